@@ -1,0 +1,120 @@
+#include "data/connection.h"
+
+#include "data/db_error.h"
+#include "data/firebird_client.h"
+#include "platform/suite_paths.h"
+
+#include <QFile>
+#include <QList>
+#include <QPair>
+
+namespace livros::data {
+
+struct Connection::Impl {
+    QString name;
+    QString characterSet;
+    QString vendorLib = QStringLiteral("gds32.dll");
+    QList<QPair<QString, QString>> params;
+    std::unique_ptr<Attachment> attachment;
+};
+
+QString effectiveUser(const QString& configured)
+{
+    const QString env = qEnvironmentVariable("ISC_USER");
+    return env.isEmpty() ? configured : env;
+}
+
+QString effectivePassword(const QString& configured)
+{
+    const QString env = qEnvironmentVariable("ISC_PASSWORD");
+    return env.isEmpty() ? configured : env;
+}
+
+Connection::Connection(const QString& name, const QString& characterSet) : d(std::make_unique<Impl>())
+{
+    d->name = name;
+    d->characterSet = characterSet;
+}
+
+Connection::~Connection() = default;
+
+QString Connection::name() const { return d->name; }
+void Connection::setVendorLib(const QString& library) { d->vendorLib = library; }
+QString Connection::vendorLib() const { return d->vendorLib; }
+QString Connection::characterSet() const { return d->characterSet; }
+
+void Connection::setParam(const QString& name, const QString& value)
+{
+    for (auto& p : d->params) {
+        if (p.first.compare(name, Qt::CaseInsensitive) == 0) {
+            p.second = value;
+            return;
+        }
+    }
+    d->params.append({name, value});
+}
+
+QString Connection::param(const QString& name) const
+{
+    for (const auto& p : d->params)
+        if (p.first.compare(name, Qt::CaseInsensitive) == 0)
+            return p.second;
+    return {};
+}
+
+bool Connection::connected() const { return d->attachment && !d->attachment->lost(); }
+
+namespace {
+// The database text as the client receives it. A server part ("host:" or "host/port:") goes to
+// Firebird unchanged, the server maps the Windows path. Without one (a leading ":") the path names
+// the local suite folder: on Windows that is what the client would refuse, elsewhere the mapped
+// file is opened with the embedded engine.
+QString clientDatabaseText(const QString& database)
+{
+#ifdef Q_OS_WIN
+    return database;
+#else
+    if (database.startsWith(QLatin1Char(':')))
+        return mapSuitePath(database.mid(1));
+    if (database.size() > 2 && database.at(1) == QLatin1Char(':') && database.at(0).isLetter()
+        && (database.at(2) == QLatin1Char('\\') || database.at(2) == QLatin1Char('/')))
+        return mapSuitePath(database); // a bare drive path: the local suite folder too
+    return database;
+#endif
+}
+} // namespace
+
+void Connection::open()
+{
+    if (connected())
+        return;
+    d->attachment.reset(); // a lost attachment is dropped and attached again
+    ClientLibrary& library = ClientLibrary::load(d->vendorLib);
+    const QString database = clientDatabaseText(param(QStringLiteral("DataBase")));
+    const QByteArray dpb = buildDpb(library, effectiveUser(param(QStringLiteral("User_Name"))),
+                                    effectivePassword(param(QStringLiteral("Password"))), d->characterSet);
+    StatusGuard guard(library);
+    try {
+        Firebird::IAttachment* handle = library.provider()->attachDatabase(
+            &guard.wrapper(), QFile::encodeName(database).constData(), unsigned(dpb.size()),
+            reinterpret_cast<const unsigned char*>(dpb.constData()));
+        d->attachment = std::make_unique<Attachment>(library, handle);
+    } catch (const Firebird::FbException& e) {
+        guard.rethrow(e);
+    }
+}
+
+void Connection::close() { d->attachment.reset(); }
+
+int Connection::execute(const QString& sql)
+{
+    return run([&](Attachment& a) { return executeDirect(a, sql); });
+}
+
+Attachment& Connection::attachment()
+{
+    open();
+    return *d->attachment;
+}
+
+} // namespace livros::data

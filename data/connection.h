@@ -1,0 +1,73 @@
+#pragma once
+#include <QString>
+#include "data/db_error.h"
+
+#include <memory>
+#include <utility>
+
+namespace livros::data {
+
+class Attachment; // the Firebird side, private to data/
+
+// A database connection (`sqlcon1`, `sqlcon2`): the client library, the connection parameters
+// (name=value, names without regard to letter case: "DataBase", "User_Name", "Password"...)
+// and, once opened, the attachment, which stays until close() or destruction.
+//
+// Transactions are never visible above this layer: every query and every direct statement runs
+// in a transaction of its own (read committed, record version, waiting on locks), committed when
+// the statement completes or the query is closed.
+class Connection {
+public:
+    // characterSet: "" attaches without naming one (the main database), "win1252" otherwise.
+    Connection(const QString& name, const QString& characterSet);
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    QString name() const;
+
+    // The client library: "gds32.dll" means the system's Firebird client; a folder followed by
+    // "GDS32.DLL" the client library in that folder. Loaded at the first open.
+    void setVendorLib(const QString& library);
+    QString vendorLib() const;
+
+    void setParam(const QString& name, const QString& value);
+    QString param(const QString& name) const;
+    QString characterSet() const;
+
+    bool connected() const;
+    // Attaches when not attached yet; a lost attachment is attached again on the next use.
+    void open();
+    void close();
+
+    // Direct statement: executes one statement without result rows in a transaction of its own,
+    // committed on completion. Returns the rows affected. The text goes to the server unchanged.
+    int execute(const QString& sql);
+
+    // The attachment for the query and dataset classes of this layer.
+    Attachment& attachment();
+
+    // Runs an operation on the attachment; when the attachment turns out to be gone before the
+    // operation did anything (server restarted, network lost), attaches again and runs it once more.
+    template <typename F>
+    auto run(F&& operation) -> decltype(operation(std::declval<Attachment&>()))
+    {
+        try {
+            return operation(attachment());
+        } catch (const StaleAttachment&) {
+            close();
+            return operation(attachment());
+        }
+    }
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
+
+// The user and password given to every attachment: the fixed values of the connections, or the
+// Firebird environment variables ISC_USER and ISC_PASSWORD when they are set.
+QString effectiveUser(const QString& configured);
+QString effectivePassword(const QString& configured);
+
+} // namespace livros::data

@@ -1,0 +1,530 @@
+#include "data/firebird_client.h"
+
+#include "data/db_error.h"
+#include "platform/cp1252.h"
+#include "platform/sql_literal.h"
+#include "platform/suite_paths.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QFile>
+#include <QHash>
+#include <QLibrary>
+#include <QTime>
+#include <cmath>
+#include <cstring>
+#include <mutex>
+
+using namespace Firebird;
+
+namespace livros::data {
+namespace {
+
+using GetMasterFn = IMaster* (*)();
+
+QString systemClientName()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("gds32.dll");
+#else
+    return QStringLiteral("libfbclient.so.2");
+#endif
+}
+
+double powerOfTen(int n)
+{
+    static const double table[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9,
+                                   1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18};
+    return (n >= 0 && n <= 18) ? table[n] : std::pow(10.0, n);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// ClientLibrary
+
+QString ClientLibrary::resolveFileName(const QString& vendorLib)
+{
+#ifdef Q_OS_WIN
+    return vendorLib;
+#else
+    if (vendorLib.compare(QLatin1String("gds32.dll"), Qt::CaseInsensitive) == 0)
+        return systemClientName();
+    static const QString kDll = QStringLiteral("GDS32.DLL");
+    if (vendorLib.size() > kDll.size() && vendorLib.right(kDll.size()).compare(kDll, Qt::CaseInsensitive) == 0) {
+        QString folder = localPath(vendorLib.left(vendorLib.size() - kDll.size()));
+        if (!folder.endsWith(QLatin1Char('/')))
+            folder += QLatin1Char('/');
+        return folder + systemClientName();
+    }
+    return localPath(vendorLib);
+#endif
+}
+
+ClientLibrary& ClientLibrary::load(const QString& vendorLib)
+{
+    static std::mutex mutex;
+    static QHash<QString, ClientLibrary*> loaded;
+    std::lock_guard lock(mutex);
+
+    const QString fileName = resolveFileName(vendorLib);
+    if (auto it = loaded.constFind(fileName); it != loaded.constEnd())
+        return **it;
+
+    auto* library = new QLibrary(fileName);
+    library->setLoadHints(QLibrary::ResolveAllSymbolsHint);
+    if (!library->load()) {
+        const QString why = library->errorString();
+        delete library;
+        throw DbError(QStringLiteral("Unable to load the database client library \"%1\" (%2)")
+                          .arg(vendorLib, why));
+    }
+    auto getMaster = reinterpret_cast<GetMasterFn>(library->resolve("fb_get_master_interface"));
+    if (!getMaster) {
+        library->unload();
+        delete library;
+        throw DbError(QStringLiteral("The library \"%1\" is not a Firebird client library").arg(vendorLib));
+    }
+    auto* client = new ClientLibrary;
+    client->m_master = getMaster();
+    client->m_util = client->m_master->getUtilInterface();
+    client->m_provider = client->m_master->getDispatcher();
+    loaded.insert(fileName, client);
+    return *client; // the library stays loaded for the life of the process
+}
+
+QString ClientLibrary::statusText(IStatus* status) const
+{
+    char buffer[4096];
+    const unsigned n = m_util->formatStatus(buffer, sizeof buffer, status);
+    QString text = fromCp1252(buffer, qsizetype(std::strlen(buffer) < n ? std::strlen(buffer) : n));
+    return text.trimmed();
+}
+
+// ---------------------------------------------------------------------------------------------
+// StatusGuard
+
+StatusGuard::StatusGuard(ClientLibrary& library)
+    : m_library(library), m_status(library.master()->getStatus()), m_wrapper(m_status)
+{
+}
+
+StatusGuard::~StatusGuard() { m_status->dispose(); }
+
+bool StatusGuard::isConnectionLoss(const IStatus* status)
+{
+    const intptr_t* v = const_cast<IStatus*>(status)->getErrors();
+    for (int i = 0; v && v[i] != isc_arg_end && i < 40; i += 2) {
+        if (v[i] != isc_arg_gds)
+            continue;
+        switch (v[i + 1]) {
+        case isc_network_error:
+        case isc_net_read_err:
+        case isc_net_write_err:
+        case isc_lost_db_connection:
+        case isc_att_shutdown:
+        case isc_shutdown:
+        case isc_conn_lost:
+            return true;
+        default:
+            break;
+        }
+    }
+    return false;
+}
+
+void StatusGuard::rethrow(const FbException& e)
+{
+    const QString text = m_library.statusText(e.getStatus());
+    m_wrapper.clearException();
+    throw DbError(text);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Attachment
+
+Attachment::Attachment(ClientLibrary& library, IAttachment* attachment)
+    : m_library(library), m_attachment(attachment)
+{
+}
+
+Attachment::~Attachment()
+{
+    if (!m_attachment)
+        return;
+    StatusGuard guard(m_library);
+    try {
+        m_attachment->detach(&guard.wrapper());
+    } catch (const FbException&) {
+        m_attachment->release(); // a lost attachment cannot detach: just drop it
+    }
+}
+
+ITransaction* Attachment::startTransaction(ThrowStatusWrapper& status)
+{
+    static const unsigned char tpb[] = {isc_tpb_version3, isc_tpb_write, isc_tpb_read_committed,
+                                        isc_tpb_rec_version, isc_tpb_wait};
+    try {
+        return m_attachment->startTransaction(&status, sizeof tpb, tpb);
+    } catch (const FbException& e) {
+        checkAfterFailure(e.getStatus());
+        const QString text = m_library.statusText(e.getStatus());
+        status.clearException();
+        if (m_lost)
+            throw StaleAttachment(text);
+        throw DbError(text);
+    }
+}
+
+void Attachment::checkAfterFailure(const IStatus* status)
+{
+    if (m_lost || StatusGuard::isConnectionLoss(status)) {
+        m_lost = true;
+        return;
+    }
+    StatusGuard guard(m_library);
+    try {
+        m_attachment->ping(&guard.wrapper());
+    } catch (const FbException&) {
+        m_lost = true;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// ResultCursor
+
+ResultCursor::ResultCursor(Attachment& attachment, const QString& sql)
+    : m_attachment(attachment), m_status(attachment.library())
+{
+    auto& st = m_status.wrapper();
+    const QByteArray text = toCp1252(sql);
+    try {
+        m_transaction = attachment.startTransaction(st);
+        m_statement = attachment.handle()->prepare(&st, m_transaction, unsigned(text.size()), text.constData(),
+                                                   3, IStatement::PREPARE_PREFETCH_METADATA);
+        m_metadata = m_statement->getOutputMetadata(&st);
+        const unsigned count = m_metadata->getCount(&st);
+        m_columns.resize(count);
+        for (unsigned i = 0; i < count; ++i) {
+            ColumnLayout& c = m_columns[i];
+            c.name = fromCp1252(QByteArray(m_metadata->getAlias(&st, i))).toUpper();
+            c.type = m_metadata->getType(&st, i) & ~1u;
+            c.scale = m_metadata->getScale(&st, i);
+            c.subType = unsigned(m_metadata->getSubType(&st, i));
+            c.length = m_metadata->getLength(&st, i);
+            c.offset = m_metadata->getOffset(&st, i);
+            c.nullOffset = m_metadata->getNullOffset(&st, i);
+        }
+        m_buffer.assign(m_metadata->getMessageLength(&st), 0);
+        m_resultSet = m_statement->openCursor(&st, m_transaction, nullptr, nullptr, m_metadata, 0);
+    } catch (const FbException& e) {
+        fail(e);
+    }
+}
+
+ResultCursor::~ResultCursor()
+{
+    try {
+        close();
+    } catch (const DbError&) {
+        // closing a broken result at destruction: nothing more to do
+    }
+}
+
+void ResultCursor::fail(const FbException& e)
+{
+    m_attachment.checkAfterFailure(e.getStatus());
+    const QString text = m_attachment.library().statusText(e.getStatus());
+    m_status.wrapper().clearException();
+    // Release what was obtained; the transaction is rolled back.
+    StatusGuard guard(m_attachment.library());
+    auto& st = guard.wrapper();
+    if (m_resultSet) { try { m_resultSet->close(&st); } catch (const FbException&) { m_resultSet->release(); } m_resultSet = nullptr; }
+    if (m_metadata) { m_metadata->release(); m_metadata = nullptr; }
+    if (m_statement) { try { m_statement->free(&st); } catch (const FbException&) { m_statement->release(); } m_statement = nullptr; }
+    if (m_transaction) { try { m_transaction->rollback(&st); } catch (const FbException&) { m_transaction->release(); } m_transaction = nullptr; }
+    throw DbError(text);
+}
+
+int ResultCursor::columnIndex(const QString& upperName) const
+{
+    for (int i = 0; i < int(m_columns.size()); ++i)
+        if (m_columns[size_t(i)].name == upperName)
+            return i;
+    return -1;
+}
+
+bool ResultCursor::fetch()
+{
+    if (!m_resultSet)
+        return false;
+    try {
+        return m_resultSet->fetchNext(&m_status.wrapper(), m_buffer.data()) == IStatus::RESULT_OK;
+    } catch (const FbException& e) {
+        fail(e);
+    }
+}
+
+bool ResultCursor::isNull(int column) const
+{
+    const ColumnLayout& c = m_columns[size_t(column)];
+    return *reinterpret_cast<const short*>(&m_buffer[c.nullOffset]) != 0;
+}
+
+QByteArray ResultCursor::readBlob(const ISC_QUAD& id) const
+{
+    StatusGuard guard(m_attachment.library());
+    auto& st = guard.wrapper();
+    QByteArray out;
+    IBlob* blob = nullptr;
+    try {
+        ISC_QUAD blobId = id;
+        blob = m_attachment.handle()->openBlob(&st, m_transaction, &blobId, 0, nullptr);
+        char chunk[16384];
+        for (;;) {
+            unsigned got = 0;
+            const int rc = blob->getSegment(&st, sizeof chunk, chunk, &got);
+            if (rc == IStatus::RESULT_OK || rc == IStatus::RESULT_SEGMENT)
+                out.append(chunk, qsizetype(got));
+            else
+                break;
+        }
+        blob->close(&st);
+    } catch (const FbException& e) {
+        if (blob)
+            blob->release();
+        guard.rethrow(e);
+    }
+    return out;
+}
+
+QVariant ResultCursor::value(int column) const
+{
+    if (isNull(column))
+        return QVariant();
+    const ColumnLayout& c = m_columns[size_t(column)];
+    const unsigned char* p = &m_buffer[c.offset];
+    IUtil* util = m_attachment.library().util();
+    auto scaled = [&](long long raw) -> QVariant {
+        if (c.scale == 0)
+            return QVariant(raw);
+        return QVariant(double(raw) / powerOfTen(-c.scale));
+    };
+    switch (c.type) {
+    case SQL_TEXT:
+        return fromCp1252(reinterpret_cast<const char*>(p), qsizetype(c.length));
+    case SQL_VARYING: {
+        unsigned short len;
+        std::memcpy(&len, p, sizeof len);
+        return fromCp1252(reinterpret_cast<const char*>(p + 2), qsizetype(len));
+    }
+    case SQL_SHORT: { short v; std::memcpy(&v, p, sizeof v); return c.scale ? scaled(v) : QVariant(int(v)); }
+    case SQL_LONG: { int v; std::memcpy(&v, p, sizeof v); return c.scale ? scaled(v) : QVariant(v); }
+    case SQL_INT64: { long long v; std::memcpy(&v, p, sizeof v); return scaled(v); }
+    case SQL_FLOAT: { float v; std::memcpy(&v, p, sizeof v); return double(v); }
+    case SQL_DOUBLE:
+    case SQL_D_FLOAT: { double v; std::memcpy(&v, p, sizeof v); return v; }
+    case SQL_BOOLEAN: return bool(*p);
+    case SQL_TYPE_DATE: {
+        ISC_DATE d; std::memcpy(&d, p, sizeof d);
+        unsigned y, m, day; util->decodeDate(d, &y, &m, &day);
+        return QDate(int(y), int(m), int(day));
+    }
+    case SQL_TYPE_TIME: {
+        ISC_TIME t; std::memcpy(&t, p, sizeof t);
+        unsigned h, mi, s, f; util->decodeTime(t, &h, &mi, &s, &f);
+        return QTime(int(h), int(mi), int(s), int(f / 10));
+    }
+    case SQL_TIMESTAMP: {
+        ISC_TIMESTAMP ts; std::memcpy(&ts, p, sizeof ts);
+        unsigned y, m, day, h, mi, s, f;
+        util->decodeDate(ts.timestamp_date, &y, &m, &day);
+        util->decodeTime(ts.timestamp_time, &h, &mi, &s, &f);
+        return QDateTime(QDate(int(y), int(m), int(day)), QTime(int(h), int(mi), int(s), int(f / 10)));
+    }
+    case SQL_BLOB: {
+        ISC_QUAD id; std::memcpy(&id, p, sizeof id);
+        const QByteArray bytes = readBlob(id);
+        if (c.subType == 1)
+            return fromCp1252(bytes);
+        return bytes;
+    }
+    default:
+        return QVariant();
+    }
+}
+
+QMetaType::Type ResultCursor::valueType(int column) const
+{
+    const ColumnLayout& c = m_columns[size_t(column)];
+    switch (c.type) {
+    case SQL_TEXT:
+    case SQL_VARYING: return QMetaType::QString;
+    case SQL_SHORT:
+    case SQL_LONG: return c.scale ? QMetaType::Double : QMetaType::Int;
+    case SQL_INT64: return c.scale ? QMetaType::Double : QMetaType::LongLong;
+    case SQL_FLOAT:
+    case SQL_DOUBLE:
+    case SQL_D_FLOAT: return QMetaType::Double;
+    case SQL_BOOLEAN: return QMetaType::Bool;
+    case SQL_TYPE_DATE: return QMetaType::QDate;
+    case SQL_TYPE_TIME: return QMetaType::QTime;
+    case SQL_TIMESTAMP: return QMetaType::QDateTime;
+    case SQL_BLOB: return c.subType == 1 ? QMetaType::QString : QMetaType::QByteArray;
+    default: return QMetaType::UnknownType;
+    }
+}
+
+QString ResultCursor::literal(int column) const
+{
+    if (isNull(column))
+        return {};
+    const ColumnLayout& c = m_columns[size_t(column)];
+    const unsigned char* p = &m_buffer[c.offset];
+    IUtil* util = m_attachment.library().util();
+    auto decimal = [&](long long raw) -> QString {
+        if (c.scale >= 0)
+            return QString::number(raw);
+        const bool negative = raw < 0;
+        QString digits = QString::number(negative ? -raw : raw);
+        const int decimals = -c.scale;
+        if (digits.size() <= decimals)
+            digits.prepend(QString(decimals - digits.size() + 1, QLatin1Char('0')));
+        digits.insert(digits.size() - decimals, QLatin1Char('.'));
+        return negative ? QLatin1Char('-') + digits : digits;
+    };
+    auto timeText = [&](ISC_TIME t) {
+        unsigned h, mi, s, f;
+        util->decodeTime(t, &h, &mi, &s, &f);
+        return QString::asprintf("%02u:%02u:%02u.%04u", h, mi, s, f);
+    };
+    auto dateText = [&](ISC_DATE d) {
+        unsigned y, m, day;
+        util->decodeDate(d, &y, &m, &day);
+        return QString::asprintf("%04u-%02u-%02u", y, m, day);
+    };
+    switch (c.type) {
+    case SQL_SHORT: { short v; std::memcpy(&v, p, sizeof v); return decimal(v); }
+    case SQL_LONG: { int v; std::memcpy(&v, p, sizeof v); return decimal(v); }
+    case SQL_INT64: { long long v; std::memcpy(&v, p, sizeof v); return decimal(v); }
+    case SQL_FLOAT:
+    case SQL_DOUBLE:
+    case SQL_D_FLOAT: return QString::number(value(column).toDouble(), 'e', 17);
+    case SQL_BOOLEAN: return *p ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+    case SQL_TYPE_DATE: { ISC_DATE d; std::memcpy(&d, p, sizeof d); return QLatin1Char('\'') + dateText(d) + QLatin1Char('\''); }
+    case SQL_TYPE_TIME: { ISC_TIME t; std::memcpy(&t, p, sizeof t); return QLatin1Char('\'') + timeText(t) + QLatin1Char('\''); }
+    case SQL_TIMESTAMP: {
+        ISC_TIMESTAMP ts; std::memcpy(&ts, p, sizeof ts);
+        return QLatin1Char('\'') + dateText(ts.timestamp_date) + QLatin1Char(' ') + timeText(ts.timestamp_time) + QLatin1Char('\'');
+    }
+    case SQL_BLOB: return {};
+    default: return sqlLiteral(value(column).toString());
+    }
+}
+
+void ResultCursor::close()
+{
+    if (!m_transaction)
+        return;
+    auto& st = m_status.wrapper();
+    try {
+        if (m_resultSet) { m_resultSet->close(&st); m_resultSet = nullptr; }
+        if (m_metadata) { m_metadata->release(); m_metadata = nullptr; }
+        if (m_statement) { m_statement->free(&st); m_statement = nullptr; }
+        m_transaction->commit(&st);
+        m_transaction = nullptr;
+    } catch (const FbException& e) {
+        fail(e);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+
+int executeDirect(Attachment& attachment, const QString& sql)
+{
+    StatusGuard guard(attachment.library());
+    auto& st = guard.wrapper();
+    const QByteArray text = toCp1252(sql);
+    ITransaction* transaction = nullptr;
+    IStatement* statement = nullptr;
+    try {
+        transaction = attachment.startTransaction(st);
+        statement = attachment.handle()->prepare(&st, transaction, unsigned(text.size()), text.constData(), 3,
+                                                 IStatement::PREPARE_PREFETCH_NONE);
+        statement->execute(&st, transaction, nullptr, nullptr, nullptr, nullptr);
+        const auto affected = statement->getAffectedRecords(&st);
+        statement->free(&st);
+        statement = nullptr;
+        transaction->commit(&st);
+        return int(affected);
+    } catch (const FbException& e) {
+        attachment.checkAfterFailure(e.getStatus());
+        const QString message = attachment.library().statusText(e.getStatus());
+        st.clearException();
+        StatusGuard cleanup(attachment.library());
+        auto& cs = cleanup.wrapper();
+        if (statement) { try { statement->free(&cs); } catch (const FbException&) { statement->release(); } }
+        if (transaction) { try { transaction->rollback(&cs); } catch (const FbException&) { transaction->release(); } }
+        throw DbError(message);
+    }
+}
+
+std::vector<int> executeInOneTransaction(Attachment& attachment, const QStringList& statements)
+{
+    StatusGuard guard(attachment.library());
+    auto& st = guard.wrapper();
+    std::vector<int> results;
+    ITransaction* transaction = nullptr;
+    transaction = attachment.startTransaction(st);
+    for (const QString& sql : statements) {
+        const QByteArray text = toCp1252(sql);
+        IStatement* statement = nullptr;
+        try {
+            statement = attachment.handle()->prepare(&st, transaction, unsigned(text.size()), text.constData(), 3,
+                                                     IStatement::PREPARE_PREFETCH_NONE);
+            statement->execute(&st, transaction, nullptr, nullptr, nullptr, nullptr);
+            results.push_back(int(statement->getAffectedRecords(&st)));
+            statement->free(&st);
+        } catch (const FbException& e) {
+            attachment.checkAfterFailure(e.getStatus());
+            st.clearException();
+            if (statement)
+                statement->release();
+            results.push_back(-1);
+        }
+    }
+    try {
+        transaction->commit(&st);
+    } catch (const FbException& e) {
+        transaction->release();
+        guard.rethrow(e);
+    }
+    return results;
+}
+
+QByteArray buildDpb(ClientLibrary& library, const QString& user, const QString& password,
+                    const QString& characterSet, const QString& newDatabaseCharset)
+{
+    StatusGuard guard(library);
+    auto& st = guard.wrapper();
+    IXpbBuilder* dpb = nullptr;
+    try {
+        dpb = library.util()->getXpbBuilder(&st, IXpbBuilder::DPB, nullptr, 0);
+        dpb->insertString(&st, isc_dpb_user_name, toCp1252(user).constData());
+        dpb->insertString(&st, isc_dpb_password, toCp1252(password).constData());
+        if (!characterSet.isEmpty())
+            dpb->insertString(&st, isc_dpb_lc_ctype, characterSet.toLatin1().constData());
+        dpb->insertInt(&st, isc_dpb_sql_dialect, 3);
+        if (!newDatabaseCharset.isEmpty())
+            dpb->insertString(&st, isc_dpb_set_db_charset, newDatabaseCharset.toLatin1().constData());
+        QByteArray out(reinterpret_cast<const char*>(dpb->getBuffer(&st)), qsizetype(dpb->getBufferLength(&st)));
+        dpb->dispose();
+        return out;
+    } catch (const FbException& e) {
+        if (dpb)
+            dpb->dispose();
+        guard.rethrow(e);
+    }
+}
+
+} // namespace livros::data

@@ -1,0 +1,130 @@
+#pragma once
+// The Firebird side of the data layer: only files of this folder include this header.
+#include <firebird/Interface.h>
+#include <ibase.h>
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+#include <vector>
+
+namespace livros::data {
+
+// A client library loaded at run time and its master interface. Loaded once per file and
+// kept for the life of the process (unloading a Firebird client is not safe).
+class ClientLibrary {
+public:
+    // "gds32.dll" means the system's client; "<folder>GDS32.DLL" the client in that folder.
+    // Throws DbError naming the file when it cannot be loaded or is not a Firebird client.
+    static ClientLibrary& load(const QString& vendorLib);
+    static QString resolveFileName(const QString& vendorLib);
+
+    Firebird::IMaster* master() const { return m_master; }
+    Firebird::IUtil* util() const { return m_util; }
+    Firebird::IProvider* provider() const { return m_provider; }
+
+    // The message of a failed call: the server's text, lines joined as Firebird formats them.
+    QString statusText(Firebird::IStatus* status) const;
+
+private:
+    ClientLibrary() = default;
+    Firebird::IMaster* m_master = nullptr;
+    Firebird::IUtil* m_util = nullptr;
+    Firebird::IProvider* m_provider = nullptr;
+};
+
+// A status object that throws DbError with the client's text, and notes whether the error means
+// that the attachment is gone (server stopped, network lost), so the connection can attach again.
+class StatusGuard {
+public:
+    explicit StatusGuard(ClientLibrary& library);
+    ~StatusGuard();
+    Firebird::ThrowStatusWrapper& wrapper() { return m_wrapper; }
+    // Converts a caught Firebird exception into our error.
+    [[noreturn]] void rethrow(const Firebird::FbException& e);
+    static bool isConnectionLoss(const Firebird::IStatus* status);
+
+private:
+    ClientLibrary& m_library;
+    Firebird::IStatus* m_status;
+    Firebird::ThrowStatusWrapper m_wrapper;
+};
+
+// An attachment to one database.
+class Attachment {
+public:
+    Attachment(ClientLibrary& library, Firebird::IAttachment* attachment);
+    ~Attachment();
+    ClientLibrary& library() const { return m_library; }
+    Firebird::IAttachment* handle() const { return m_attachment; }
+    // Read committed, record version, waiting on locks, read-write. When the attachment is found
+    // gone here, nothing has reached the database yet: throws StaleAttachment.
+    Firebird::ITransaction* startTransaction(Firebird::ThrowStatusWrapper& status);
+    bool lost() const { return m_lost; }
+    // After a failed call: notes whether the attachment is gone (by the error, or by a ping).
+    void checkAfterFailure(const Firebird::IStatus* status);
+
+private:
+    ClientLibrary& m_library;
+    Firebird::IAttachment* m_attachment;
+    bool m_lost = false;
+};
+
+// One column of a result: where its value and null flag lie in the row buffer.
+struct ColumnLayout {
+    QString name;      // alias, upper case as the server returns it
+    unsigned type = 0; // SQL_* without the nullable bit
+    int scale = 0;
+    unsigned subType = 0;
+    unsigned length = 0;
+    unsigned offset = 0;
+    unsigned nullOffset = 0;
+};
+
+// An open forward-only result set in its own transaction; closing commits the transaction.
+class ResultCursor {
+public:
+    ResultCursor(Attachment& attachment, const QString& sql);
+    ~ResultCursor();
+    const std::vector<ColumnLayout>& columns() const { return m_columns; }
+    int columnIndex(const QString& upperName) const;
+    // Moves to the next row; false at the end.
+    bool fetch();
+    bool isNull(int column) const;
+    QVariant value(int column) const;
+    // The value as an exact SQL literal (the stored digits of a decimal, the full fraction of a
+    // time), for WHERE clauses that must match the row as read; "" for null and for blobs.
+    QString literal(int column) const;
+    // The Qt type that value() gives for a column.
+    QMetaType::Type valueType(int column) const;
+    // Ends the result and commits its transaction.
+    void close();
+
+private:
+    [[noreturn]] void fail(const Firebird::FbException& e);
+    QByteArray readBlob(const ISC_QUAD& id) const;
+
+    Attachment& m_attachment;
+    StatusGuard m_status;
+    Firebird::ITransaction* m_transaction = nullptr;
+    Firebird::IStatement* m_statement = nullptr;
+    Firebird::IResultSet* m_resultSet = nullptr;
+    Firebird::IMessageMetadata* m_metadata = nullptr;
+    std::vector<ColumnLayout> m_columns;
+    std::vector<unsigned char> m_buffer;
+};
+
+// Executes one statement without result rows in a transaction of its own; returns rows affected.
+int executeDirect(Attachment& attachment, const QString& sql);
+
+// Executes statements in one transaction, committed at the end even when some failed; for each,
+// the rows affected, or -1 when it failed.
+std::vector<int> executeInOneTransaction(Attachment& attachment, const QStringList& statements);
+
+// The DPB of an attachment or a database creation.
+QByteArray buildDpb(ClientLibrary& library, const QString& user, const QString& password,
+                    const QString& characterSet, const QString& newDatabaseCharset = {});
+
+} // namespace livros::data

@@ -1,0 +1,54 @@
+#pragma once
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+
+namespace livros::data {
+
+class Connection;
+class ResultCursor;
+
+// The ad-hoc query (`SQLQuery1`, `SQLQuery2`): forward-only and read-only. Used as: close, set the
+// text, open (executes and stands on the first row), read columns by name, next until eof, close.
+// A query left open is closed by the next setSql() or open().
+class Query {
+public:
+    Query(Connection& connection, const QString& name);
+    ~Query();
+    Query(const Query&) = delete;
+    Query& operator=(const Query&) = delete;
+
+    QString name() const;
+    void close();
+    void setSql(const QString& sql);
+    QString sql() const;
+    void open();
+    bool active() const;
+    bool eof() const;
+    void next();
+
+    QStringList fieldNames() const;
+    // Reading a name that is not a column of the result is an error naming the field.
+    bool isNull(const QString& field) const;
+    // Text form: fixed-length text untrimmed, dates in the workstation's short date form,
+    // numbers with the workstation's decimal separator; null gives "".
+    QString asString(const QString& field) const;
+    int asInteger(const QString& field) const;     // null gives 0
+    double asFloat(const QString& field) const;    // null gives 0
+    QDateTime asDateTime(const QString& field) const; // null gives an invalid date-time
+    QVariant value(const QString& field) const;    // null gives a null QVariant
+
+private:
+    int column(const QString& field) const;
+
+    Connection& m_connection;
+    QString m_name;
+    QString m_sql;
+    std::unique_ptr<ResultCursor> m_cursor;
+    bool m_eof = true;
+};
+
+} // namespace livros::data

@@ -1,0 +1,103 @@
+#include "platform/date_text.h"
+
+namespace livros {
+
+namespace {
+
+// A small scanner over the text: blanks are skipped wherever a number or a separator may start.
+class DateScanner {
+public:
+    explicit DateScanner(const QString& text) : m_text(text) {}
+
+    void skipBlanks()
+    {
+        while (m_pos < m_text.size() && m_text.at(m_pos) == QLatin1Char(' '))
+            ++m_pos;
+    }
+
+    // Reads an unsigned number of at most four digits; returns the number of digits read.
+    int number(int& value)
+    {
+        skipBlanks();
+        value = 0;
+        int digits = 0;
+        while (m_pos < m_text.size() && digits < 5) {
+            const QChar c = m_text.at(m_pos);
+            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+                break;
+            value = value * 10 + (c.unicode() - '0');
+            ++digits;
+            ++m_pos;
+        }
+        return digits > 4 ? 0 : digits;
+    }
+
+    bool separator()
+    {
+        skipBlanks();
+        if (m_pos < m_text.size() && m_text.at(m_pos) == QLatin1Char('/')) {
+            ++m_pos;
+            return true;
+        }
+        return false;
+    }
+
+    bool atEnd()
+    {
+        skipBlanks();
+        return m_pos == m_text.size();
+    }
+
+private:
+    const QString& m_text;
+    qsizetype m_pos = 0;
+};
+
+int windowedYear(int twoDigitYear, int currentYear)
+{
+    const int first = currentYear - 50;
+    int year = first - ((first % 100) + 100) % 100 + twoDigitYear;
+    if (year < first)
+        year += 100;
+    return year;
+}
+
+} // namespace
+
+std::optional<QDate> parseDateText(const QString& text, int currentYear)
+{
+    DateScanner scan(text);
+    int day = 0, month = 0, year = 0;
+    if (scan.number(day) == 0 || !scan.separator())
+        return std::nullopt;
+    if (scan.number(month) == 0 || !scan.separator())
+        return std::nullopt;
+    const int yearDigits = scan.number(year);
+    if (yearDigits == 0 || !scan.atEnd())
+        return std::nullopt;
+    if (yearDigits <= 2)
+        year = windowedYear(year, currentYear);
+    const QDate date(year, month, day);
+    if (!date.isValid() || year < 1)
+        return std::nullopt;
+    return date;
+}
+
+QString dateText(const QDate& date)
+{
+    if (!date.isValid())
+        return QStringLiteral("  /  /  ");
+    return date.toString(QStringLiteral("dd/MM/yy"));
+}
+
+QString sqlDateText(const QDate& date)
+{
+    return date.toString(QStringLiteral("MM/dd/yy"));
+}
+
+QString fullDateText(const QDate& date)
+{
+    return date.toString(QStringLiteral("dd/MM/yyyy"));
+}
+
+} // namespace livros

@@ -1,0 +1,50 @@
+// Code page 1252 conversion, SQL literals and the number pictures used by the books.
+#include "platform/cp1252.h"
+#include "platform/number_format.h"
+#include "platform/sql_literal.h"
+
+#include <gtest/gtest.h>
+
+using namespace livros;
+
+TEST(Cp1252, RoundTripsEveryByteAndMapsTheWindowsCharacters)
+{
+    QByteArray all;
+    for (int b = 0; b < 256; ++b)
+        all.append(char(b));
+    EXPECT_EQ(toCp1252(fromCp1252(all)), all);
+    EXPECT_EQ(toCp1252(QString::fromUtf8("€ Ç º Saída")), QByteArray("\x80 \xC7 \xBA Sa\xED" "da"));
+    EXPECT_EQ(fromCp1252(QByteArray("\x93\x94\x96")), QString::fromUtf8("“”–"));
+}
+
+TEST(Cp1252, CharactersOutsideTheCodePageBecomeQuestionMarks)
+{
+    EXPECT_EQ(toCp1252(QString::fromUtf8("a→b")), QByteArray("a?b"));
+    EXPECT_FALSE(representableInCp1252(QChar(0x2192)));
+    EXPECT_TRUE(representableInCp1252(QChar(0x20AC)));
+}
+
+TEST(SqlLiteral, DoublesEveryQuote)
+{
+    EXPECT_EQ(sqlLiteral("O'Brien"), QString("'O''Brien'"));
+    EXPECT_EQ(sqlLiteral("''"), QString("''''''"));
+    EXPECT_EQ(sqlLiteral(""), QString("''"));
+}
+
+TEST(NumberFormat, PicturesWithTheWorkstationSeparators)
+{
+    const QLocale br(QLocale::Portuguese, QLocale::Brazil);
+    EXPECT_EQ(formatNumber(1234.5, "###,###,##0.00000", br), QString("1.234,50000"));
+    EXPECT_EQ(formatNumber(0, "###,###,##0.00000", br), QString("0,00000"));
+    EXPECT_EQ(formatNumber(-2.5, "###,##0.00000", br), QString("-2,50000"));
+    EXPECT_EQ(formatNumber(1234567.25, "#,###,##0.000000", br), QString("1.234.567,250000"));
+    EXPECT_EQ(formatNumber(1234.5, "###,###,##0.00000", QLocale::c()), QString("1,234.50000"));
+}
+
+TEST(NumberFormat, SqlNumbersUseAPointAndFourDecimals)
+{
+    EXPECT_EQ(sqlNumber4(1.23456), QString("1.2346"));
+    EXPECT_EQ(sqlNumber4(-2.5), QString("-2.5000"));
+    EXPECT_EQ(sqlNumber4(1234567.5), QString("1234567.5000")); // no grouping
+    EXPECT_EQ(sqlNumber4(-0.00001), QString("0.0000"));      // no minus sign on a zero
+}
