@@ -1,5 +1,16 @@
 // livros-cli: the builders and reports of the window, without a window.
 #include "cli/cli_options.h"
+#include "cli/classic_command.h"
+#include "cli/demo_command.h"
+#include "cli/revised_command.h"
+#include "cli/store_and_period.h"
+#include "platform/date_text.h"
+#include "data/data_module.h"
+#include "data/db_error.h"
+
+#include <QFile>
+#include <QTextStream>
+#include <memory>
 #include "platform/suite_paths.h"
 #include "platform/user_messages.h"
 
@@ -13,6 +24,74 @@ using namespace livros::cli;
 namespace {
 const QStringList kValueOptions = {"--folder", "--group", "--cnpj", "--from", "--to", "--listing",
                                    "--mode", "--book", "--pdf", "--scale", "--seed"};
+
+// The data module as the window creates it: QUILMARA.INI of the program folder, the connection
+// path file, both connections pointed at the configured server.
+std::unique_ptr<data::TDM> createDataModule()
+{
+    auto dm = std::make_unique<data::TDM>();
+    data::DM = dm.get();
+    dm->DataModuleCreate();
+    return dm;
+}
+
+int runClassic(const CliOptions& options)
+{
+    bool ok = false;
+    const int group = options.value(QStringLiteral("--group")).toInt(&ok);
+    if (!ok)
+        return -1;
+    const QString listing = options.value(QStringLiteral("--listing"));
+    QFile file;
+    if (listing.isEmpty() || listing == QLatin1String("-")) {
+        if (!file.open(stdout, QIODevice::WriteOnly))
+            return Failure;
+    } else {
+        file.setFileName(listing);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            showStandardError(QStringLiteral("Cannot write the listing \"%1\". %2").arg(listing, file.errorString()));
+            return Failure;
+        }
+    }
+    QTextStream out(&file);
+    out.setEncoding(QStringConverter::Utf8);
+    auto dm = createDataModule();
+    return runClassicCommand(*dm, group, options.value(QStringLiteral("--cnpj")), options.value(QStringLiteral("--from")),
+                             options.value(QStringLiteral("--to")), out);
+}
+
+int usageError(const QString& text);
+
+int runRevised(const CliOptions& options)
+{
+    const auto mode = revised::revisedModeFromKeyword(options.value(QStringLiteral("--mode")));
+    if (!mode)
+        return usageError(QStringLiteral("revised needs --mode DROGARIA, INSUMOSCOMPLETO or SIPROQUIM"));
+    const QString fromText = options.value(QStringLiteral("--from"));
+    const QString toText = options.value(QStringLiteral("--to"));
+    if (fromText.isEmpty() != toText.isEmpty())
+        return usageError(QStringLiteral("--from and --to go together"));
+    auto dm = createDataModule();
+    try {
+        QString cnpj = options.value(QStringLiteral("--cnpj"));
+        if (cnpj.isEmpty())
+            cnpj = singleStoreCnpj(*dm);
+        if (cnpj.isEmpty())
+            return usageError(QStringLiteral("--cnpj is required: TABLAB does not hold exactly one store"));
+        QDate from;
+        QDate to;
+        if (fromText.isEmpty()) {
+            periodRecordDates(*dm, from, to);
+        } else {
+            from = parseDateText(fromText).value_or(QDate());
+            to = parseDateText(toText).value_or(QDate());
+        }
+        return runRevisedCommand(*dm, *mode, cnpj, from, to);
+    } catch (const data::DbError& e) {
+        showStandardError(e.message());
+        return Failure;
+    }
+}
 
 int usageError(const QString& text)
 {
@@ -41,5 +120,27 @@ int main(int argc, char** argv)
     if (!options.folder.isEmpty())
         setProgramFolder(options.folder);
 
+    if (options.command == QLatin1String("classic")) {
+        const int code = runClassic(options);
+        return code < 0 ? usageError(QStringLiteral("classic needs --group 1, 2, 3 or 4")) : code;
+    }
+    if (options.command == QLatin1String("revised"))
+        return runRevised(options);
+    if (options.command == QLatin1String("demo")) {
+        if (options.positional.size() != 1)
+            return usageError(QStringLiteral("demo needs one folder"));
+        DemoOptions demo;
+        bool ok = true;
+        if (options.has(QStringLiteral("--scale")))
+            demo.scale = options.value(QStringLiteral("--scale")).toInt(&ok);
+        if (!ok || demo.scale < 1)
+            return usageError(QStringLiteral("--scale takes a whole number from 1"));
+        if (options.has(QStringLiteral("--seed")))
+            demo.seed = options.value(QStringLiteral("--seed")).toUInt(&ok);
+        if (!ok)
+            return usageError(QStringLiteral("--seed takes a whole number"));
+        demo.singleStore = options.flags.contains(QStringLiteral("--single-store"));
+        return runDemoCommand(options.positional.first(), demo, options.flags.contains(QStringLiteral("--force")));
+    }
     return usageError(QStringLiteral("unknown command \"%1\"").arg(options.command));
 }

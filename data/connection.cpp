@@ -111,6 +111,11 @@ int Connection::execute(const QString& sql)
     return run([&](Attachment& a) { return executeDirect(a, sql); });
 }
 
+void Connection::executeAllOrNothing(const QStringList& statements)
+{
+    run([&](Attachment& a) { executeLoad(a, statements); });
+}
+
 Attachment& Connection::attachment()
 {
     open();

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 #include "data/db_error.h"
 
 #include <memory>
@@ -43,6 +44,10 @@ public:
     // Direct statement: executes one statement without result rows in a transaction of its own,
     // committed on completion. Returns the rows affected. The text goes to the server unchanged.
     int execute(const QString& sql);
+
+    // Loads data (demo installations, test databases): every statement in one transaction, all
+    // or nothing. The book builders never use it: their statements commit one by one.
+    void executeAllOrNothing(const QStringList& statements);
 
     // The attachment for the query and dataset classes of this layer.
     Attachment& attachment();

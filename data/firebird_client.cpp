@@ -502,6 +502,34 @@ std::vector<int> executeInOneTransaction(Attachment& attachment, const QStringLi
     return results;
 }
 
+void executeLoad(Attachment& attachment, const QStringList& statements)
+{
+    StatusGuard guard(attachment.library());
+    auto& st = guard.wrapper();
+    ITransaction* transaction = attachment.startTransaction(st);
+    const QString* current = nullptr;
+    try {
+        for (const QString& sql : statements) {
+            current = &sql;
+            const QByteArray text = toCp1252(sql);
+            attachment.handle()->execute(&st, transaction, unsigned(text.size()), text.constData(), 3,
+                                         nullptr, nullptr, nullptr, nullptr);
+        }
+        transaction->commit(&st);
+    } catch (const FbException& e) {
+        attachment.checkAfterFailure(e.getStatus());
+        const QString message = attachment.library().statusText(e.getStatus());
+        st.clearException();
+        StatusGuard cleanup(attachment.library());
+        try {
+            transaction->rollback(&cleanup.wrapper());
+        } catch (const FbException&) {
+            transaction->release();
+        }
+        throw DbError(current ? message + QLatin1Char('\n') + *current : message);
+    }
+}
+
 QByteArray buildDpb(ClientLibrary& library, const QString& user, const QString& password,
                     const QString& characterSet, const QString& newDatabaseCharset)
 {

@@ -123,6 +123,10 @@ int executeDirect(Attachment& attachment, const QString& sql);
 // the rows affected, or -1 when it failed.
 std::vector<int> executeInOneTransaction(Attachment& attachment, const QStringList& statements);
 
+// Executes statements in one transaction; the first failure rolls everything back and throws
+// DbError with the server's message and the failing statement.
+void executeLoad(Attachment& attachment, const QStringList& statements);
+
 // The DPB of an attachment or a database creation.
 QByteArray buildDpb(ClientLibrary& library, const QString& user, const QString& password,
                     const QString& characterSet, const QString& newDatabaseCharset = {});

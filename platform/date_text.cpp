@@ -15,21 +15,24 @@ public:
             ++m_pos;
     }
 
-    // Reads an unsigned number of at most four digits; returns the number of digits read.
+    // Reads an unsigned number of one or two digits; returns the number of digits read, 0 when
+    // there is none or more than two.
     int number(int& value)
     {
         skipBlanks();
         value = 0;
         int digits = 0;
-        while (m_pos < m_text.size() && digits < 5) {
+        while (m_pos < m_text.size()) {
             const QChar c = m_text.at(m_pos);
             if (c < QLatin1Char('0') || c > QLatin1Char('9'))
                 break;
             value = value * 10 + (c.unicode() - '0');
             ++digits;
             ++m_pos;
+            if (digits > 2)
+                return 0;
         }
-        return digits > 4 ? 0 : digits;
+        return digits;
     }
 
     bool separator()
@@ -72,13 +75,10 @@ std::optional<QDate> parseDateText(const QString& text, int currentYear)
         return std::nullopt;
     if (scan.number(month) == 0 || !scan.separator())
         return std::nullopt;
-    const int yearDigits = scan.number(year);
-    if (yearDigits == 0 || !scan.atEnd())
+    if (scan.number(year) == 0 || !scan.atEnd())
         return std::nullopt;
-    if (yearDigits <= 2)
-        year = windowedYear(year, currentYear);
-    const QDate date(year, month, day);
-    if (!date.isValid() || year < 1)
+    const QDate date(windowedYear(year, currentYear), month, day);
+    if (!date.isValid())
         return std::nullopt;
     return date;
 }

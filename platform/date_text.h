@@ -6,11 +6,12 @@
 
 namespace livros {
 
-// Reads a date typed as "dd/mm/yy": day, month and year in that order, separated by "/".
-// Blanks around the numbers are skipped (the period edits leave untyped positions blank).
-// A year of one or two digits is placed in the century that puts it between 50 years before and
-// 49 years after currentYear; a longer year is taken as written. Anything that is not a real
-// calendar date, including the empty edit "  /  /  ", gives no value.
+// Reads a date typed as "dd/mm/yy": day, month and year of one or two digits each, in that
+// order, separated by "/". Blanks around the numbers are skipped (the period edits leave untyped
+// positions blank). The year is placed in the century that puts it between 50 years before and
+// 49 years after currentYear, the window the server also uses for the "mm/dd/yy" dates of the
+// classic book. Anything that is not a real calendar date, including the empty edit "  /  /  ",
+// gives no value.
 std::optional<QDate> parseDateText(const QString& text, int currentYear = QDate::currentDate().year());
 
 // The text of the period edits, "dd/mm/yy"; an invalid (null) date gives the empty edit "  /  /  ".

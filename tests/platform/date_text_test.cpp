@@ -21,6 +21,10 @@ TEST(DateTextParse, TwoDigitYearFallsInTheWindowAroundTheCurrentYear)
     EXPECT_EQ(parseDateText("01/01/75", 2026), QDate(2075, 1, 1));
     EXPECT_EQ(parseDateText("01/01/00", 2026), QDate(2000, 1, 1));
     EXPECT_EQ(parseDateText("01/01/99", 2026), QDate(1999, 1, 1));
+    // Window for 2025: 1975 .. 2074.
+    EXPECT_EQ(parseDateText("01/01/75", 2025), QDate(1975, 1, 1));
+    EXPECT_EQ(parseDateText("01/01/74", 2025), QDate(2074, 1, 1));
+    EXPECT_EQ(parseDateText("01/01/25", 2025), QDate(2025, 1, 1));
     // Window for 2000: 1950 .. 2049.
     EXPECT_EQ(parseDateText("01/01/50", 2000), QDate(1950, 1, 1));
     EXPECT_EQ(parseDateText("01/01/49", 2000), QDate(2049, 1, 1));
@@ -40,7 +44,6 @@ TEST(DateTextParse, BlankPositionsBeforeNumbersAreSkipped)
 {
     EXPECT_EQ(parseDateText(" 5/ 3/24", 2026), QDate(2024, 3, 5));
     EXPECT_EQ(parseDateText("5/3/24", 2026), QDate(2024, 3, 5));
-    EXPECT_EQ(parseDateText("05/03/2024", 2026), QDate(2024, 3, 5));
 }
 
 TEST(DateTextParse, RejectsWhatIsNotACalendarDate)
@@ -63,7 +66,9 @@ TEST(DateTextParse, RejectsEmptyAndIncompleteTexts)
     EXPECT_FALSE(parseDateText("31-05-24", 2026));
     EXPECT_FALSE(parseDateText("31/05/24x", 2026));
     EXPECT_FALSE(parseDateText("3a/05/24", 2026));
-    EXPECT_FALSE(parseDateText("31/05/123456", 2026));
+    EXPECT_FALSE(parseDateText("31/05/2024", 2026));
+    EXPECT_FALSE(parseDateText("031/05/24", 2026));
+    EXPECT_FALSE(parseDateText("31/005/24", 2026));
 }
 
 TEST(DateTextFormat, ThreeForms)

@@ -134,6 +134,17 @@ void EmbeddedSuite::execInterface(const QString& sql)
     connectionFor(fixtureConnections().interface, interfaceConnectionText(), QStringLiteral("WIN1252")).execute(sql);
 }
 
+void EmbeddedSuite::loadMain(const QStringList& statements)
+{
+    connectionFor(fixtureConnections().main, mainConnectionText(), QString()).executeAllOrNothing(statements);
+}
+
+void EmbeddedSuite::loadInterface(const QStringList& statements)
+{
+    connectionFor(fixtureConnections().interface, interfaceConnectionText(), QStringLiteral("WIN1252"))
+        .executeAllOrNothing(statements);
+}
+
 QStringList EmbeddedSuite::rowsMain(const QString& sql)
 {
     return queryRows(connectionFor(fixtureConnections().main, mainConnectionText(), QString()), sql);

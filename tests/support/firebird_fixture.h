@@ -27,6 +27,9 @@ public:
     // (committed at once), for setting up and checking rows without the data module.
     void execMain(const QString& sql);
     void execInterface(const QString& sql);
+    // Runs many statements in one transaction, all or nothing (bulk test data).
+    void loadMain(const QStringList& statements);
+    void loadInterface(const QStringList& statements);
     // Single value of a query on the main database, as text ("" for null).
     QString scalarMain(const QString& sql);
     QString scalarInterface(const QString& sql);

@@ -1,0 +1,173 @@
+#include "book/classic/classic_book_builder.h"
+
+#include "book/classic/book_listing.h"
+#include "book/classic/classic_sql.h"
+#include "book/classic/movement_texts.h"
+#include "data/data_module.h"
+#include "data/db_error.h"
+#include "platform/date_text.h"
+#include "platform/user_messages.h"
+
+#include <cstdlib>
+
+namespace livros::classic {
+
+ClassicBookBuilder::ClassicBookBuilder(data::TDM& dm, ClassicBuildView& view, const QString& storeCnpj,
+                                       const QDate& initialDate, const QDate& finalDate, const QLocale& locale)
+    : m_dm(dm)
+    , m_view(view)
+    , m_storeCnpj(storeCnpj)
+    , m_initialDate(initialDate)
+    , m_finalDate(finalDate)
+    , m_dayCount(int(std::llabs(initialDate.daysTo(finalDate))) + 1)
+    , m_periodText(dateText(initialDate) + QStringLiteral(" a ") + dateText(finalDate))
+    , m_locale(locale)
+{
+}
+
+void ClassicBookBuilder::append(const QStringList& lines)
+{
+    for (const QString& line : lines)
+        m_view.appendListingLine(line);
+}
+
+void ClassicBookBuilder::buildGroup(int groupNumber, const ComponentLists& lists)
+{
+    const ListGroupTable* table = lists.group(groupNumber);
+    if (!table || table->isEmpty())
+        return;
+    m_titleLine = groupTitleLine(groupNumber);
+    m_bookName = groupBookName(groupNumber);
+
+    m_view.setGaugeMaximum(table->count());
+    for (int index = 1; index <= table->count(); ++index)
+        walkComponent(index, table->entry(index));
+    append(groupClosing());
+}
+
+void ClassicBookBuilder::walkComponent(int index, const ControlledComponent& component)
+{
+    m_view.setGaugePosition(index);
+    m_movementCount = 0;
+
+    append(componentHeading(m_titleLine, m_initialDate, m_finalDate));
+    readOpeningBalance(component);
+    append(columnHeading());
+
+    for (int offset = 0; offset < m_dayCount; ++offset) {
+        const QDate day = m_initialDate.addDays(offset);
+        walkMovements(MovementKind::Entry, component, day);
+        walkMovements(MovementKind::Exit, component, day);
+        walkMovements(MovementKind::Loss, component, day);
+    }
+
+    if (m_movementCount == 0)
+        m_view.appendListingLine(noMovementLine());
+    m_view.processEvents();
+    append(componentClosing());
+}
+
+void ClassicBookBuilder::readOpeningBalance(const ControlledComponent& component)
+{
+    static const QString kQde = QStringLiteral("QDE");
+    static const QString kUnid = QStringLiteral("UNID");
+
+    data::Query& query = m_dm.SQLQuery2;
+    query.close();
+    query.setSql(openingCountSql(m_storeCnpj, component.codigo, m_initialDate));
+    query.open();
+    const int inventoryRows = query.asInteger(kQde);
+    query.close();
+
+    m_openingBalance = 0;
+    m_runningBalance = 0;
+    m_bookUnit = component.unid;
+    if (inventoryRows == 0) {
+        m_view.appendListingLine(balanceLineWithoutInventory(component.componente, component.dcb, m_bookUnit));
+        return;
+    }
+
+    query.close();
+    query.setSql(openingValuesSql(m_storeCnpj, component.codigo, m_initialDate));
+    query.open();
+    // A row that cannot be read leaves the component at zero in its catalogue unit, silently;
+    // the balance line is still the one of a component with inventory.
+    double quantity = 0;
+    QString unit;
+    bool read = false;
+    if (!query.eof()) {
+        try {
+            quantity = query.asFloat(kQde);
+            unit = query.asString(kUnid).left(kUnidLength);
+            read = true;
+        } catch (const data::DbError&) {
+        }
+    }
+    if (read) {
+        m_openingBalance = quantity;
+        m_runningBalance = quantity;
+        m_bookUnit = unit;
+        if (unit != component.unid)
+            append(unitErrorBlock(component.unid, unit, quantity, m_locale));
+    }
+    query.close();
+    m_view.appendListingLine(
+        balanceLineWithInventory(component.componente, component.dcb, m_openingBalance, m_bookUnit, m_locale));
+}
+
+void ClassicBookBuilder::walkMovements(MovementKind kind, const ControlledComponent& component, const QDate& day)
+{
+    m_view.setStatusText(component.componente + QStringLiteral(" - ") + dateText(day));
+    m_view.processEvents();
+
+    if (!fetchDayMovements(m_dm.SQLQuery1, kind, m_storeCnpj, component, day, m_rows, m_statement)) {
+        m_view.showMessage(m_statement);
+        // Without that day's entries or losses every later balance would be wrong: stop here.
+        // A day's exits that cannot be read are left out and the walk goes on.
+        if (kind != MovementKind::Exit)
+            terminateProgram(kMovementQueryFailedExitCode);
+        return;
+    }
+
+    for (const MovementRow& row : m_rows) {
+        if (kind == MovementKind::Entry)
+            m_runningBalance += row.quantity;
+        else
+            m_runningBalance -= row.quantity;
+        const QString history = historyText(kind, row, m_locale);
+        const QString observation = observationText(kind, row);
+        m_view.appendListingLine(movementLine(kind, row.date, history, m_runningBalance, observation, m_locale));
+        ++m_movementCount;
+        ++m_bookLineNumber;
+        writeBookLine(kind, component, row, history, observation);
+    }
+}
+
+void ClassicBookBuilder::writeBookLine(MovementKind kind, const ControlledComponent& component,
+                                       const MovementRow& row, const QString& history, const QString& observation)
+{
+    BookLine line;
+    line.id = m_bookLineNumber;
+    line.cnpj = m_storeCnpj;
+    line.dcb = component.dcb;
+    line.openingBalance = m_openingBalance;
+    line.bookName = m_bookName;
+    line.date = row.date;
+    line.history = history;
+    line.movement = movementName(kind);
+    line.balance = m_runningBalance;
+    line.observation = observation;
+    line.codigo = component.codigo;
+    line.componente = component.componente;
+    line.period = m_periodText;
+    line.unit = m_bookUnit;
+    const QString sql = bookLineInsertSql(line);
+    try {
+        m_dm.sqlcon1.execute(sql);
+    } catch (const data::DbError&) {
+        // The line keeps its number (a gap in ID) and the statement stays visible in the listing.
+        m_view.appendListingLine(sql);
+    }
+}
+
+} // namespace livros::classic

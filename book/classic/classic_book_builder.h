@@ -1,0 +1,85 @@
+#pragma once
+#include "book/classic/component_lists.h"
+#include "book/classic/movement_rows.h"
+
+#include <QDate>
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace livros::data {
+class TDM;
+}
+
+namespace livros::classic {
+
+// What the group walk shows while it runs: the listing, the progress bar and status line, and
+// the message of a failed movement query. The window and the command-line tool implement it.
+class ClassicBuildView {
+public:
+    virtual ~ClassicBuildView() = default;
+    virtual void appendListingLine(const QString& line) = 0;
+    // A modal message box (or its text on standard error).
+    virtual void showMessage(const QString& text) = 0;
+    virtual void setGaugeMaximum(int maximum) = 0;
+    virtual void setGaugePosition(int position) = 0;
+    virtual void setStatusText(const QString& text) = 0;
+    // Lets the window repaint and handle its pending messages between queries.
+    virtual void processEvents() = 0;
+};
+
+// The exit code of the program when an entries or losses query cannot be opened.
+inline constexpr int kMovementQueryFailedExitCode = 4;
+
+// The day-by-day walk of one list group: for each component its opening balance on the initial
+// date, then every day's entries, exits and losses, each changing the running balance and written
+// as one LIVROCONTR row and one listing line. LIVROCONTR must have been emptied by the caller.
+class ClassicBookBuilder {
+public:
+    ClassicBookBuilder(data::TDM& dm, ClassicBuildView& view, const QString& storeCnpj, const QDate& initialDate,
+                       const QDate& finalDate, const QLocale& locale = QLocale());
+
+    // Builds the book of group 1..4; another number or an empty table builds nothing.
+    // When an entries or losses query cannot be opened, its text is shown and the program ends
+    // (livros::terminateProgram). Other database errors propagate.
+    void buildGroup(int groupNumber, const ComponentLists& lists);
+
+    // The last book line number given out (ID of LIVROCONTR); 0 before the first line.
+    int bookLineNumber() const { return m_bookLineNumber; }
+    // The number of days walked, both ends included.
+    int dayCount() const { return m_dayCount; }
+
+private:
+    void walkComponent(int index, const ControlledComponent& component);
+    void readOpeningBalance(const ControlledComponent& component);
+    void walkMovements(MovementKind kind, const ControlledComponent& component, const QDate& day);
+    void writeBookLine(MovementKind kind, const ControlledComponent& component, const MovementRow& row,
+                       const QString& history, const QString& observation);
+    void append(const QStringList& lines);
+
+    data::TDM& m_dm;
+    ClassicBuildView& m_view;
+    QString m_storeCnpj;
+    QDate m_initialDate;
+    QDate m_finalDate;
+    int m_dayCount;
+    QString m_periodText;
+    QLocale m_locale;
+    QString m_titleLine;
+    QString m_bookName;
+    int m_bookLineNumber = 0;
+
+    // Working values of the component being walked.
+    double m_openingBalance = 0;
+    double m_runningBalance = 0;
+    QString m_bookUnit;
+    int m_movementCount = 0;
+
+    // Reused from query to query.
+    std::vector<MovementRow> m_rows;
+    QString m_statement;
+};
+
+} // namespace livros::classic

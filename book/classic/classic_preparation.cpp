@@ -1,0 +1,145 @@
+#include "book/classic/classic_preparation.h"
+
+#include "book/classic/book_listing.h"
+#include "book/classic/classic_sql.h"
+#include "data/data_module.h"
+#include "data/db_error.h"
+#include "platform/date_text.h"
+#include "platform/external_program.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace livros::classic {
+
+namespace {
+
+const QChar kCarriageReturn(13);
+
+// The stock program in the program folder: the exact name first, then any letter case, since
+// the suite's folders come from case-insensitive file systems.
+QString findStockProgram(const QString& programFolder)
+{
+    const QString exact = programFolder + QLatin1String(kStockProgramName);
+    if (QFileInfo(exact).isFile())
+        return exact;
+    const QDir folder(programFolder.isEmpty() ? QStringLiteral(".") : programFolder);
+    const QStringList matches =
+        folder.entryList({QLatin1String(kStockProgramName)}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    for (const QString& name : matches) {
+        if (name.compare(QLatin1String(kStockProgramName), Qt::CaseInsensitive) == 0)
+            return folder.filePath(name);
+    }
+    return {};
+}
+
+void appendLines(ClassicBuildView& view, const QStringList& lines)
+{
+    for (const QString& line : lines)
+        view.appendListingLine(line);
+}
+
+bool hasInventoryOn(data::TDM& dm, const QString& storeCnpj, const QDate& initialDate)
+{
+    data::Query& query = dm.SQLQuery1;
+    query.close();
+    query.setSql(storeInventoryCountSql(storeCnpj, initialDate));
+    query.open();
+    const int rows = query.asInteger(QStringLiteral("QDE"));
+    query.close();
+    return rows != 0;
+}
+
+} // namespace
+
+QString badInitialDateMessage() { return QStringLiteral("Data Inicial incorreta. Corrija e tente novamente."); }
+
+QString badFinalDateMessage() { return QStringLiteral("Data Final incorreta. Corrija e tente novamente."); }
+
+QString noInventoryMessage(const QDate& initialDate)
+{
+    return QStringLiteral("Antes de prosseguir, favor incluir um inventário") + kCarriageReturn
+        + QStringLiteral("com a posição do estoque do dia ") + QLatin1Char('"') + dateText(initialDate)
+        + QLatin1Char('"') + QLatin1Char('.') + kCarriageReturn + kCarriageReturn
+        + QStringLiteral("Na tela inicial do sistema, acesse a opção ") + kCarriageReturn
+        + QStringLiteral("ESTOQUE / INVENTÁRIOS");
+}
+
+QString stockProgramMissingMessage()
+{
+    return QStringLiteral("Atenção: \"Vandor.exe\" não encontrado, favor entrar em contato com a ZUN Sistemas");
+}
+
+ClassicPreparationOutcome prepareClassicBook(data::TDM& dm, ClassicPreparationView& view,
+                                             const ClassicPreparationRequest& request, const QLocale& locale)
+{
+    view.clearListing();
+    view.hidePeriodPanel();
+    view.processEvents();
+
+    const std::optional<QDate> initialDate = parseDateText(request.initialDateText);
+    if (!initialDate) {
+        view.showMessage(badInitialDateMessage());
+        view.showPeriodPanel();
+        view.focusInitialDate();
+        return ClassicPreparationOutcome::BadInitialDate;
+    }
+    const std::optional<QDate> finalDate = parseDateText(request.finalDateText);
+    if (!finalDate || *finalDate < *initialDate) {
+        view.showMessage(badFinalDateMessage());
+        view.showPeriodPanel();
+        view.focusFinalDate();
+        return ClassicPreparationOutcome::BadFinalDate;
+    }
+
+    // The panel has stored the period already; closing drops only what was never posted.
+    dm.Periodo.close();
+
+    bool building = false;
+    try {
+        if (!hasInventoryOn(dm, request.storeCnpj, *initialDate)) {
+            view.showMessage(noInventoryMessage(*initialDate));
+            view.showBookButtons();
+            if (request.startStockProgram) {
+                const QString stockProgram = findStockProgram(request.programFolder);
+                if (!stockProgram.isEmpty())
+                    runExternalProgram(stockProgram);
+                else
+                    view.showMessage(stockProgramMissingMessage());
+            }
+            return ClassicPreparationOutcome::NoInventory;
+        }
+
+        building = true;
+        view.setListingVisible(true);
+        view.setCloseButtonVisible(false);
+        view.setGaugeVisible(true);
+        dm.sqlcon1.execute(QLatin1String(kDeleteBookSql));
+        view.setStatusVisible(true);
+
+        ClassicBookBuilder builder(dm, view, request.storeCnpj, *initialDate, *finalDate, locale);
+        if (request.lists)
+            builder.buildGroup(request.selectedGroup, *request.lists);
+
+        dm.SQLQuery1.close();
+        dm.SQLQuery2.close();
+        appendLines(view, listingClosing());
+        view.setStatusVisible(false);
+        view.setGaugeVisible(false);
+        view.setCloseButtonVisible(true);
+        view.showBookButtons();
+        return ClassicPreparationOutcome::Built;
+    } catch (const data::DbError&) {
+        dm.SQLQuery1.close();
+        dm.SQLQuery2.close();
+        if (building) {
+            view.setStatusVisible(false);
+            view.setGaugeVisible(false);
+            view.setCloseButtonVisible(true);
+        }
+        view.showBookButtons();
+        throw;
+    }
+}
+
+} // namespace livros::classic

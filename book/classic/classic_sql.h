@@ -1,0 +1,45 @@
+#pragma once
+#include "book/classic/book_listing.h"
+
+#include <QDate>
+#include <QString>
+
+namespace livros::classic {
+
+// The SQL texts of the classic book. Values go in as quoted literals and dates as "mm/dd/yy",
+// which the server reads month first; numbers as "0.0000" with a point.
+
+// Whether the store has any inventory row dated on the initial date.
+QString storeInventoryCountSql(const QString& storeCnpj, const QDate& initialDate);
+
+// The inventory row of one product on the initial date: how many, then its quantity and unit.
+QString openingCountSql(const QString& storeCnpj, const QString& codigo, const QDate& initialDate);
+QString openingValuesSql(const QString& storeCnpj, const QString& codigo, const QDate& initialDate);
+
+// One day's movements of one kind: entries and exits by product code, losses by DCB.
+QString movementSql(MovementKind kind, const QString& storeCnpj, const QString& codigo, const QString& dcb,
+                    const QDate& day);
+
+inline constexpr char kDeleteBookSql[] = "Delete from LIVROCONTR";
+
+// One line of the book table.
+struct BookLine {
+    int id = 0;
+    QString cnpj;
+    QString dcb;
+    double openingBalance = 0;
+    QString bookName;
+    QDate date;
+    QString history;
+    QString movement;      // "Entrada" or "Saída"
+    double balance = 0;
+    QString observation;
+    QString codigo;
+    QString componente;
+    QString period;        // "dd/mm/yy a dd/mm/yy"
+    QString unit;
+};
+
+QString bookLineInsertSql(const BookLine& line);
+
+} // namespace livros::classic

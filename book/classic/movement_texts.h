@@ -1,0 +1,20 @@
+#pragma once
+#include "book/classic/book_listing.h"
+#include "book/classic/movement_rows.h"
+
+#include <QLocale>
+#include <QString>
+
+namespace livros::classic {
+
+// The history text of a movement: supplier (first 20 characters), lot, expiry (not for losses),
+// and the quantity with six decimals in the workstation's number form, followed by its unit.
+QString historyText(MovementKind kind, const MovementRow& row, const QLocale& locale = QLocale());
+
+// "Compra", "Venda", or the first 23 characters of a loss's reason.
+QString observationText(MovementKind kind, const MovementRow& row);
+
+// The value of MOVIMENTO: "Entrada" or "Saída".
+QString movementName(MovementKind kind);
+
+} // namespace livros::classic

@@ -1,0 +1,388 @@
+#include "book/revised/movement_statement.h"
+
+#include "platform/sql_literal.h"
+
+#include <QLocale>
+
+#include <algorithm>
+
+namespace livros::revised {
+
+std::optional<RevisedMode> revisedModeFromKeyword(const QString& keyword)
+{
+    if (keyword == u"DROGARIA")
+        return RevisedMode::Drogaria;
+    if (keyword == u"INSUMOSCOMPLETO")
+        return RevisedMode::InsumosCompleto;
+    if (keyword == u"SIPROQUIM")
+        return RevisedMode::Siproquim;
+    return std::nullopt;
+}
+
+std::optional<RevisedMode> viewOnlyModeFromKeyword(const QString& keyword)
+{
+    if (!keyword.endsWith(u"VIEW"))
+        return std::nullopt;
+    return revisedModeFromKeyword(keyword.chopped(4));
+}
+
+QString keyword(RevisedMode mode)
+{
+    switch (mode) {
+    case RevisedMode::Drogaria: return QStringLiteral("DROGARIA");
+    case RevisedMode::InsumosCompleto: return QStringLiteral("INSUMOSCOMPLETO");
+    case RevisedMode::Siproquim: return QStringLiteral("SIPROQUIM");
+    }
+    return {};
+}
+
+namespace {
+
+// The separator of the locale's short date form ("/" with Brazilian settings).
+QString localeDateSeparator()
+{
+    const QString format = QLocale().dateFormat(QLocale::ShortFormat);
+    for (QChar c : format) {
+        if (!c.isLetter() && c != u'\'')
+            return QString(c);
+    }
+    return QStringLiteral("/");
+}
+
+QString padded(int number, int width)
+{
+    return QString::number(number).rightJustified(width, QLatin1Char('0'));
+}
+
+QString fullDate(const QDate& date, const QString& separator)
+{
+    return padded(date.day(), 2) + separator + padded(date.month(), 2) + separator + padded(date.year(), 4);
+}
+
+QString isoDate(const QDate& date)
+{
+    return padded(date.year(), 4) + u'-' + padded(date.month(), 2) + u'-' + padded(date.day(), 2);
+}
+
+// The values as they appear in the text, each an SQL text literal.
+struct Marks {
+    QString cnpj, codigo, lab, fornecedor, unidade, lista, periodo, inicio, fim;
+};
+
+Marks marksOf(const MovementValues& v)
+{
+    return Marks{sqlLiteral(v.cnpj),
+                 sqlLiteral(v.codigo.left(kCodigoWidth)),
+                 sqlLiteral(v.lab),
+                 sqlLiteral(v.fornecedor.left(kSupplierAsDcbWidth)),
+                 unitLiteral(v.unid),
+                 listLiteral(v.lista),
+                 periodLiteral(v.start, v.end),
+                 sqlLiteral(isoDate(v.start)),
+                 sqlLiteral(isoDate(v.end))};
+}
+
+// Insert head and the final select list over the derived rows.
+void appendInsertHead(QString& s, RevisedMode mode, const Marks& m)
+{
+    const bool drogaria = mode == RevisedMode::Drogaria;
+    if (drogaria) {
+        s += u"INSERT INTO LIVROREVCONTR (ID, CNPJ, DATA, HISTORICO, LOTE, OPERACAO, QUANTIDADE,CONTEXTO, ESTOQUE, OBSERVACAO, REGMSMEDICAM, DCB, COMPONENTE, CODIGO, PERIODO, LISTA ) select (select coalesce(MAX(ID),0) + 1 FROM livrorevcontr) ID, ";
+        s += m.cnpj;
+        s += u", DATA, HISTORICO, LOTE, OPERACAO, QUANTIDADE, CONTEXTO, ";
+    } else {
+        s += u"INSERT INTO LIVROREVCONTR (ID, DATA, CNPJ,HISTORICO, LOTE, OPERACAO, QUANTIDADE,CONTEXTO, ESTOQUE, OBSERVACAO, REGMSMEDICAM, DCB, COMPONENTE, CODIGO, PERIODO, LISTA ) select (select coalesce(MAX(ID),0) + 1 FROM livrorevcontr) ID, DATA, ";
+        s += m.cnpj;
+        s += u", HISTORICO, LOTE, OPERACAO, QUANTIDADE, CONTEXTO, ";
+    }
+    s += u"ESTOQUE, ";
+    s += u"OBSERVACAO ";
+    switch (mode) {
+    case RevisedMode::Drogaria:
+        s += u", REGMSMEDICAM ";
+        s += u", '' DCB ";
+        s += u", COMPONENTE ||";
+        break;
+    case RevisedMode::InsumosCompleto:
+        s += u", '' REGMSMEDICAM ";
+        s += u", DCB ";
+        s += u", COMPONENTE || ";
+        break;
+    case RevisedMode::Siproquim:
+        s += u", '' REGMSMEDICAM ";
+        s += u", ";
+        s += m.fornecedor;
+        s += u" DCB ";
+        s += u", COMPONENTE || ";
+        break;
+    }
+    s += m.unidade;
+    s += u" COMPONENTE ";
+    s += mode == RevisedMode::Siproquim ? u", CODIGO " : u",CODIGO ";
+    s += u", PERIODO ";
+    s += u",";
+    s += m.lista;
+    s += u" LISTA ";
+    s += u" ";
+    s += u"from ";
+    s += u"( ";
+}
+
+// The running-stock query: every row writes the component's context variable with the stock
+// after it and reads it back.
+void appendRunningStock(QString& s, RevisedMode mode, const Marks& m)
+{
+    const bool drogaria = mode == RevisedMode::Drogaria;
+    s += u"SELECT CODIGO, data, Historico, lote, Operacao, ";
+    s += drogaria ? u"case when(operacao = 'I') then 0 else cast(quantidade as integer) end "
+                  : u"case when(operacao = 'I') then 0 else cast(quantidade as decimal(15,6)) end ";
+    s += u"quantidade, ";
+    s += u"observacao, ";
+    s += drogaria ? u"ordem, regmsmedicam, componente, " : u"ordem, dcb, componente, ";
+    s += m.periodo;
+    s += u" Periodo, ";
+    s += u"rdb$set_context('USER_TRANSACTION', componente, ";
+    s += drogaria ? u"coalesce(cast(rdb$get_context('USER_TRANSACTION', componente) as integer), "
+                  : u"coalesce(cast(rdb$get_context('USER_TRANSACTION', componente) as decimal(15,6)), ";
+    s += u"estoq_atual ";
+    s += u" ";
+    s += u") + ";
+    s += drogaria ? u"case when(Operacao IN('S','P')) then cast(quantidade as integer) * - 1 ELSE cast(quantidade as integer) END "
+                  : u"case when(Operacao IN('S','P')) then cast(quantidade  as decimal(15,6)) * - 1 ELSE cast(quantidade as decimal(15,6)) END ";
+    s += u") ";
+    s += u"CONTEXTO, ";
+    s += drogaria ? u"cast(rdb$get_context('USER_TRANSACTION', componente) as integer)  estoque "
+                  : u"cast(rdb$get_context('USER_TRANSACTION', componente) as decimal(15,6))  estoque ";
+    s += u" ";
+    s += u" ";
+    s += u"FROM ";
+    s += u"( ";
+}
+
+// The opening row: the inventory of the start date, or a zero stock dated 2001-01-01.
+void appendOpening(QString& s, RevisedMode mode, const Marks& m)
+{
+    s += u"SELECT ";
+    s += mode == RevisedMode::Drogaria
+             ? u"0 ordem, CO.codigo,  CO.regmsmedicam, co.componente, coalesce(ba.databalanco, CAST('2001-01-01' AS DATE)) data, 'Estoque inicial ' Historico, '-' lote, 'I' Operacao, "
+             : u"0 ordem, CO.codigo,  CO.dcb, co.componente, coalesce(ba.databalanco,CAST('2001-01-01' AS DATE)) data, 'Estoque inicial ' Historico, '-' lote, 'I' Operacao, ";
+    s += u"0 quantidade, 'Inventario' observacao, coalesce(ba.qde,0) estoq_atual ";
+    s += u"FROM COMPONEN co ";
+    s += u"left join balancos ba ";
+    s += u"       on ba.databalanco = ";
+    s += m.inicio;
+    s += u" ";
+    s += u"      and ba.codigo = co.codigo ";
+    s += u"      and ba.loja = ";
+    s += m.cnpj;
+    s += u" ";
+    s += u"WHERE  co.codigo = ";
+    s += m.codigo;
+    s += u" ";
+}
+
+// Entries: the purchase items of the store's invoices received in the period.
+void appendEntries(QString& s, RevisedMode mode, const Marks& m)
+{
+    s += u"  union all ";
+    s += u"SELECT ";
+    switch (mode) {
+    case RevisedMode::Drogaria:
+        s += u"1 ordem, CO.codigo,   CO.regmsmedicam, co.componente,  nf.datarecebim data, ITENF.fornecedor||' (CNPJ: ' || FC.cnpj ||')'  Historico, itenf.lote, 'E' Operacao, ITENF.quantidade, 'Nota Fiscal '||itenf.notafiscal  observacao, 0 estoq_atual ";
+        break;
+    case RevisedMode::InsumosCompleto:
+        s += u"1 ordem, CO.codigo,   CO.dcb, co.componente,  nf.datarecebim data, ITENF.fornecedor||' (CNPJ: ' || FC.cnpj ||')'  Historico, itenf.lote, 'E' Operacao, ";
+        s += u"ITENF.quantidade * (case when(UPPER(ITENF.unidade) = 'KG' or UPPER(ITENF.unidade) = 'L') then 1000 else 1 end) quantidade, 'Nota Fiscal '||itenf.notafiscal  observacao, 0 estoq_atual ";
+        break;
+    case RevisedMode::Siproquim:
+        s += u"1 ordem, CO.codigo,   CO.dcb, co.componente,  nf.datarecebim data, ITENF.fornecedor||' (CNPJ: ' || FC.cnpj ||')'  Historico, itenf.lote, 'E' Operacao, ";
+        s += u" ITENF.quantidade * (case when(UPPER(ITENF.unidade) = 'KG' or UPPER(ITENF.unidade) = 'L') then 1000 else 1 end) quantidade, ";
+        s += u"'Nota Fiscal '||itenf.notafiscal|| ' - Densidade: '||cast(coalesce(itenf.densidade,0) as numeric(15,2)) || ' - Fat. Corr.: '||cast(coalesce(itenf.fatorcorrecao,0) as numeric(15,2))  observacao, 0 estoq_atual ";
+        break;
+    }
+    s += u"FROM COMPONEN co ";
+    s += u"INNER JOIN COMPRAS ITENF ";
+    s += u"       ON ITENF.codigo = CO.codigo ";
+    s += u"INNER JOIN nfiscal NF ";
+    s += u"        ON NF.NOTAFISCAL = ITENF.NOTAFISCAL ";
+    s += u"       AND NF.DATARECEBIM between ";
+    s += m.inicio;
+    s += u" AND ";
+    s += m.fim;
+    s += u" ";
+    s += u"       AND NF.fornecedor = ITENF.fornecedor ";
+    s += u"       AND NF.loja = ";
+    s += m.cnpj;
+    s += u" ";
+    s += u"LEFT JOIN FORNECED FC ";
+    s += u"       ON FC.nomefantasia = ITENF.fornecedor ";
+    s += u"WHERE co.codigo = ";
+    s += m.codigo;
+    s += u" ";
+    switch (mode) {
+    case RevisedMode::Drogaria:
+        s += u"group by CO.codigo,   CO.regmsmedicam, co.componente,  nf.datarecebim, ";
+        s += u"         ITENF.fornecedor, FC.cnpj, itenf.lote, ITENF.quantidade, itenf.notafiscal ";
+        break;
+    case RevisedMode::InsumosCompleto:
+        s += u"group by CO.codigo, CO.dcb, co.componente,  nf.datarecebim, ";
+        s += u"         ITENF.fornecedor, FC.cnpj, itenf.lote, itenf.quantidade, itenf.notafiscal, ITENF.unidade ";
+        break;
+    case RevisedMode::Siproquim:
+        s += u"group by CO.codigo, CO.dcb, co.componente,  nf.datarecebim, ";
+        s += u"         ITENF.fornecedor, FC.cnpj, itenf.lote, itenf.quantidade, itenf.notafiscal, itenf.fatorcorrecao, itenf.densidade, ITENF.unidade ";
+        break;
+    }
+    s += u" ";
+}
+
+// Exits of the drugstore book: items sold under the component's name by the store's laboratory.
+void appendItemExits(QString& s, const Marks& m)
+{
+    s += u"  union all ";
+    s += u" ";
+    s += u"SELECT ";
+    s += u"2 ordem, CO.codigo,   CO.regmsmedicam, co.componente,  pd.datapedido data, upper(pd.paciente) Historico, ite.numlotemedicam lote, 'S' Operacao, ITE.qde, ";
+    s += u"'Notificacao: '|| coalesce(ite.numeronotificacao,'- N/A') ";
+    s += u"||' - '|| upper(PD.medico) ";
+    s += u"||' ' || PD.conselhoprofissional ||': '|| PD.crm||'/'||PD.ufconselho observacao,0 estoq_atual ";
+    s += u"FROM COMPONEN co ";
+    s += u"left join itens ite ";
+    s += u"       on ite.descricao = co.componente ";
+    s += u"      and ite.laboratorio = ";
+    s += m.lab;
+    s += u" ";
+    s += u"left join pedidos pd ";
+    s += u"        on pd.estacao = ite.estacao ";
+    s += u"       and pd.npedido = ite.npedido ";
+    s += u"       and pd.tipopedido = 'Pedido' ";
+    s += u"       and pd.datapedido  between ";
+    s += m.inicio;
+    s += u" AND ";
+    s += m.fim;
+    s += u" ";
+    s += u"WHERE co.codigo = ";
+    s += m.codigo;
+    s += u" ";
+}
+
+// Exits of the compounding books: the component used in formulas of the store's laboratory.
+void appendFormulaExits(QString& s, RevisedMode mode, const Marks& m)
+{
+    s += u"  union all ";
+    s += u" ";
+    s += u"SELECT ";
+    s += u"2 ordem, CO.codigo, CO.dcb, co.componente,  pd.datapedido data, upper(pd.paciente) Historico, cp.lote, 'S' Operacao, cp.qdeestoque qde, ";
+    if (mode == RevisedMode::Siproquim) {
+        s += u"'Pedido: '||pd.estacao||pd.npedido||' - Fórmula '||pf.nformula||' - Densidade: '||cast(coalesce(cp.densidade,0) as numeric(15,2)) observacao, ";
+        s += u"0 estoq_atual ";
+    } else {
+        s += u"'Notificacao: ' || coalesce(pf.numeronotificacao,'- N/A') ";
+        s += u"||' - '|| upper(PD.medico) ";
+        s += u"||' ' || PD.conselhoprofissional ||': '|| PD.crm||'/'||PD.ufconselho observacao,0 estoq_atual ";
+    }
+    s += u"FROM COMPONEN co ";
+    s += u"left join compedid cp ";
+    s += u"       on cp.codigocomp = co.codigo ";
+    s += u"left join pedidos pd ";
+    s += u"        on pd.estacao = cp.estacao ";
+    s += u"       and pd.npedido = cp.npedido ";
+    s += u"       and pd.tipopedido = 'Pedido' ";
+    s += u"       and pd.datapedido  between ";
+    s += m.inicio;
+    s += u" AND ";
+    s += m.fim;
+    s += u" ";
+    s += u"left join pediform pf ";
+    s += u"       on pf.estacao = cp.estacao ";
+    s += u"      and  pf.npedido = cp.npedido ";
+    s += u"      and  pf.nformula = cp.nformula ";
+    s += u"WHERE co.codigo = ";
+    s += m.codigo;
+    s += u" ";
+    s += u"       AND pf.laboratorio = ";
+    s += m.lab;
+    s += u" ";
+}
+
+// Losses of the store, found by the component's name.
+void appendLosses(QString& s, RevisedMode mode, const Marks& m)
+{
+    s += u"union all ";
+    s += u"SELECT ";
+    s += mode == RevisedMode::Drogaria
+             ? u"2 ordem, CO.codigo,  CO.regmsmedicam, co.componente, cast(pe.data as date) data, pe.fornecedor ||' (CNPJ : '|| FC.cnpj ||')'  Historico, pe.lote, 'P' Operacao, pe.quantidade, 'Motivo: '||coalesce(pe.motivo,'-') observacao, 0 estoq_atual "
+             : u"2 ordem, CO.codigo,  CO.dcb, co.componente, cast(pe.data as date) data, pe.fornecedor ||' (CNPJ : '|| FC.cnpj ||')'  Historico, pe.lote, 'P' Operacao, pe.quantidade, 'Motivo: '||coalesce(pe.motivo,'-') observacao, 0 estoq_atual ";
+    s += u"FROM COMPONEN co ";
+    s += u"inner join perdas pe ";
+    s += u"       on pe.componente = co.componente ";
+    s += u"      and pe.loja = ";
+    s += m.cnpj;
+    s += u" ";
+    s += u"      and pe.data  between ";
+    s += m.inicio;
+    s += u" AND ";
+    s += m.fim;
+    s += u" ";
+    s += u"LEFT JOIN FORNECED FC ";
+    s += u"       ON FC.nomefantasia = PE.fornecedor ";
+    s += u"WHERE co.codigo = ";
+    s += m.codigo;
+    s += u" ";
+}
+
+// The order that the running stock follows (I, E, P, S within a date) and the final filter.
+void appendTail(QString& s, RevisedMode mode)
+{
+    s += u"  ) ";
+    s += u" ";
+    s += u"  ORDER BY componente, data, ordem, OPERACAO ";
+    s += u") LIVRO ";
+    s += mode == RevisedMode::Drogaria ? u"WHERE DATA IS NOT NULL AND REGMSMEDICAM IS NOT NULL"
+                                       : u"WHERE DATA IS NOT NULL AND DCB IS NOT NULL";
+}
+
+} // namespace
+
+QString unitLiteral(const QString& unid)
+{
+    QString unit = unid.left(kUnidWidth);
+    for (QChar& c : unit) {
+        if (c >= u'A' && c <= u'Z')
+            c = QChar(c.unicode() + (u'a' - u'A'));
+    }
+    return sqlLiteral(QStringLiteral(" - (") + unit + QStringLiteral(")"));
+}
+
+QString listLiteral(const QString& lista)
+{
+    const QString list = lista.left(kListaWidth);
+    const bool onlyBlanks = std::all_of(list.begin(), list.end(), [](QChar c) { return c == u' '; });
+    return sqlLiteral(onlyBlanks ? QString() : list);
+}
+
+QString periodLiteral(const QDate& start, const QDate& end)
+{
+    const QString separator = localeDateSeparator();
+    return sqlLiteral(fullDate(start, separator) + QStringLiteral(" a ") + fullDate(end, separator));
+}
+
+QString composeMovementStatement(RevisedMode mode, const MovementValues& values)
+{
+    const Marks m = marksOf(values);
+    QString s;
+    s.reserve(6000);
+    appendInsertHead(s, mode, m);
+    appendRunningStock(s, mode, m);
+    appendOpening(s, mode, m);
+    appendEntries(s, mode, m);
+    if (mode == RevisedMode::Drogaria)
+        appendItemExits(s, m);
+    else
+        appendFormulaExits(s, mode, m);
+    appendLosses(s, mode, m);
+    appendTail(s, mode);
+    return s;
+}
+
+} // namespace livros::revised

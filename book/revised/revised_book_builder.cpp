@@ -1,0 +1,151 @@
+#include "book/revised/revised_book_builder.h"
+
+#include "data/data_module.h"
+#include "data/db_error.h"
+#include "platform/date_text.h"
+#include "platform/sql_literal.h"
+
+namespace livros::revised {
+
+namespace {
+
+constexpr int kComponenteWidth = 80;
+
+const char16_t kSelectionHead[] =
+    u"Select CODIGO, COMPONENTE, UNID, LISTA, CONTROLADA, REGMSMEDICAM DCB, FORNECEDOR from COMPONEN WHERE ";
+
+} // namespace
+
+QString laboratorySelect(const QString& cnpj)
+{
+    return QStringLiteral("Select FIRST 1 LABORATORIO from TABLAB WHERE LOJA = ") + sqlLiteral(cnpj);
+}
+
+QString deleteStoreBook(const QString& cnpj)
+{
+    return QStringLiteral("DELETE FROM LIVROREVCONTR WHERE CNPJ = ") + sqlLiteral(cnpj);
+}
+
+QString componentSelection(RevisedMode mode)
+{
+    QString sql = QString::fromUtf16(kSelectionHead);
+    switch (mode) {
+    case RevisedMode::Drogaria:
+        sql += u"SUBSTRING(UPPER(GRUPO) FROM 1 FOR 3) = 'REV' and controlada = 'Sim' ORDER BY LISTA, COMPONENTE";
+        break;
+    case RevisedMode::InsumosCompleto:
+        sql += u"SUBSTRING(UPPER(GRUPO) FROM 1 FOR 3) <> 'REV' and controlada = 'Sim' ORDER BY LISTA, COMPONENTE";
+        break;
+    case RevisedMode::Siproquim:
+        sql += u"SUBSTRING(UPPER(GRUPO) FROM 1 FOR 3) <> 'REV' and upper(substring(FORNECEDOR FROM 1 FOR 3)) = 'TPN' ORDER BY LISTA, COMPONENTE";
+        break;
+    }
+    return sql;
+}
+
+RevisedBookBuilder::RevisedBookBuilder(data::TDM& dm, RevisedBuildView& view)
+    : m_dm(dm), m_view(view)
+{
+}
+
+RevisedBuildResult RevisedBookBuilder::build(RevisedMode mode, const QString& cnpj,
+                                             const QString& startText, const QString& endText)
+{
+    const std::optional<QDate> start = parseDateText(startText);
+    const std::optional<QDate> end = start ? parseDateText(endText) : std::nullopt;
+    return build(mode, cnpj, start.value_or(QDate()), end.value_or(QDate()));
+}
+
+RevisedBuildResult RevisedBookBuilder::build(RevisedMode mode, const QString& cnpj,
+                                             const QDate& start, const QDate& end)
+{
+    RevisedBuildResult result;
+    if (!start.isValid()) {
+        m_view.showMessage(QString::fromUtf16(kBadStartDateMessage));
+        m_view.focusStartDate();
+        result.outcome = RevisedBuildOutcome::BadStartDate;
+        return result;
+    }
+    if (!end.isValid()) {
+        m_view.showMessage(QString::fromUtf16(kBadEndDateMessage));
+        m_view.focusEndDate();
+        result.outcome = RevisedBuildOutcome::BadEndDate;
+        return result;
+    }
+
+    m_view.hidePeriodPanel();
+    m_view.showProgressPanel(QStringLiteral("Verificando movimentação..."), QStringLiteral("Preparação"));
+
+    MovementValues values;
+    values.cnpj = cnpj;
+    values.lab = readLaboratory(cnpj);
+    values.start = start;
+    values.end = end;
+    m_view.processEvents();
+
+    m_dm.sqlcon1.execute(deleteStoreBook(cnpj));
+
+    // The whole selection is read before the first statement: the gauge needs its size, and no
+    // query stays open while the window processes events between statements.
+    const std::vector<ComponentRow> components = readComponents(mode);
+    result.components = int(components.size());
+    m_view.setGaugeRange(result.components);
+
+    for (const ComponentRow& row : components) {
+        m_view.setProgressFooter(row.componente);
+        m_view.processEvents();
+
+        values.codigo = row.codigo;
+        values.fornecedor = row.fornecedor;
+        values.unid = row.unid;
+        values.lista = row.lista;
+        const QString statement = composeMovementStatement(mode, values);
+        try {
+            m_dm.sqlcon1.execute(statement);
+        } catch (const data::DbError& error) {
+            m_view.showMessage(QString::fromUtf16(kStatementFailedMessage) + u'\n' + statement);
+            result.outcome = RevisedBuildOutcome::StatementFailed;
+            result.failedStatement = statement;
+            result.failureReason = error.message();
+            return result;
+        }
+        ++result.statementsRun;
+        m_view.advanceGauge();
+    }
+
+    m_view.showRevisedBook(mode);
+    m_view.afterPreview();
+    result.outcome = RevisedBuildOutcome::Built;
+    return result;
+}
+
+QString RevisedBookBuilder::readLaboratory(const QString& cnpj)
+{
+    data::Query& query = m_dm.SQLQuery1;
+    query.close();
+    query.setSql(laboratorySelect(cnpj));
+    query.open();
+    const QString laboratory = query.eof() ? QString() : query.asString(QStringLiteral("LABORATORIO"));
+    query.close();
+    return laboratory;
+}
+
+std::vector<ComponentRow> RevisedBookBuilder::readComponents(RevisedMode mode)
+{
+    data::Query& query = m_dm.SQLQuery1;
+    query.close();
+    query.setSql(componentSelection(mode));
+    query.open();
+    std::vector<ComponentRow> rows;
+    for (; !query.eof(); query.next()) {
+        rows.push_back(ComponentRow{query.asString(QStringLiteral("CODIGO")),
+                                    query.asString(QStringLiteral("COMPONENTE")).left(kComponenteWidth),
+                                    query.asString(QStringLiteral("UNID")),
+                                    query.asString(QStringLiteral("LISTA")),
+                                    query.asString(QStringLiteral("FORNECEDOR"))});
+    }
+    query.close();
+    return rows;
+}
+
+} // namespace livros::revised

@@ -1,0 +1,75 @@
+#pragma once
+#include "book/revised/movement_statement.h"
+#include "book/revised/revised_build_view.h"
+
+#include <QDate>
+#include <QString>
+#include <vector>
+
+namespace livros::data {
+class TDM;
+class Query;
+}
+
+namespace livros::revised {
+
+inline constexpr char16_t kBadStartDateMessage[] = u"Data Inicial incorreta. Corrija e tente novamente.";
+inline constexpr char16_t kBadEndDateMessage[] = u"Data Final incorreta. Corrija e tente novamente.";
+inline constexpr char16_t kStatementFailedMessage[] = u"Falha ao buscar movimentações!";
+
+// The SQL texts of a build besides the movement statement.
+QString laboratorySelect(const QString& cnpj);
+QString deleteStoreBook(const QString& cnpj);
+QString componentSelection(RevisedMode mode);
+
+// One row of the component selection, as the build uses it. Code, unit and list are kept as
+// read: the movement statement applies their widths and the blank-list rule.
+struct ComponentRow {
+    QString codigo;
+    QString componente; // first 80 characters, shown in the progress footer
+    QString unid;
+    QString lista;
+    QString fornecedor;
+};
+
+enum class RevisedBuildOutcome {
+    Built,           // every statement ran and the preview was shown
+    BadStartDate,    // nothing changed in the database
+    BadEndDate,      // nothing changed in the database
+    StatementFailed, // the store's old lines are gone, the components before it are written
+};
+
+struct RevisedBuildResult {
+    RevisedBuildOutcome outcome = RevisedBuildOutcome::Built;
+    int components = 0;      // rows of the component selection
+    int statementsRun = 0;   // movement statements that completed
+    QString failedStatement; // the text of the statement that failed
+    QString failureReason;   // the server's message for it
+};
+
+// Rebuilds one store's revised book in LIVROREVCONTR for a period: the store's lines are
+// deleted, then one movement statement per component of the run mode lets the server write the
+// lines with their running stock, then the book is previewed.
+//
+// Errors of the laboratory read, the delete, the component selection and the preview are not
+// caught here (they reach the standard error display); a failing movement statement is reported
+// with its text and ends the build.
+class RevisedBookBuilder {
+public:
+    RevisedBookBuilder(data::TDM& dm, RevisedBuildView& view);
+
+    // The dates as the period edits hold them, "dd/mm/yy".
+    RevisedBuildResult build(RevisedMode mode, const QString& cnpj, const QString& startText,
+                             const QString& endText);
+    // Dates already read; an invalid date is reported as the edit's text would be.
+    RevisedBuildResult build(RevisedMode mode, const QString& cnpj, const QDate& start, const QDate& end);
+
+private:
+    QString readLaboratory(const QString& cnpj);
+    std::vector<ComponentRow> readComponents(RevisedMode mode);
+
+    data::TDM& m_dm;
+    RevisedBuildView& m_view;
+};
+
+} // namespace livros::revised

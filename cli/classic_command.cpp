@@ -1,0 +1,189 @@
+#include "cli/classic_command.h"
+#include "cli/store_and_period.h"
+
+#include "book/classic/classic_preparation.h"
+#include "book/classic/component_lists.h"
+#include "data/data_module.h"
+#include "data/db_error.h"
+#include "platform/date_text.h"
+#include "platform/suite_paths.h"
+#include "platform/user_messages.h"
+
+#include <cstdio>
+#ifdef _WIN32
+#include <io.h>
+#define isatty _isatty
+#define fileno _fileno
+#else
+#include <unistd.h>
+#endif
+
+namespace livros::cli {
+
+namespace {
+
+constexpr int kExitDone = 0;
+constexpr int kExitError = 1;
+constexpr int kExitUsage = 2;
+constexpr int kExitPrecondition = 3;
+
+void writeStderr(const QString& text)
+{
+    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    std::fflush(stderr);
+}
+
+// The window's side of the preparation, for a terminal or a script: the listing goes to the
+// output stream, messages to standard error, progress to standard error when it is a terminal.
+class CliClassicView : public classic::ClassicPreparationView {
+public:
+    explicit CliClassicView(QTextStream& out) : m_out(out), m_progress(isatty(fileno(stderr)) != 0) {}
+
+    void appendListingLine(const QString& line) override { m_out << line << '\n'; }
+    void showMessage(const QString& text) override { StderrMessages().inform(text); }
+    void setGaugeMaximum(int maximum) override { m_maximum = maximum; }
+    void setGaugePosition(int position) override { m_position = position; }
+    void setStatusText(const QString& text) override
+    {
+        if (!m_progress)
+            return;
+        const QString line = QStringLiteral("[%1/%2] %3").arg(m_position).arg(m_maximum).arg(text).left(120);
+        std::fprintf(stderr, "\r%s\x1b[K", line.toLocal8Bit().constData());
+        std::fflush(stderr);
+        m_statusShown = true;
+    }
+    void processEvents() override {}
+    void clearListing() override {}
+    void setListingVisible(bool) override {}
+    void setCloseButtonVisible(bool) override {}
+    void showPeriodPanel() override {}
+    void hidePeriodPanel() override {}
+    void focusInitialDate() override {}
+    void focusFinalDate() override {}
+    void showBookButtons() override {}
+    void setGaugeVisible(bool) override {}
+    void setStatusVisible(bool visible) override
+    {
+        if (!visible)
+            clearStatus();
+    }
+
+    void clearStatus()
+    {
+        if (m_statusShown) {
+            std::fprintf(stderr, "\r\x1b[K");
+            std::fflush(stderr);
+            m_statusShown = false;
+        }
+    }
+
+private:
+    QTextStream& m_out;
+    bool m_progress;
+    bool m_statusShown = false;
+    int m_maximum = 0;
+    int m_position = 0;
+};
+
+// While the command runs, "the program terminates" returns to it instead of exiting, so that
+// the listing written so far is flushed and the exit code comes back to the caller.
+class ReturnOnTerminate : public UserMessages {
+public:
+    ReturnOnTerminate() : m_previous(setUserMessages(this)) {}
+    ~ReturnOnTerminate() override { setUserMessages(m_previous); }
+    void inform(const QString& text) override { m_previous->inform(text); }
+    void showError(const QString& text) override { m_previous->showError(text); }
+    void beep() override {}
+    void terminate(int) override {}
+
+private:
+    UserMessages* m_previous;
+};
+
+// A date as the period edit would hold it. The book writes dates into SQL with two-digit years,
+// which the server places in the same century window as the edits; a date outside that window
+// would address another century, so it reads as the empty edit and is refused as a bad date.
+QString editTextFor(const QDate& date)
+{
+    const QString text = dateText(date);
+    return date.isValid() && parseDateText(text) == date ? text : dateText(QDate());
+}
+
+// The PERIODO dates as the period edits would show them.
+void periodRecordTexts(data::TDM& dm, QString& fromText, QString& toText)
+{
+    QDate from;
+    QDate to;
+    periodRecordDates(dm, from, to);
+    fromText = editTextFor(from);
+    toText = editTextFor(to);
+}
+
+int run(data::TDM& dm, int group, const QString& cnpjOption, bool usePeriodRecord, QString fromText, QString toText,
+        QTextStream& listingOut)
+{
+    if (group < 1 || group > classic::kListGroupCount) {
+        writeStderr(QStringLiteral("classic: --group must be 1, 2, 3 or 4"));
+        return kExitUsage;
+    }
+
+    ReturnOnTerminate returnOnTerminate;
+    CliClassicView view(listingOut);
+    try {
+        QString cnpj = cnpjOption;
+        if (cnpj.isEmpty()) {
+            cnpj = singleStoreCnpj(dm);
+            if (cnpj.isEmpty()) {
+                writeStderr(QStringLiteral("classic: --cnpj is required (TABLAB does not hold exactly one store)"));
+                return kExitUsage;
+            }
+        }
+        if (usePeriodRecord)
+            periodRecordTexts(dm, fromText, toText);
+
+        const classic::ComponentLists lists = classic::loadComponentLists(dm);
+        classic::ClassicPreparationRequest request;
+        request.initialDateText = fromText;
+        request.finalDateText = toText;
+        request.storeCnpj = cnpj;
+        request.selectedGroup = group;
+        request.lists = &lists;
+        request.programFolder = programFolder();
+        request.startStockProgram = false;
+
+        const classic::ClassicPreparationOutcome outcome = classic::prepareClassicBook(dm, view, request);
+        listingOut.flush();
+        return outcome == classic::ClassicPreparationOutcome::Built ? kExitDone : kExitPrecondition;
+    } catch (const ProgramTerminated& terminated) {
+        view.clearStatus();
+        listingOut.flush();
+        return terminated.exitCode;
+    } catch (const data::DbError& error) {
+        view.clearStatus();
+        listingOut.flush();
+        StderrMessages().showError(error.message());
+        return kExitError;
+    }
+}
+
+} // namespace
+
+int runClassicCommand(data::TDM& dm, int group, const QString& cnpj, QDate from, QDate to, QTextStream& listingOut)
+{
+    const bool usePeriodRecord = from.isNull() && to.isNull();
+    const QString fromText = editTextFor(from);
+    const QString toText = editTextFor(to);
+    return run(dm, group, cnpj, usePeriodRecord, fromText, toText, listingOut);
+}
+
+int runClassicCommand(data::TDM& dm, int group, const QString& cnpj, const QString& fromText,
+                      const QString& toText, QTextStream& listingOut)
+{
+    if (fromText.isEmpty() != toText.isEmpty()) {
+        writeStderr(QStringLiteral("classic: --from and --to go together"));
+        return kExitUsage;
+    }
+    return run(dm, group, cnpj, fromText.isEmpty(), fromText, toText, listingOut);
+}
+
+} // namespace livros::cli

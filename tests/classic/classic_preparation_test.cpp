@@ -1,0 +1,341 @@
+// The classic preparation against a real embedded Firebird: period checks, the inventory
+// precondition and the stock program, the window states, and failing movement queries.
+#include "book/classic/classic_book_builder.h"
+#include "book/classic/classic_preparation.h"
+#include "book/classic/classic_sql.h"
+#include "book/classic/component_lists.h"
+#include "classic_test_data.h"
+#include "classic_test_view.h"
+#include "data/data_module.h"
+#include "data/db_error.h"
+#include "firebird_fixture.h"
+#include "message_recorder.h"
+#include "platform/user_messages.h"
+
+#include <gtest/gtest.h>
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QThread>
+
+#include <functional>
+#include <memory>
+
+using namespace livros::classic;
+using namespace livros::classic::testing;
+using livros::testing::EmbeddedSuite;
+
+namespace {
+
+class Preparation : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { s_suite = new EmbeddedSuite; }
+    static void TearDownTestSuite()
+    {
+        delete s_suite;
+        s_suite = nullptr;
+    }
+
+    void SetUp() override
+    {
+        QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+        s_suite->clearAllTables();
+        QFile::remove(s_suite->folder() + "Vandor.exe");
+        QFile::remove(markerPath());
+        dm = s_suite->makeDataModule();
+        data.component("C001", "Morfina", "G", "A1", "D1");
+        // A line of an earlier book, of another store: only a preparation that builds empties it.
+        s_suite->execMain("insert into LIVROCONTR (ID, CNPJ) values (99, '99888777000166')");
+    }
+
+    ClassicPreparationOutcome prepare(const QString& from, const QString& to, int group = 1)
+    {
+        lists = loadComponentLists(*dm);
+        ClassicPreparationRequest request;
+        request.initialDateText = from;
+        request.finalDateText = to;
+        request.storeCnpj = kStore;
+        request.selectedGroup = group;
+        request.lists = &lists;
+        request.programFolder = s_suite->folder();
+        return prepareClassicBook(*dm, view, request);
+    }
+
+    static QString markerPath() { return s_suite->folder() + "vandor_started.txt"; }
+
+    void installStockProgram()
+    {
+        QFile script(s_suite->folder() + "Vandor.exe");
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\necho started > '" + markerPath().toLocal8Bit() + "'\n");
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    static bool waitForFile(const QString& path, int ms)
+    {
+        QDeadlineTimer deadline(ms);
+        while (!deadline.hasExpired()) {
+            if (QFile::exists(path))
+                return true;
+            QThread::msleep(20);
+        }
+        return QFile::exists(path);
+    }
+
+    QStringList bookIds() { return s_suite->rowsMain("select ID from LIVROCONTR order by ID"); }
+
+    // What a refused period leaves: listing emptied, panel back, nothing written.
+    void expectRefused(const QString& message, const QString& focus)
+    {
+        EXPECT_EQ(view.messages, QStringList{message});
+        EXPECT_EQ(view.events, (QStringList{"listing:clear", "panel:hide", "message", "panel:show", focus}));
+        EXPECT_TRUE(view.listing.isEmpty());
+        EXPECT_FALSE(view.bookButtonsVisible);
+        EXPECT_EQ(bookIds(), QStringList{"99"});
+        EXPECT_EQ(view.processEventsCalls, 1);
+    }
+
+    static EmbeddedSuite* s_suite;
+    TestData data{*s_suite};
+    std::unique_ptr<livros::data::TDM> dm;
+    ComponentLists lists;
+    RecordingView view;
+};
+
+EmbeddedSuite* Preparation::s_suite = nullptr;
+
+} // namespace
+
+TEST_F(Preparation, BadInitialDates)
+{
+    data.inventory("2024-02-01", "C001", 1, "G");
+    for (const QString& text : {QStringLiteral("31/02/24"), QStringLiteral("  /  /  "), QStringLiteral("")}) {
+        view = RecordingView();
+        EXPECT_EQ(prepare(text, "29/02/24"), ClassicPreparationOutcome::BadInitialDate) << text.toStdString();
+        expectRefused(badInitialDateMessage(), "focus:initial");
+    }
+}
+
+TEST_F(Preparation, BadFinalDates)
+{
+    data.inventory("2024-02-01", "C001", 1, "G");
+    for (const QString& text : {QStringLiteral("31/02/24"), QStringLiteral("  /  /  "), QStringLiteral("01/13/24")}) {
+        view = RecordingView();
+        EXPECT_EQ(prepare("01/02/24", text), ClassicPreparationOutcome::BadFinalDate) << text.toStdString();
+        expectRefused(badFinalDateMessage(), "focus:final");
+    }
+}
+
+TEST_F(Preparation, FinalDateBeforeInitialDateIsRefused)
+{
+    data.inventory("2024-05-10", "C001", 1, "G");
+    EXPECT_EQ(prepare("10/05/24", "09/05/24"), ClassicPreparationOutcome::BadFinalDate);
+    expectRefused(badFinalDateMessage(), "focus:final");
+}
+
+TEST_F(Preparation, NoInventoryAndNoStockProgram)
+{
+    EXPECT_EQ(prepare("01/05/24", "31/05/24"), ClassicPreparationOutcome::NoInventory);
+    EXPECT_EQ(view.messages,
+              (QStringList{QStringLiteral("Antes de prosseguir, favor incluir um inventário\rcom a posição do estoque "
+                                          "do dia \"01/05/24\".\r\rNa tela inicial do sistema, acesse a opção "
+                                          "\rESTOQUE / INVENTÁRIOS"),
+                           QStringLiteral("Atenção: \"Vandor.exe\" não encontrado, favor entrar em contato com a "
+                                          "ZUN Sistemas")}));
+    EXPECT_TRUE(view.bookButtonsVisible);
+    EXPECT_FALSE(view.periodPanelVisible);
+    EXPECT_TRUE(view.listing.isEmpty());
+    EXPECT_FALSE(view.events.contains("listing:show"));
+    EXPECT_FALSE(view.events.contains("gauge:show"));
+    EXPECT_EQ(bookIds(), QStringList{"99"});
+}
+
+TEST_F(Preparation, InventoryOfAnotherStoreOrOfTheDayBeforeDoesNotCount)
+{
+    data.inventory("2024-05-01", "C001", 1, "G", kOtherStore);
+    data.inventory("2024-04-30", "C001", 1, "G");
+    EXPECT_EQ(prepare("01/05/24", "31/05/24"), ClassicPreparationOutcome::NoInventory);
+    EXPECT_EQ(view.messages.size(), 2);
+    EXPECT_EQ(bookIds(), QStringList{"99"});
+}
+
+TEST_F(Preparation, StockProgramIsStartedWhenThereIsNoInventory)
+{
+    installStockProgram();
+    EXPECT_EQ(prepare("01/05/24", "31/05/24"), ClassicPreparationOutcome::NoInventory);
+    EXPECT_EQ(view.messages.size(), 1);
+    EXPECT_TRUE(view.messages.at(0).startsWith(QStringLiteral("Antes de prosseguir")));
+    EXPECT_TRUE(waitForFile(markerPath(), 10000));
+    EXPECT_TRUE(view.bookButtonsVisible);
+}
+
+TEST_F(Preparation, StockProgramIsNotStartedWhenAskedNotTo)
+{
+    installStockProgram();
+    lists = loadComponentLists(*dm);
+    ClassicPreparationRequest request;
+    request.initialDateText = "01/05/24";
+    request.finalDateText = "31/05/24";
+    request.storeCnpj = kStore;
+    request.selectedGroup = 1;
+    request.lists = &lists;
+    request.programFolder = s_suite->folder();
+    request.startStockProgram = false;
+    EXPECT_EQ(prepareClassicBook(*dm, view, request), ClassicPreparationOutcome::NoInventory);
+    EXPECT_EQ(view.messages.size(), 1);
+    EXPECT_FALSE(waitForFile(markerPath(), 500));
+}
+
+TEST_F(Preparation, BuiltBookLeavesTheListingAndBookChoice)
+{
+    data.inventory("2024-05-01", "C001", 1, "G");
+    dm->Periodo.open();
+    EXPECT_EQ(prepare("01/05/24", "01/05/24"), ClassicPreparationOutcome::Built);
+    EXPECT_FALSE(dm->Periodo.active());
+    EXPECT_TRUE(view.messages.isEmpty());
+    EXPECT_TRUE(view.listingVisible);
+    EXPECT_TRUE(view.closeButtonVisible);
+    EXPECT_FALSE(view.periodPanelVisible);
+    EXPECT_TRUE(view.bookButtonsVisible);
+    EXPECT_FALSE(view.gaugeVisible);
+    EXPECT_FALSE(view.statusVisible);
+    const QStringList expectedStart = {"listing:clear", "panel:hide", "listing:show", "close:hide", "gauge:show",
+                                       "status:show", "gauge:max 1"};
+    EXPECT_EQ(view.events.mid(0, expectedStart.size()), expectedStart);
+    const QStringList expectedEnd = {"status:hide", "gauge:hide", "close:show", "bookButtons:show"};
+    EXPECT_EQ(view.events.mid(view.events.size() - expectedEnd.size()), expectedEnd);
+    // The whole table is emptied, whatever store or group its lines were of.
+    EXPECT_TRUE(bookIds().isEmpty());
+    // One day: the three queries of the day.
+    EXPECT_EQ(view.statusTexts.size(), 3);
+}
+
+TEST_F(Preparation, DayCountIncludesBothEnds)
+{
+    data.inventory("2024-05-01", "C001", 1, "G");
+    EXPECT_EQ(prepare("01/05/24", "31/05/24"), ClassicPreparationOutcome::Built);
+    EXPECT_EQ(view.statusTexts.size(), 31 * 3);
+    EXPECT_EQ(view.statusTexts.first(), "Morfina - 01/05/24");
+    EXPECT_EQ(view.statusTexts.last(), "Morfina - 31/05/24");
+}
+
+TEST_F(Preparation, GroupOutsideOneToFourBuildsNothing)
+{
+    data.inventory("2024-05-01", "C001", 1, "G");
+    EXPECT_EQ(prepare("01/05/24", "01/05/24", 0), ClassicPreparationOutcome::Built);
+    EXPECT_EQ(view.listing.size(), 2);
+    EXPECT_TRUE(bookIds().isEmpty());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Failing queries: each test has a database of its own, with one table taken away.
+
+namespace {
+
+class FailingQuery : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+        suite = std::make_unique<EmbeddedSuite>();
+    }
+
+    // Drops `droppedTable` first (nothing has used it yet), fills the catalogue and the movements
+    // of the other tables, and opens the data module.
+    void start(const QString& droppedTable)
+    {
+        suite->execMain("drop table " + droppedTable);
+        TestData data{*suite};
+        const auto ignoringDroppedTable = [](const std::function<void()>& insert) {
+            try {
+                insert();
+            } catch (const livros::data::DbError&) {
+            }
+        };
+        data.component("C001", "Morfina", "G", "A1", "D1");
+        ignoringDroppedTable([&] { data.inventory("2024-05-01", "C001", 10, "G"); });
+        ignoringDroppedTable([&] { data.entry("2024-05-01", "C001", 5, "G"); });
+        ignoringDroppedTable([&] { data.exit("2024-05-01", "C001", 1, "G"); });
+        ignoringDroppedTable([&] { data.loss("2024-05-01", "D1", 2, "G", "Quebra"); });
+        ignoringDroppedTable([&] { data.entry("2024-05-02", "C001", 1, "G"); });
+        suite->releaseConnections();
+        dm = suite->makeDataModule();
+    }
+
+    ClassicPreparationOutcome prepare()
+    {
+        lists = loadComponentLists(*dm);
+        ClassicPreparationRequest request;
+        request.initialDateText = "01/05/24";
+        request.finalDateText = "02/05/24";
+        request.storeCnpj = kStore;
+        request.selectedGroup = 1;
+        request.lists = &lists;
+        request.programFolder = suite->folder();
+        return prepareClassicBook(*dm, view, request);
+    }
+
+    QStringList balances()
+    {
+        return suite->rowsMain("select ID || ':' || MOVIMENTO || ':' || cast(SALDO as varchar(30)) from LIVROCONTR "
+                               "order by ID");
+    }
+
+    std::unique_ptr<EmbeddedSuite> suite;
+    std::unique_ptr<livros::data::TDM> dm;
+    ComponentLists lists;
+    RecordingView view;
+    livros::testing::MessageRecorder recorder;
+};
+
+} // namespace
+
+TEST_F(FailingQuery, LossesQueryShowsItsStatementAndEndsTheProgram)
+{
+    start("PERDAS");
+    try {
+        prepare();
+        FAIL() << "the program should have terminated";
+    } catch (const livros::ProgramTerminated& terminated) {
+        EXPECT_EQ(terminated.exitCode, kMovementQueryFailedExitCode);
+    }
+    EXPECT_EQ(recorder.terminations, QList<int>{kMovementQueryFailedExitCode});
+    EXPECT_EQ(view.messages,
+              QStringList{"Select LOJA, DATA, FORNECEDOR, LOTE, QUANTIDADE, UNIDADE, MOTIVO from PERDAS where "
+                          "DATA = '05/01/24' and LOJA = '12345678000199' and DCB = 'D1'"});
+    // The lines written before stay; the listing has no closing.
+    EXPECT_EQ(balances(), (QStringList{"1:Entrada:15.000000", QStringLiteral("2:Saída:14.000000")}));
+    EXPECT_FALSE(view.listing.last().contains("FIM"));
+}
+
+TEST_F(FailingQuery, EntriesQueryShowsItsStatementAndEndsTheProgram)
+{
+    start("COMPRAS");
+    EXPECT_THROW(prepare(), livros::ProgramTerminated);
+    EXPECT_EQ(view.messages.size(), 1);
+    EXPECT_TRUE(view.messages.at(0).startsWith("Select NFISCAL.LOJA, NFISCAL.DATARECEBIM"));
+    EXPECT_TRUE(view.messages.at(0).endsWith("and COMPRAS.CODIGO = 'C001'"));
+    EXPECT_TRUE(balances().isEmpty());
+}
+
+TEST_F(FailingQuery, ExitsQueryFailureSkipsThatDaysExitsAndGoesOn)
+{
+    start("COMPEDID");
+    EXPECT_EQ(prepare(), ClassicPreparationOutcome::Built);
+    EXPECT_TRUE(recorder.terminations.isEmpty());
+    ASSERT_EQ(view.messages.size(), 2);  // one per day
+    EXPECT_TRUE(view.messages.at(0).contains("PEDIDOS.DATAPEDIDO = '05/01/24'"));
+    EXPECT_TRUE(view.messages.at(1).contains("PEDIDOS.DATAPEDIDO = '05/02/24'"));
+    EXPECT_EQ(balances(), (QStringList{"1:Entrada:15.000000", QStringLiteral("2:Saída:13.000000"),
+                                       "3:Entrada:14.000000"}));
+    EXPECT_TRUE(view.listing.last().contains("FIM"));
+}
+
+TEST_F(FailingQuery, DatabaseErrorBringsBookChoiceBackAndPropagates)
+{
+    start("BALANCOS");
+    EXPECT_THROW(prepare(), livros::data::DbError);
+    EXPECT_TRUE(view.bookButtonsVisible);
+    EXPECT_TRUE(view.messages.isEmpty());
+}

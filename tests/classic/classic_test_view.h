@@ -1,0 +1,50 @@
+#pragma once
+#include "book/classic/classic_preparation.h"
+
+#include <QStringList>
+
+#include <functional>
+#include <ostream>
+
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+
+namespace livros::classic::testing {
+
+// A window stand-in that records what the preparation and the walk do to it.
+class RecordingView : public ClassicPreparationView {
+public:
+    QStringList listing;
+    QStringList messages;
+    // Every state change in order, e.g. "panel:hide", "gauge:max 3", "status:Morfina - 01/05/24".
+    QStringList events;
+    QStringList statusTexts;
+    QList<int> gaugePositions;
+    int gaugeMaximum = -1;
+    int processEventsCalls = 0;
+    bool listingVisible = false;
+    bool closeButtonVisible = true;
+    bool periodPanelVisible = true;
+    bool bookButtonsVisible = false;
+    bool gaugeVisible = false;
+    bool statusVisible = false;
+    std::function<void()> onProcessEvents;
+
+    void appendListingLine(const QString& line) override;
+    void showMessage(const QString& text) override;
+    void setGaugeMaximum(int maximum) override;
+    void setGaugePosition(int position) override;
+    void setStatusText(const QString& text) override;
+    void processEvents() override;
+    void clearListing() override;
+    void setListingVisible(bool visible) override;
+    void setCloseButtonVisible(bool visible) override;
+    void showPeriodPanel() override;
+    void hidePeriodPanel() override;
+    void focusInitialDate() override;
+    void focusFinalDate() override;
+    void showBookButtons() override;
+    void setGaugeVisible(bool visible) override;
+    void setStatusVisible(bool visible) override;
+};
+
+} // namespace livros::classic::testing

@@ -1,0 +1,495 @@
+#include "book/revised/revised_book_builder.h"
+#include "cli/revised_command.h"
+#include "data/data_module.h"
+#include "platform/user_messages.h"
+#include "tests/support/firebird_fixture.h"
+
+#include <QLocale>
+#include <gtest/gtest.h>
+
+// Readable failure output for texts and lists of texts.
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QStringList& list, std::ostream* os)
+{
+    *os << "{\n";
+    for (const QString& text : list)
+        *os << "  \"" << text.toStdString() << "\"\n";
+    *os << "}";
+}
+
+using namespace livros::revised;
+using livros::testing::EmbeddedSuite;
+
+namespace {
+
+const QString kStoreA = QStringLiteral("11222333000181");
+const QString kStoreB = QStringLiteral("99888777000166");
+const QString kMay = QStringLiteral("01/05/24");
+const QString kMayEnd = QStringLiteral("31/05/24");
+const QString kMayPeriod = QStringLiteral("01/05/2024 a 31/05/2024");
+
+// Records what the build asks of the screen, one entry per call.
+class RecordingView : public RevisedBuildView {
+public:
+    QStringList calls;
+    QStringList messages;
+
+    void showMessage(const QString& text) override
+    {
+        calls << QStringLiteral("message");
+        messages << text;
+    }
+    void focusStartDate() override { calls << QStringLiteral("focus start"); }
+    void focusEndDate() override { calls << QStringLiteral("focus end"); }
+    void hidePeriodPanel() override { calls << QStringLiteral("hide period"); }
+    void showProgressPanel(const QString& header, const QString& footer) override
+    {
+        calls << QStringLiteral("progress %1|%2").arg(header, footer);
+    }
+    void setProgressFooter(const QString& text) override { calls << QStringLiteral("footer ") + text; }
+    void setGaugeRange(int maximum) override { calls << QStringLiteral("gauge %1").arg(maximum); }
+    void advanceGauge() override { calls << QStringLiteral("advance"); }
+    void processEvents() override { calls << QStringLiteral("events"); }
+    void showRevisedBook(RevisedMode mode) override { calls << QStringLiteral("preview ") + keyword(mode); }
+    void afterPreview() override { calls << QStringLiteral("after preview"); }
+
+    bool previewed() const { return calls.contains(QStringLiteral("after preview")); }
+};
+
+// Collects the messages of the command-line tool.
+class CapturedMessages : public livros::UserMessages {
+public:
+    QStringList informed;
+    QStringList errors;
+    void inform(const QString& text) override { informed << text; }
+    void showError(const QString& text) override { errors << text; }
+    void beep() override {}
+    void terminate(int) override {}
+};
+
+class RevisedBuildTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { s_suite = new EmbeddedSuite; }
+    static void TearDownTestSuite()
+    {
+        delete s_suite;
+        s_suite = nullptr;
+    }
+
+    void SetUp() override
+    {
+        QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+        suite().clearAllTables();
+        m_dm = suite().makeDataModule();
+        exec("insert into TABLAB (LOJA, LABORATORIO) values ('11222333000181', 'LAB1')");
+    }
+    void TearDown() override
+    {
+        m_dm.reset();
+        livros::data::DM = nullptr;
+    }
+
+    static EmbeddedSuite& suite() { return *s_suite; }
+    void exec(const QString& sql) { suite().execMain(sql); }
+    QString scalar(const QString& sql) { return suite().scalarMain(sql); }
+
+    void component(const QString& codigo, const QString& nome, const QString& grupo, const QString& unid,
+                   const QString& lista, const QString& dcb, const QString& regms,
+                   const QString& fornecedor = QStringLiteral("NULL"), const QString& controlada = QStringLiteral("'Sim'"))
+    {
+        exec(QStringLiteral("insert into COMPONEN (CODIGO, COMPONENTE, GRUPO, UNID, CONTROLADA, LISTA, DCB, "
+                            "REGMSMEDICAM, FORNECEDOR) values ('%1', '%2', '%3', '%4', %5, '%6', %7, %8, %9)")
+                 .arg(codigo, nome, grupo, unid, controlada, lista, dcb, regms, fornecedor));
+    }
+    void inventory(const QString& date, const QString& codigo, const QString& qde, const QString& loja = kStoreA)
+    {
+        exec(QStringLiteral("insert into BALANCOS (DATABALANCO, CODIGO, QDE, LOJA) values ('%1', '%2', %3, '%4')")
+                 .arg(date, codigo, qde, loja));
+    }
+    void purchase(const QString& nf, const QString& date, const QString& codigo, const QString& qde,
+                  const QString& unidade, const QString& lote = QStringLiteral("L1"),
+                  const QString& fornecedor = QStringLiteral("Fornec"), const QString& loja = kStoreA)
+    {
+        if (scalar(QStringLiteral("select count(*) from NFISCAL where NOTAFISCAL = '%1'").arg(nf)) == u"0")
+            exec(QStringLiteral("insert into NFISCAL (NOTAFISCAL, FORNECEDOR, DATARECEBIM, LOJA) values "
+                                "('%1', '%2', '%3', '%4')").arg(nf, fornecedor, date, loja));
+        exec(QStringLiteral("insert into COMPRAS (NOTAFISCAL, CODIGO, FORNECEDOR, LOTE, QUANTIDADE, UNIDADE, "
+                            "DENSIDADE, FATORCORRECAO) values ('%1', '%2', '%3', '%4', %5, '%6', 1.25, NULL)")
+                 .arg(nf, codigo, fornecedor, lote, qde, unidade));
+    }
+    void order(int npedido, const QString& date, const QString& tipo = QStringLiteral("Pedido"),
+               const QString& paciente = QStringLiteral("maria silva"))
+    {
+        exec(QStringLiteral("insert into PEDIDOS (ESTACAO, NPEDIDO, DATAPEDIDO, TIPOPEDIDO, PACIENTE, MEDICO, "
+                            "CONSELHOPROFISSIONAL, CRM, UFCONSELHO) values ('01', %1, '%2', '%3', '%4', "
+                            "'Dr Joao', 'CRM', '1234', 'SP')").arg(QString::number(npedido), date, tipo, paciente));
+    }
+    void formulaUse(int npedido, const QString& codigo, const QString& qde, const QString& lab = QStringLiteral("LAB1"))
+    {
+        exec(QStringLiteral("insert into PEDIFORM (ESTACAO, NPEDIDO, NFORMULA, NUMERONOTIFICACAO, LABORATORIO) "
+                            "values ('01', %1, 1, 'N77', '%2')").arg(QString::number(npedido), lab));
+        exec(QStringLiteral("insert into COMPEDID (ESTACAO, NPEDIDO, NFORMULA, COMPONENTE, CODIGOCOMP, QDEESTOQUE, "
+                            "LOTE, DENSIDADE) values ('01', %1, 1, 'x', '%2', %3, 'LF', 0.5)")
+                 .arg(QString::number(npedido), codigo, qde));
+    }
+    void loss(const QString& date, const QString& nome, const QString& qde,
+              const QString& fornecedor = QStringLiteral("Fornec"), const QString& loja = kStoreA)
+    {
+        exec(QStringLiteral("insert into PERDAS (LOJA, DATA, COMPONENTE, FORNECEDOR, LOTE, QUANTIDADE, MOTIVO) "
+                            "values ('%1', '%2', '%3', '%4', 'LP', %5, 'Quebra')").arg(loja, date, nome, fornecedor, qde));
+    }
+    void supplier(const QString& nome, const QString& cnpj)
+    {
+        exec(QStringLiteral("insert into FORNECED (NOMEFANTASIA, CNPJ) values ('%1', '%2')").arg(nome, cnpj));
+    }
+
+    RevisedBuildResult build(RevisedMode mode, const QString& start = kMay, const QString& end = kMayEnd,
+                             const QString& cnpj = kStoreA)
+    {
+        RevisedBookBuilder builder(*m_dm, view);
+        return builder.build(mode, cnpj, start, end);
+    }
+
+    // The store's lines in book order: operation, date, quantity, stock, history, observation.
+    QStringList lines(const QString& codigo, const QString& cnpj = kStoreA)
+    {
+        return suite().rowsMain(QStringLiteral(
+            "select OPERACAO, cast(DATA as varchar(10)) D, cast(QUANTIDADE as varchar(24)) Q, "
+            "cast(ESTOQUE as varchar(24)) E, coalesce(HISTORICO, '<null>') H, OBSERVACAO from LIVROREVCONTR "
+            "where CNPJ = '%1' and CODIGO = '%2' order by DATA, position(OPERACAO in 'IEPS'), ESTOQUE")
+                                    .arg(cnpj, codigo));
+    }
+    int lineCount(const QString& cnpj = kStoreA)
+    {
+        return scalar(QStringLiteral("select count(*) from LIVROREVCONTR where CNPJ = '%1'").arg(cnpj)).toInt();
+    }
+
+    RecordingView view;
+    std::unique_ptr<livros::data::TDM> m_dm;
+    static EmbeddedSuite* s_suite;
+};
+
+EmbeddedSuite* RevisedBuildTest::s_suite = nullptr;
+
+TEST_F(RevisedBuildTest, ProductWithoutInventoryOrMovementGetsOneOpeningLine)
+{
+    component("C001", "Fenobarbital", "INS", "G", "B1", "'03957'", "NULL");
+    const RevisedBuildResult result = build(RevisedMode::InsumosCompleto);
+    EXPECT_EQ(result.outcome, RevisedBuildOutcome::Built);
+    EXPECT_EQ(suite().rowsMain("select ID, CNPJ, cast(DATA as varchar(10)) D, HISTORICO || '$' H, LOTE, OPERACAO, "
+                               "cast(QUANTIDADE as varchar(24)) Q, CONTEXTO, cast(ESTOQUE as varchar(24)) E, OBSERVACAO, "
+                               "REGMSMEDICAM || '$' R, DCB, COMPONENTE, PERIODO, CODIGO, LISTA from LIVROREVCONTR"),
+              QStringList{"1|11222333000181|2001-01-01|Estoque inicial $|-|I|0.000000|0|0.000000|Inventario|$|03957|"
+                          "Fenobarbital - (g)|01/05/2024 a 31/05/2024|C001|B1"});
+}
+
+TEST_F(RevisedBuildTest, EachModeSelectsItsProducts)
+{
+    component("R1", "Rev minusculo", "rev01", "CX", "B1", "'01'", "'01'");
+    component("R2", "Rev de fornecedor TPN", "REV", "CX", "B1", "'02'", "'02'", "'TPN Quimica'");
+    component("I1", "Insumo", "INS", "G", "B1", "'03'", "'03'", "'tpn'");
+    component("I2", "Insumo livre", "INS", "G", "B1", "'04'", "'04'", "'TPx'", "'Nao'");
+    component("N1", "Sem grupo", "NULL", "G", "B1", "'05'", "'05'", "'TPN'");
+    exec("update COMPONEN set GRUPO = NULL where CODIGO = 'N1'");
+    const auto codes = [this] {
+        return suite().rowsMain("select distinct CODIGO from LIVROREVCONTR order by CODIGO");
+    };
+    build(RevisedMode::Drogaria);
+    EXPECT_EQ(codes(), (QStringList{"R1", "R2"}));
+    build(RevisedMode::InsumosCompleto);
+    EXPECT_EQ(codes(), QStringList{"I1"});
+    build(RevisedMode::Siproquim);
+    EXPECT_EQ(codes(), QStringList{"I1"});
+}
+
+TEST_F(RevisedBuildTest, ProductWithNullIdentifierGetsNoLine)
+{
+    component("D1", "Com registro", "REV", "CX", "C1", "'X'", "'1001'");
+    component("D2", "Sem registro", "REV", "CX", "C1", "'X'", "NULL");
+    component("I1", "Com dcb", "INS", "G", "B1", "'0001'", "'X'");
+    component("I2", "Sem dcb", "INS", "G", "B1", "NULL", "'X'");
+    // The SIPROQUIM report writes the supplier as DCB but still requires a DCB.
+    component("S1", "Quimico com dcb", "INS", "KG", "", "'0002'", "NULL", "'TPN'", "'Nao'");
+    component("S2", "Quimico sem dcb", "INS", "KG", "", "NULL", "NULL", "'TPN'", "'Nao'");
+    purchase("10", "2024-05-02", "D2", "3", "CX");
+    purchase("11", "2024-05-02", "I2", "3", "G");
+    purchase("12", "2024-05-02", "S2", "3", "KG");
+
+    build(RevisedMode::Drogaria);
+    EXPECT_EQ(suite().rowsMain("select CODIGO, REGMSMEDICAM, DCB from LIVROREVCONTR"), QStringList{"D1|1001|"});
+    build(RevisedMode::InsumosCompleto);
+    EXPECT_EQ(suite().rowsMain("select CODIGO, REGMSMEDICAM, DCB from LIVROREVCONTR"), QStringList{"I1||0001"});
+    build(RevisedMode::Siproquim);
+    EXPECT_EQ(suite().rowsMain("select CODIGO, REGMSMEDICAM, DCB from LIVROREVCONTR"), QStringList{"S1||TPN"});
+}
+
+TEST_F(RevisedBuildTest, EntryOnTheInventoryDateAddsToTheInventory)
+{
+    component("C1", "Clonazepam", "INS", "G", "B1", "'01'", "NULL");
+    inventory("2024-05-01", "C1", "10");
+    inventory("2024-04-30", "C1", "77");
+    inventory("2024-05-01", "C1", "99", kStoreB);
+    purchase("20", "2024-05-01", "C1", "5", "G");
+    build(RevisedMode::InsumosCompleto);
+    EXPECT_EQ(lines("C1"), (QStringList{"I|2024-05-01|0.000000|10.000000|Estoque inicial |Inventario",
+                                        "E|2024-05-01|5.000000|15.000000|<null>|Nota Fiscal 20"}));
+}
+
+TEST_F(RevisedBuildTest, WithinADayEntriesComeBeforeLossesBeforeExits)
+{
+    component("C1", "Diazepam", "INS", "G", "B1", "'01'", "NULL");
+    supplier("Fornec", "12.345.678/0001-00");
+    inventory("2024-05-01", "C1", "100");
+    order(1, "2024-05-10");
+    formulaUse(1, "C1", "7");
+    loss("2024-05-10", "Diazepam", "3");
+    purchase("30", "2024-05-10", "C1", "20", "G");
+    order(2, "2024-05-20");
+    formulaUse(2, "C1", "10");
+    order(3, "2024-05-20", QStringLiteral("Repos"));   // not a sale
+    formulaUse(3, "C1", "1000");
+    order(4, "2024-06-01");                             // after the period
+    formulaUse(4, "C1", "1000");
+    order(5, "2024-05-21");
+    formulaUse(5, "C1", "1000", QStringLiteral("LAB2")); // another laboratory
+    loss("2024-05-11", "Diazepam", "1000", QStringLiteral("Fornec"), kStoreB);
+
+    build(RevisedMode::InsumosCompleto);
+    EXPECT_EQ(lines("C1"),
+              (QStringList{"I|2024-05-01|0.000000|100.000000|Estoque inicial |Inventario",
+                           "E|2024-05-10|20.000000|120.000000|Fornec (CNPJ: 12.345.678/0001-00)|Nota Fiscal 30",
+                           "P|2024-05-10|3.000000|117.000000|Fornec (CNPJ : 12.345.678/0001-00)|Motivo: Quebra",
+                           "S|2024-05-10|7.000000|110.000000|MARIA SILVA|Notificacao: N77 - DR JOAO CRM: 1234/SP",
+                           "S|2024-05-20|10.000000|100.000000|MARIA SILVA|Notificacao: N77 - DR JOAO CRM: 1234/SP"}));
+    // The context write answers 0 for the first line of the product and 1 after.
+    EXPECT_EQ(suite().rowsMain("select CONTEXTO, count(*) N from LIVROREVCONTR group by CONTEXTO order by CONTEXTO"),
+              (QStringList{"0|1", "1|4"}));
+}
+
+TEST_F(RevisedBuildTest, EqualPurchaseItemsGiveOneEntry)
+{
+    component("C1", "Morfina", "INS", "G", "A1", "'01'", "NULL");
+    purchase("40", "2024-05-03", "C1", "5", "G");
+    purchase("40", "2024-05-03", "C1", "5", "G");
+    purchase("40", "2024-05-03", "C1", "5", "G", QStringLiteral("L2"));
+    build(RevisedMode::InsumosCompleto);
+    EXPECT_EQ(lines("C1"), (QStringList{"I|2001-01-01|0.000000|0.000000|Estoque inicial |Inventario",
+                                        "E|2024-05-03|5.000000|5.000000|<null>|Nota Fiscal 40",
+                                        "E|2024-05-03|5.000000|10.000000|<null>|Nota Fiscal 40"}));
+}
+
+TEST_F(RevisedBuildTest, SupplierWithoutRecordLeavesTheHistoryNull)
+{
+    component("C1", "Codeina", "INS", "G", "A2", "'01'", "NULL");
+    supplier("Conhecido", "11.111.111/0001-11");
+    purchase("50", "2024-05-03", "C1", "5", "G", "L1", QStringLiteral("Conhecido"));
+    purchase("51", "2024-05-04", "C1", "6", "G", "L1", QStringLiteral("Anonimo"));
+    loss("2024-05-05", "Codeina", "1", QStringLiteral("Anonimo"));
+    build(RevisedMode::InsumosCompleto);
+    EXPECT_EQ(lines("C1"), (QStringList{"I|2001-01-01|0.000000|0.000000|Estoque inicial |Inventario",
+                                        "E|2024-05-03|5.000000|5.000000|Conhecido (CNPJ: 11.111.111/0001-11)|Nota Fiscal 50",
+                                        "E|2024-05-04|6.000000|11.000000|<null>|Nota Fiscal 51",
+                                        "P|2024-05-05|1.000000|10.000000|<null>|Motivo: Quebra"}));
+}
+
+TEST_F(RevisedBuildTest, DrogariaExitsFollowTheItemDescriptionAndTheLaboratory)
+{
+    component("D1", "Rivotril 2mg", "rev01", "CX", "B1", "NULL", "'1234567890123'");
+    inventory("2024-05-01", "D1", "50");
+    order(1, "2024-05-02", QStringLiteral("Pedido"), QStringLiteral("jose souza"));
+    exec("insert into ITENS (ESTACAO, NPEDIDO, CODPROD, DESCRICAO, QDE, NUMLOTEMEDICAM, NUMERONOTIFICACAO, "
+         "LABORATORIO) values ('01', 1, 'P1', 'Rivotril 2mg', 2, 'LT9', NULL, 'LAB1')");
+    exec("insert into ITENS (ESTACAO, NPEDIDO, CODPROD, DESCRICAO, QDE, LABORATORIO) "
+         "values ('01', 1, 'P2', 'Rivotril 2mg', 1000, 'LAB2')");
+    exec("insert into ITENS (ESTACAO, NPEDIDO, CODPROD, DESCRICAO, QDE, LABORATORIO) "
+         "values ('01', 1, 'D1', 'Outro nome', 1000, 'LAB1')");
+    loss("2024-05-03", "Rivotril 2mg", "1");
+
+    const RevisedBuildResult result = build(RevisedMode::Drogaria);
+    EXPECT_EQ(result.outcome, RevisedBuildOutcome::Built);
+    EXPECT_EQ(lines("D1"), (QStringList{"I|2024-05-01|0.000000|50.000000|Estoque inicial |Inventario",
+                                        "S|2024-05-02|2.000000|48.000000|JOSE SOUZA|Notificacao: - N/A - DR JOAO CRM: 1234/SP",
+                                        "P|2024-05-03|1.000000|47.000000|<null>|Motivo: Quebra"}));
+    EXPECT_EQ(scalar("select max(LOTE) from LIVROREVCONTR where OPERACAO = 'S'"), QStringLiteral("LT9"));
+    EXPECT_EQ(scalar("select max(COMPONENTE) from LIVROREVCONTR"), QStringLiteral("Rivotril 2mg - (cx)"));
+
+    // Without a TABLAB row the laboratory is empty: only items recorded without one match.
+    exec("delete from TABLAB");
+    exec("update ITENS set LABORATORIO = '' where CODPROD = 'P2'");
+    build(RevisedMode::Drogaria);
+    EXPECT_EQ(scalar("select cast(sum(QUANTIDADE) as integer) from LIVROREVCONTR where OPERACAO = 'S'"),
+              QStringLiteral("1000"));
+}
+
+TEST_F(RevisedBuildTest, KilogramsAndLitresCountThousandfoldOutsideTheDrugstoreBook)
+{
+    component("C1", "Acido", "INS", "G", "C1", "'01'", "'01'", "'TPN'");
+    purchase("60", "2024-05-02", "C1", "2", "kg", "L1");
+    purchase("61", "2024-05-03", "C1", "0.5", "L", "L1");
+    purchase("62", "2024-05-04", "C1", "3", "G", "L1");
+    component("D1", "Xarope", "REV", "FR", "C1", "'01'", "'01'");
+    purchase("63", "2024-05-02", "D1", "2", "KG", "L1");
+
+    build(RevisedMode::InsumosCompleto);
+    EXPECT_EQ(suite().rowsMain("select cast(QUANTIDADE as varchar(24)) Q, cast(ESTOQUE as varchar(24)) E from "
+                               "LIVROREVCONTR where OPERACAO = 'E' order by DATA"),
+              (QStringList{"2000.000000|2000.000000", "500.000000|2500.000000", "3.000000|2503.000000"}));
+    build(RevisedMode::Siproquim);
+    EXPECT_EQ(scalar("select cast(max(ESTOQUE) as varchar(24)) from LIVROREVCONTR"), QStringLiteral("2503.000000"));
+    EXPECT_EQ(scalar("select max(OBSERVACAO) from LIVROREVCONTR where DATA = '2024-05-02'"),
+              QStringLiteral("Nota Fiscal 60 - Densidade: 1.25 - Fat. Corr.: 0.00"));
+    build(RevisedMode::Drogaria);
+    EXPECT_EQ(lines("D1"), (QStringList{"I|2001-01-01|0.000000|0.000000|Estoque inicial |Inventario",
+                                        "E|2024-05-02|2.000000|2.000000|<null>|Nota Fiscal 63"}));
+}
+
+TEST_F(RevisedBuildTest, RebuildReplacesOnlyTheStoreLinesAndNumbersAboveTheRest)
+{
+    exec("insert into LIVROREVCONTR (ID, CNPJ, DATA, HISTORICO) values (40, '99888777000166', '2024-01-01', 'B')");
+    exec("insert into LIVROREVCONTR (ID, CNPJ, DATA, HISTORICO) values (60, '11222333000181', '2024-01-01', 'A')");
+    component("C1", "Alfa", "INS", "G", "B1", "'01'", "NULL");
+    component("C2", "Beta", "INS", "G", "B1", "'02'", "NULL");
+    purchase("70", "2024-05-02", "C1", "1", "G");
+    purchase("71", "2024-05-03", "C1", "1", "G");
+
+    build(RevisedMode::InsumosCompleto);
+    EXPECT_EQ(suite().rowsMain("select ID, HISTORICO from LIVROREVCONTR where CNPJ = '99888777000166'"),
+              QStringList{"40|B"});
+    // One number per statement, above every line left in the table.
+    EXPECT_EQ(suite().rowsMain("select CODIGO, ID, count(*) N from LIVROREVCONTR where CNPJ = '11222333000181' "
+                               "group by CODIGO, ID order by CODIGO"),
+              (QStringList{"C1|41|3", "C2|42|1"}));
+
+    // Building another mode for the same store removes these lines too.
+    build(RevisedMode::Drogaria);
+    EXPECT_EQ(lineCount(), 0);
+    EXPECT_EQ(lineCount(kStoreB), 1);
+}
+
+TEST_F(RevisedBuildTest, EmptySelectionStillEmptiesTheStoreBookAndPreviews)
+{
+    exec("insert into LIVROREVCONTR (ID, CNPJ, DATA) values (1, '11222333000181', '2024-01-01')");
+    component("C1", "Nao controlado", "INS", "G", "B1", "'01'", "NULL", "NULL", "'Nao'");
+    const RevisedBuildResult result = build(RevisedMode::InsumosCompleto);
+    EXPECT_EQ(result.outcome, RevisedBuildOutcome::Built);
+    EXPECT_EQ(result.components, 0);
+    EXPECT_EQ(lineCount(), 0);
+    EXPECT_EQ(view.calls, (QStringList{"hide period", "progress Verificando movimentação...|Preparação", "events",
+                                       "gauge 0", "preview INSUMOSCOMPLETO", "after preview"}));
+}
+
+TEST_F(RevisedBuildTest, StartAfterEndGivesOpeningLinesOnly)
+{
+    component("C1", "Alfa", "INS", "G", "B1", "'01'", "NULL");
+    component("C2", "Beta", "INS", "G", "B1", "'02'", "NULL");
+    inventory("2024-05-31", "C1", "8");
+    purchase("80", "2024-05-10", "C1", "5", "G");
+    loss("2024-05-10", "Alfa", "1");
+    build(RevisedMode::InsumosCompleto, kMayEnd, kMay);
+    EXPECT_EQ(lines("C1"), QStringList{"I|2024-05-31|0.000000|8.000000|Estoque inicial |Inventario"});
+    EXPECT_EQ(lines("C2"), QStringList{"I|2001-01-01|0.000000|0.000000|Estoque inicial |Inventario"});
+    EXPECT_EQ(scalar("select max(PERIODO) from LIVROREVCONTR"), QStringLiteral("31/05/2024 a 01/05/2024"));
+}
+
+TEST_F(RevisedBuildTest, FailingStatementIsShownAndKeepsTheEarlierLines)
+{
+    exec("insert into LIVROREVCONTR (ID, CNPJ, DATA) values (1, '11222333000181', '2024-01-01')");
+    // A purchase of ten billion litres in millilitres overflows the stock arithmetic: the statement fails.
+    component("S1", "Acetona", "INS", "L", "B1", "'01'", "NULL", "'TPN'", "'Nao'");
+    component("S2", "Benzeno", "INS", "L", "B1", "'02'", "NULL", "'TPN QUIMICA LTDA ME'", "'Nao'");
+    component("S3", "Cloroformio", "INS", "L", "B1", "'03'", "NULL", "'TPN'", "'Nao'");
+    purchase("NF9", "2024-05-02", "S2", "9999999999", "L");
+
+    const RevisedBuildResult result = build(RevisedMode::Siproquim);
+    EXPECT_EQ(result.outcome, RevisedBuildOutcome::StatementFailed);
+    EXPECT_EQ(result.statementsRun, 1);
+    EXPECT_FALSE(result.failureReason.isEmpty());
+    ASSERT_EQ(view.messages.size(), 1);
+    EXPECT_EQ(view.messages[0], QStringLiteral("Falha ao buscar movimentações!\n") + result.failedStatement);
+    // The supplier written as DCB is cut to that column's 15 characters.
+    EXPECT_TRUE(result.failedStatement.contains(u", 'TPN QUIMICA LTD' DCB "));
+    EXPECT_TRUE(result.failedStatement.contains(u"WHERE  co.codigo = 'S2' "));
+    EXPECT_EQ(suite().rowsMain("select CODIGO, DCB from LIVROREVCONTR"), QStringList{"S1|TPN"});
+    EXPECT_EQ(view.calls.mid(3), (QStringList{"gauge 3", "footer Acetona", "events", "advance", "footer Benzeno",
+                                              "events", "message"}));
+}
+
+TEST_F(RevisedBuildTest, WindowsLatinTextsAreStoredAsSingleBytes)
+{
+    component("S1", "Fenol", "INS", "G", "B1", "'01'", "NULL", "'TPN'", "'Nao'");
+    order(123, "2024-05-10", QStringLiteral("Pedido"), QStringLiteral("JOSÉ DA CONCEIÇÃO"));
+    formulaUse(123, "S1", "2");
+    build(RevisedMode::Siproquim);
+
+    const QString observation = QStringLiteral("Pedido: 01123 - Fórmula 1 - Densidade: 0.50");
+    const QString where = QStringLiteral(" from LIVROREVCONTR where OPERACAO = 'S'");
+    EXPECT_EQ(scalar("select OBSERVACAO" + where), observation);
+    EXPECT_EQ(scalar("select HISTORICO" + where), QStringLiteral("JOSÉ DA CONCEIÇÃO"));
+    EXPECT_EQ(scalar("select octet_length(OBSERVACAO)" + where), QString::number(observation.size()));
+    EXPECT_EQ(scalar("select position(ascii_char(243) in OBSERVACAO)" + where), QStringLiteral("18"));
+    EXPECT_EQ(scalar("select octet_length(HISTORICO)" + where), QStringLiteral("17"));
+    EXPECT_EQ(scalar("select position(ascii_char(199) in HISTORICO)" + where), QStringLiteral("15"));
+}
+
+TEST_F(RevisedBuildTest, BadDatesStopBeforeAnyChange)
+{
+    exec("insert into LIVROREVCONTR (ID, CNPJ, DATA) values (1, '11222333000181', '2024-01-01')");
+    component("C1", "Alfa", "INS", "G", "B1", "'01'", "NULL");
+
+    EXPECT_EQ(build(RevisedMode::InsumosCompleto, "31/02/24", kMayEnd).outcome, RevisedBuildOutcome::BadStartDate);
+    EXPECT_EQ(view.calls, (QStringList{"message", "focus start"}));
+    EXPECT_EQ(view.messages, QStringList{"Data Inicial incorreta. Corrija e tente novamente."});
+
+    view = RecordingView();
+    EXPECT_EQ(build(RevisedMode::InsumosCompleto, kMay, "  /  /  ").outcome, RevisedBuildOutcome::BadEndDate);
+    EXPECT_EQ(view.calls, (QStringList{"message", "focus end"}));
+    EXPECT_EQ(view.messages, QStringList{"Data Final incorreta. Corrija e tente novamente."});
+    EXPECT_EQ(suite().rowsMain("select ID, CODIGO from LIVROREVCONTR"), QStringList{"1|NULL"});
+}
+
+TEST_F(RevisedBuildTest, ScreenFollowsTheBuild)
+{
+    component("C1", "Alfa", "REV", "CX", "B1", "NULL", "'01'");
+    component("C2", "Beta", "REV", "CX", "A1", "NULL", "'02'");
+    const RevisedBuildResult result = build(RevisedMode::Drogaria);
+    EXPECT_EQ(result.statementsRun, 2);
+    EXPECT_EQ(view.calls, (QStringList{"hide period", "progress Verificando movimentação...|Preparação", "events",
+                                       "gauge 2", "footer Beta", "events", "advance", "footer Alfa", "events",
+                                       "advance", "preview DROGARIA", "after preview"}));
+    EXPECT_EQ(suite().rowsMain("select LISTA, PERIODO from LIVROREVCONTR order by ID"),
+              (QStringList{"A1|" + kMayPeriod, "B1|" + kMayPeriod}));
+}
+
+TEST_F(RevisedBuildTest, CommandLineExitCodes)
+{
+    CapturedMessages messages;
+    livros::UserMessages* previous = livros::setUserMessages(&messages);
+    component("S1", "Acetona", "INS", "L", "B1", "'01'", "NULL", "'TPN'", "'Nao'");
+
+    EXPECT_EQ(livros::cli::runRevisedCommand(*m_dm, RevisedMode::Siproquim, kStoreA, QDate(2024, 5, 1),
+                                             QDate(2024, 5, 31)), 0);
+    EXPECT_EQ(lineCount(), 1);
+    EXPECT_TRUE(messages.informed.isEmpty());
+
+    EXPECT_EQ(livros::cli::runRevisedCommand(*m_dm, RevisedMode::Siproquim, kStoreA, QDate(2024, 5, 1), QDate()), 3);
+    EXPECT_EQ(messages.informed, QStringList{"Data Final incorreta. Corrija e tente novamente."});
+    EXPECT_EQ(lineCount(), 1);
+
+    messages.informed.clear();
+    purchase("NF9", "2024-05-02", "S1", "9999999999", "L"); // overflows the stock arithmetic
+    EXPECT_EQ(livros::cli::runRevisedCommand(*m_dm, RevisedMode::Siproquim, kStoreA, QDate(2024, 5, 1),
+                                             QDate(2024, 5, 31)), 4);
+    ASSERT_EQ(messages.informed.size(), 1);
+    EXPECT_TRUE(messages.informed[0].startsWith(u"Falha ao buscar movimentações!\nINSERT INTO LIVROREVCONTR"));
+    EXPECT_EQ(messages.errors.size(), 1); // the server's reason
+
+    messages.errors.clear();
+    m_dm->sqlcon1.close();
+    m_dm->sqlcon1.setParam(QStringLiteral("DataBase"), suite().folder() + QStringLiteral("missing.fdb"));
+    EXPECT_EQ(livros::cli::runRevisedCommand(*m_dm, RevisedMode::Siproquim, kStoreA, QDate(2024, 5, 1),
+                                             QDate(2024, 5, 31)), 1);
+    EXPECT_EQ(messages.errors.size(), 1);
+    livros::setUserMessages(previous);
+}
+
+} // namespace
