@@ -2,6 +2,7 @@
 #include "cli/cli_options.h"
 #include "cli/classic_command.h"
 #include "cli/demo_command.h"
+#include "cli/export_command.h"
 #include "cli/revised_command.h"
 #include "cli/store_and_period.h"
 #include "platform/date_text.h"
@@ -126,6 +127,13 @@ int main(int argc, char** argv)
     }
     if (options.command == QLatin1String("revised"))
         return runRevised(options);
+    if (options.command == QLatin1String("export")) {
+        if (!options.has(QStringLiteral("--book")) || options.value(QStringLiteral("--pdf")).isEmpty())
+            return usageError(QStringLiteral("export needs --book and --pdf FILE"));
+        auto dm = createDataModule();
+        return runExportCommand(*dm, options.value(QStringLiteral("--book")), options.value(QStringLiteral("--cnpj")),
+                                options.value(QStringLiteral("--pdf")));
+    }
     if (options.command == QLatin1String("demo")) {
         if (options.positional.size() != 1)
             return usageError(QStringLiteral("demo needs one folder"));

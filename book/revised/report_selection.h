@@ -1,0 +1,16 @@
+#pragma once
+#include "book/revised/movement_statement.h"
+
+#include <QString>
+
+namespace livros::revised {
+
+// The project file that prints a revised book: "rpt\RelPF.rav" for the SIPROQUIM report, else
+// "rpt\RelLivrosRev.rav" (relative to the program folder).
+QString revisedProjectFile(RevisedMode mode);
+
+// The selection of a store's revised book lines for the report (the command text of
+// SQLDS_LivroRevContr), the CNPJ as an SQL text literal at its end; no ordering clause.
+QString revisedBookSelection(RevisedMode mode, const QString& cnpj);
+
+} // namespace livros::revised

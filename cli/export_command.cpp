@@ -1,0 +1,48 @@
+#include "cli/export_command.h"
+
+#include "book/revised/report_selection.h"
+#include "cli/cli_options.h"
+#include "cli/store_and_period.h"
+#include "data/data_module.h"
+#include "data/db_error.h"
+#include "platform/suite_paths.h"
+#include "platform/user_messages.h"
+#include "report/report_error.h"
+#include "report/report_export.h"
+
+namespace livros::cli {
+
+int runExportCommand(data::TDM& dm, const QString& book, const QString& cnpjOption, const QString& pdfPath)
+{
+    const QString reportName = QStringLiteral("LivroContr");
+    QString projectFile = QStringLiteral("rpt\\RelLivros.rav");
+    try {
+        if (book != QLatin1String("CLASSIC")) {
+            const auto mode = revised::revisedModeFromKeyword(book);
+            if (!mode) {
+                showStandardError(QStringLiteral("export: --book must be CLASSIC, DROGARIA, INSUMOSCOMPLETO or SIPROQUIM"));
+                return Usage;
+            }
+            QString cnpj = cnpjOption.isEmpty() ? singleStoreCnpj(dm) : cnpjOption;
+            if (cnpj.isEmpty()) {
+                showStandardError(QStringLiteral("export: --cnpj is required: TABLAB does not hold exactly one store"));
+                return Usage;
+            }
+            dm.setRevisedBookSelection(revised::revisedBookSelection(*mode, cnpj.left(18)));
+            projectFile = revised::revisedProjectFile(*mode);
+        }
+        if (!report::exportReportToPdf(dm, programFolder() + projectFile, reportName, pdfPath)) {
+            showStandardError(QStringLiteral("The project \"%1\" has no report \"%2\"; nothing was written")
+                                  .arg(localPath(programFolder() + projectFile), reportName));
+            return Failure;
+        }
+        return Done;
+    } catch (const report::ReportError& e) {
+        showStandardError(e.message());
+    } catch (const data::DbError& e) {
+        showStandardError(e.message());
+    }
+    return Failure;
+}
+
+} // namespace livros::cli

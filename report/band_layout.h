@@ -1,0 +1,49 @@
+#pragma once
+#include "report/laid_out_report.h"
+#include "report/report_binding.h"
+#include "report/report_model.h"
+
+#include <QDate>
+#include <QFont>
+#include <QHash>
+#include <vector>
+
+namespace livros::report {
+
+// The font of a report item at the layout resolution: its size in dots, so that measuring and
+// painting agree on every device.
+QFont reportFont(const FontSpec& spec);
+
+// Breaks a text into the lines that fit the width (dots) with the font, at word boundaries
+// where possible; an empty text is one empty line.
+QStringList wrapText(const QString& text, const QFont& font, double width);
+
+// One band laid out for one row: elements relative to the band's top, x from the page's left
+// edge; the height grows to hold wrapped texts.
+struct LaidOutBand {
+    double height = 0;
+    std::vector<PageElement> elements;
+};
+
+class BandLayouter {
+public:
+    BandLayouter(const ReportDefinition& report, const ReportBinding& binding, QDate today, double leftDots);
+    LaidOutBand layout(const Band& band, int masterRow) const;
+
+private:
+    struct FontInfo {
+        QFont font;
+        double lineHeight = 0;
+    };
+    QString itemText(const ReportItem& item, int masterRow, bool* pageDependent) const;
+    // Each distinct font of the report is made once.
+    const FontInfo& fontFor(const FontSpec& spec) const;
+
+    const ReportDefinition& m_report;
+    const ReportBinding& m_binding;
+    QDate m_today;
+    double m_left;
+    mutable QHash<QString, FontInfo> m_fonts;
+};
+
+} // namespace livros::report
