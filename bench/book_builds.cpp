@@ -1,0 +1,291 @@
+// What a book costs: the classic book of the largest list group for a month and for a year, each
+// revised book, and the PDF export of each, through the embedded engine and a loopback server,
+// beside the floor: one query that reads the same movement rows at once.
+//
+//   bench_books [--scale N] [--server|--embedded] [--indexes] [--skip-year] [--out FILE]
+#include "book/classic/classic_preparation.h"
+#include "book/classic/component_lists.h"
+#include "book/revised/report_selection.h"
+#include "book/revised/revised_book_builder.h"
+#include "book/revised/revised_build_view.h"
+#include "cli/demo_data.h"
+#include "data/data_module.h"
+#include "firebird_fixture.h"
+#include "message_recorder.h"
+#include "platform/date_text.h"
+#include "platform/sql_literal.h"
+#include "platform/suite_paths.h"
+#include "report/report_export.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QTextStream>
+#include <cstdio>
+#include <functional>
+
+using namespace livros;
+
+namespace {
+
+class NullClassicView : public classic::ClassicPreparationView {
+public:
+    void appendListingLine(const QString&) override { ++lines; }
+    void showMessage(const QString& text) override { std::fprintf(stderr, "message: %s\n", qPrintable(text)); }
+    void setGaugeMaximum(int) override {}
+    void setGaugePosition(int) override {}
+    void setStatusText(const QString&) override {}
+    void processEvents() override {}
+    void clearListing() override {}
+    void setListingVisible(bool) override {}
+    void setCloseButtonVisible(bool) override {}
+    void showPeriodPanel() override {}
+    void hidePeriodPanel() override {}
+    void focusInitialDate() override {}
+    void focusFinalDate() override {}
+    void showBookButtons() override {}
+    void setGaugeVisible(bool) override {}
+    void setStatusVisible(bool) override {}
+    int lines = 0;
+};
+
+class NullRevisedView : public revised::RevisedBuildView {
+public:
+    void showMessage(const QString& text) override { std::fprintf(stderr, "message: %s\n", qPrintable(text)); }
+    void focusStartDate() override {}
+    void focusEndDate() override {}
+    void hidePeriodPanel() override {}
+    void showProgressPanel(const QString&, const QString&) override {}
+    void setProgressFooter(const QString&) override {}
+    void setGaugeRange(int maximum) override { products = maximum; }
+    void advanceGauge() override {}
+    void processEvents() override {}
+    void showRevisedBook(revised::RevisedMode) override {}
+    void afterPreview() override {}
+    int products = 0;
+};
+
+double seconds(const std::function<void()>& work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return double(timer.nsecsElapsed()) / 1e9;
+}
+
+// Reads every row of a query: the floor of a book that needs the same rows.
+int readAll(data::TDM& dm, const QString& sql)
+{
+    data::Query& q = dm.SQLQuery1;
+    q.close();
+    q.setSql(sql);
+    q.open();
+    int rows = 0;
+    const QStringList names = q.fieldNames();
+    while (!q.eof()) {
+        for (const QString& n : names)
+            q.value(n);
+        ++rows;
+        q.next();
+    }
+    q.close();
+    return rows;
+}
+
+QString inList(const QStringList& values)
+{
+    QStringList quoted;
+    for (const QString& v : values)
+        quoted << sqlLiteral(v);
+    return quoted.join(QStringLiteral(", "));
+}
+
+// The classic book's movement rows of a set of products over a period, in one query.
+QString classicFloorQuery(const QStringList& codes, const QStringList& dcbs, const QString& cnpj, QDate from, QDate to)
+{
+    const QString a = sqlLiteral(from.toString(QStringLiteral("yyyy-MM-dd")));
+    const QString b = sqlLiteral(to.toString(QStringLiteral("yyyy-MM-dd")));
+    return QStringLiteral(
+               "select NFISCAL.DATARECEBIM D, NFISCAL.FORNECEDOR F, COMPRAS.LOTE L, COMPRAS.QUANTIDADE Q from NFISCAL, COMPRAS "
+               "where NFISCAL.DATARECEBIM between %1 and %2 and NFISCAL.NOTAFISCAL = COMPRAS.NOTAFISCAL "
+               "and NFISCAL.FORNECEDOR = COMPRAS.FORNECEDOR and NFISCAL.LOJA = %3 and COMPRAS.CODIGO in (%4) "
+               "union all select PEDIDOS.DATAPEDIDO, COMPEDID.FORNECEDOR, COMPEDID.LOTE, COMPEDID.QDEESTOQUE from PEDIDOS, COMPEDID "
+               "where PEDIDOS.DATAPEDIDO between %1 and %2 and PEDIDOS.TIPOPEDIDO in ('Pedido', 'Repos') "
+               "and PEDIDOS.ESTACAO = COMPEDID.ESTACAO and PEDIDOS.NPEDIDO = COMPEDID.NPEDIDO and COMPEDID.CODIGOCOMP in (%4) "
+               "union all select DATA, FORNECEDOR, LOTE, QUANTIDADE from PERDAS where DATA between %1 and %2 "
+               "and LOJA = %3 and DCB in (%5)")
+        .arg(a, b, sqlLiteral(cnpj), inList(codes), inList(dcbs));
+}
+
+struct Row {
+    QString book;
+    QString engine;
+    int products = 0;
+    int days = 0;
+    double time = 0;
+    long queries = 0;
+    double floor = 0;
+    int lines = 0;
+};
+
+QString formatRow(const Row& r)
+{
+    const double qps = r.queries > 0 && r.time > 0 ? r.queries / r.time : 0;
+    return QString::asprintf("%-34s %-9s %8d %5d %9.2f %10.0f %9.3f %9.0f %8d", qPrintable(r.book), qPrintable(r.engine),
+                             r.products, r.days, r.time, qps, r.floor, r.floor > 0 ? r.time / r.floor : 0.0, r.lines);
+}
+
+void runAll(testing::EmbeddedSuite& suite, const QString& engine, int scale, bool indexes, bool year, QList<Row>& rows)
+{
+    cli::DemoOptions options;
+    options.scale = scale;
+    options.seed = 1;
+    const cli::DemoData demo = cli::generateDemoData(options);
+    suite.loadMain(demo.mainStatements);
+    suite.loadInterface(demo.interfaceStatements);
+    if (indexes) {
+        QFile f(testing::sourceDir() + QStringLiteral("/db/suite_indexes.sql"));
+        f.open(QIODevice::ReadOnly);
+        for (const QString& sql : QString::fromUtf8(f.readAll()).split(QLatin1Char(';'))) {
+            QString s;
+            for (const QString& line : sql.split(QLatin1Char('\n')))
+                if (!line.trimmed().startsWith(QLatin1String("--")))
+                    s += line + QLatin1Char('\n');
+            if (!s.trimmed().isEmpty())
+                suite.execMain(s.trimmed());
+        }
+    }
+    QDir().mkpath(suite.folder() + QStringLiteral("rpt"));
+    for (const QString& name : QDir(testing::sourceDir() + QStringLiteral("/rpt")).entryList(QDir::Files))
+        QFile::copy(testing::sourceDir() + QStringLiteral("/rpt/") + name, suite.folder() + QStringLiteral("rpt/") + name);
+
+    auto dm = suite.makeDataModule();
+    const QString cnpj = demo.storeCnpjs.first();
+    const classic::ComponentLists lists = classic::loadComponentLists(*dm);
+    int group = 1;
+    for (int g = 2; g <= classic::kListGroupCount; ++g)
+        if (lists.group(g)->count() > lists.group(group)->count())
+            group = g;
+    const classic::ListGroupTable& table = *lists.group(group);
+    QStringList codes, dcbs;
+    for (const auto& c : table) {
+        codes << c.codigo;
+        dcbs << c.dcb;
+    }
+
+    struct Period { QString name; QDate from; QDate to; };
+    QList<Period> periods = {{QStringLiteral("month"), demo.periodStart, demo.periodEnd}};
+    if (year)
+        periods.append({QStringLiteral("year"), options.firstDay, options.firstDay.addYears(1).addDays(-1)});
+
+    for (const Period& p : periods) {
+        NullClassicView view;
+        classic::ClassicPreparationRequest request;
+        request.initialDateText = dateText(p.from);
+        request.finalDateText = dateText(p.to);
+        request.storeCnpj = cnpj;
+        request.selectedGroup = group;
+        request.lists = &lists;
+        request.programFolder = suite.folder();
+        request.startStockProgram = false;
+        Row r;
+        r.book = QStringLiteral("classic group %1, %2").arg(group).arg(p.name);
+        r.engine = engine;
+        r.products = table.count();
+        r.days = int(p.from.daysTo(p.to)) + 1;
+        r.time = seconds([&] { classic::prepareClassicBook(*dm, view, request); });
+        r.queries = 1 + 2L * r.products + 3L * r.products * r.days;
+        r.floor = seconds([&] { readAll(*dm, classicFloorQuery(codes, dcbs, cnpj, p.from, p.to)); });
+        r.lines = suite.scalarMain(QStringLiteral("select count(*) from LIVROCONTR")).toInt();
+        rows << r;
+        std::fprintf(stderr, "%s\n", qPrintable(formatRow(r)));
+        if (p.name == QLatin1String("month")) {
+            Row e = r;
+            e.book = QStringLiteral("classic PDF export");
+            e.queries = 0;
+            e.time = seconds([&] {
+                report::exportReportToPdf(*dm, suite.folder() + QStringLiteral("rpt\\RelLivros.rav"), QStringLiteral("LivroContr"),
+                                          suite.folder() + QStringLiteral("classic.pdf"));
+            });
+            e.floor = seconds([&] { readAll(*dm, data::livroContrSelect()); });
+            rows << e;
+            std::fprintf(stderr, "%s\n", qPrintable(formatRow(e)));
+        }
+    }
+
+    const Period& revisedPeriod = periods.last();
+    for (revised::RevisedMode mode : {revised::RevisedMode::Drogaria, revised::RevisedMode::InsumosCompleto,
+                                      revised::RevisedMode::Siproquim}) {
+        NullRevisedView view;
+        revised::RevisedBookBuilder builder(*dm, view);
+        Row r;
+        r.book = QStringLiteral("revised %1, %2").arg(revised::keyword(mode), revisedPeriod.name);
+        r.engine = engine;
+        r.days = int(revisedPeriod.from.daysTo(revisedPeriod.to)) + 1;
+        r.time = seconds([&] { builder.build(mode, cnpj, revisedPeriod.from, revisedPeriod.to); });
+        r.products = view.products;
+        r.queries = 3 + r.products;
+        // The floor: the lines the statements wrote, read back in one query.
+        const QString selection = revised::revisedBookSelection(mode, cnpj);
+        r.floor = seconds([&] { r.lines = readAll(*dm, selection); });
+        rows << r;
+        std::fprintf(stderr, "%s\n", qPrintable(formatRow(r)));
+        Row e = r;
+        e.book = QStringLiteral("revised %1 PDF export").arg(revised::keyword(mode));
+        e.queries = 0;
+        dm->setRevisedBookSelection(selection);
+        e.time = seconds([&] {
+            report::exportReportToPdf(*dm, suite.folder() + revised::revisedProjectFile(mode), QStringLiteral("LivroContr"),
+                                      suite.folder() + QStringLiteral("revised.pdf"));
+        });
+        rows << e;
+        std::fprintf(stderr, "%s\n", qPrintable(formatRow(e)));
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    testing::MessageRecorder messages;
+    const QStringList args = app.arguments();
+    int scale = 1;
+    QString out;
+    bool indexes = args.contains(QStringLiteral("--indexes"));
+    bool year = !args.contains(QStringLiteral("--skip-year"));
+    bool embedded = !args.contains(QStringLiteral("--server"));
+    bool server = !args.contains(QStringLiteral("--embedded"));
+    for (int i = 1; i + 1 < args.size(); ++i) {
+        if (args[i] == QLatin1String("--scale"))
+            scale = args[i + 1].toInt();
+        if (args[i] == QLatin1String("--out"))
+            out = args[i + 1];
+    }
+    QList<Row> rows;
+    if (embedded) {
+        testing::EmbeddedSuite suite;
+        runAll(suite, QStringLiteral("embedded"), scale, indexes, year, rows);
+    }
+    if (server) {
+        testing::ServerSuite suite;
+        runAll(suite, QStringLiteral("server"), scale, indexes, year, rows);
+    }
+    QString table = QString::asprintf("scale %d, %s\n", scale, indexes ? "with the suite's optional indexes" : "no date indexes");
+    table += QString::asprintf("%-34s %-9s %8s %5s %9s %10s %9s %9s %8s\n", "book", "engine", "products", "days", "time s",
+                               "queries/s", "floor s", "ratio", "lines");
+    for (const Row& r : rows)
+        table += formatRow(r) + QLatin1Char('\n');
+    std::fputs(qPrintable(table), stdout);
+    if (!out.isEmpty()) {
+        QFile f(out);
+        if (f.open(QIODevice::Append))
+            f.write(table.toUtf8() + "\n");
+    }
+    return 0;
+}
