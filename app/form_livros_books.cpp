@@ -1,0 +1,108 @@
+// What the window builds and shows: the list groups, the preparation of a classic or revised
+// book, and the report runs of the books.
+#include "app/book_reports.h"
+#include "app/click_label.h"
+#include "app/date_mask_edit.h"
+#include "app/form_livros.h"
+#include "app/handler_guard.h"
+#include "app/store_texts.h"
+#include "app/window_book_views.h"
+#include "book/classic/classic_preparation.h"
+#include "book/revised/revised_book_builder.h"
+#include "data/data_module.h"
+#include "report/report_module.h"
+
+#include <QFrame>
+
+namespace livros::app {
+
+report::TRM& TFormLivros::reportModule()
+{
+    if (!report::RM)
+        throw std::runtime_error("The report module has not been created.");
+    return *report::RM;
+}
+
+void TFormLivros::LoadComponentLists()
+{
+    runHandler([this] {
+        // A failed read keeps the tables as they were.
+        m_lists = classic::loadComponentLists(m_dm);
+        HideBookButtons();
+        try {
+            OpenPeriodPanel(false);
+        } catch (...) {
+            // Without the panel the window would be left with no control but its close box.
+            ShowBookButtons();
+            throw;
+        }
+    });
+}
+
+void TFormLivros::BotDesfPrepClick()
+{
+    runHandler([this] {
+        if (isRevisedMode(m_mode)) {
+            BuildRevisedBook();
+            return;
+        }
+        ClassicWindowView view(*this);
+        classic::ClassicPreparationRequest request;
+        request.initialDateText = MaskEdit1->maskText();
+        request.finalDateText = MaskEdit2->maskText();
+        request.storeCnpj = m_storeCnpj;
+        request.selectedGroup = m_selectedListGroup;
+        request.lists = &m_lists;
+        request.programFolder = m_programFolder;
+        classic::prepareClassicBook(m_dm, view, request);
+    });
+}
+
+void TFormLivros::BuildRevisedBook()
+{
+    const std::optional<revised::RevisedMode> book = revisedBookOf(m_mode);
+    if (!book)
+        return;
+    RevisedWindowView view(*this);
+    revised::RevisedBookBuilder(m_dm, view).build(*book, m_storeCnpj, MaskEdit1->maskText(), MaskEdit2->maskText());
+}
+
+void TFormLivros::ShowRevisedBook(revised::RevisedMode mode)
+{
+    const QString selection = revisedBookSelection(mode, m_storeCnpj);
+    PainelCNPJ->setVisible(false);
+    pnl_progresso->setVisible(false);
+    report::TRM& rm = reportModule();
+    m_dm.CDS_LivroRevContr.close();
+    m_dm.setRevisedBookSelection(selection);
+    // From the first revised preview on, runs go straight to the preview.
+    rm.rvstm1.SystemSetups &= ~report::TSystemSetups(report::ssAllowSetup);
+    rm.rvpjRelLivros.setProjectFile(m_programFolder + revisedProjectFile(mode));
+    rm.RunNamedReport(QString::fromLatin1(kBookReportName));
+}
+
+bool TFormLivros::ShowViewOnlyBook()
+{
+    if (!isViewOnlyMode(m_mode))
+        return false;
+    m_dm.DadosGer.open();
+    m_storeCnpj = storeCnpjOf(m_dm.DadosGerCNPJ().asString());
+    m_dm.DadosGer.close();
+    Titulo->setText(QString::fromUtf16(kSiproquimTitle));
+    Titulo->adjustSize();
+    setWindowTitle(QString::fromUtf16(kSiproquimCaption) + FormatCnpj(m_storeCnpj));
+    ShowRevisedBook(*revisedBookOf(m_mode));
+    close();
+    return true;
+}
+
+void TFormLivros::BotSCClick()
+{
+    runHandler([this] {
+        report::TRM& rm = reportModule();
+        rm.rvpjRelLivros.setProjectFile(m_programFolder + QString::fromLatin1(kClassicProjectFile));
+        rm.RunNamedReport(QString::fromLatin1(kBookReportName));
+    });
+}
+
+} // namespace livros::app

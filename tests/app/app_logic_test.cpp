@@ -1,0 +1,119 @@
+// The window's rules that need no widget: run mode, CNPJ texts, the date mask's text, the
+// activation rule and the revised book's report selection.
+#include "app/activation_rule.h"
+#include "app/book_reports.h"
+#include "app/masked_date_text.h"
+#include "app/pie_gauge.h"
+#include "app/run_mode.h"
+#include "app/store_texts.h"
+
+#include <gtest/gtest.h>
+#include <ostream>
+
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+
+using namespace livros::app;
+
+TEST(RunModeTest, FirstArgumentComparedWholeAndWithCase)
+{
+    EXPECT_EQ(runModeFromArguments({"livros"}), RunMode::Classic);
+    EXPECT_EQ(runModeFromArguments({"livros", "DROGARIA"}), RunMode::Drogaria);
+    EXPECT_EQ(runModeFromArguments({"livros", "drogaria"}), RunMode::Classic);
+    EXPECT_EQ(runModeFromArguments({"livros", "DROGARIA "}), RunMode::Classic);
+    EXPECT_EQ(runModeFromArguments({"livros", "SIPROQUIM", "DROGARIAVIEW"}), RunMode::Siproquim);
+    EXPECT_EQ(runModeFromArguments({"livros", "", "SIPROQUIM"}), RunMode::Classic);
+    EXPECT_EQ(runModeFromArguments({"livros", "INSUMOSCOMPLETOVIEW"}), RunMode::InsumosCompletoView);
+    EXPECT_TRUE(isRevisedMode(RunMode::InsumosCompleto));
+    EXPECT_FALSE(isRevisedMode(RunMode::DrogariaView));
+    EXPECT_TRUE(isViewOnlyMode(RunMode::SiproquimView));
+    EXPECT_FALSE(isViewOnlyMode(RunMode::Classic));
+}
+
+TEST(StoreTextTest, FormatCnpjCutsByPositionWhateverTheText)
+{
+    EXPECT_EQ(FormatCnpj("11222333000181"), QString("11.222.333/0001-81"));
+    EXPECT_EQ(FormatCnpj(""), QString("../-"));
+    EXPECT_EQ(FormatCnpj("1122"), QString("11.22./-"));
+    EXPECT_EQ(FormatCnpj("112223330001819999"), QString("11.222.333/0001-81"));
+    EXPECT_EQ(FormatCnpj("AB CD"), QString("AB. CD./-"));
+}
+
+TEST(StoreTextTest, StoreEntryGivesBackTheDigits)
+{
+    EXPECT_EQ(cnpjFromStoreEntry("11.222.333/0001-81"), QString("11222333000181"));
+    EXPECT_EQ(cnpjFromStoreEntry(FormatCnpj("44555666000199")), QString("44555666000199"));
+    EXPECT_EQ(cnpjFromStoreEntry("7"), QString("7"));
+    EXPECT_EQ(cnpjFromStoreEntry(""), QString(""));
+    EXPECT_EQ(cnpjFromStoreEntry("1234567890123456789012345"), QString("12456890234578"));
+    EXPECT_EQ(storeCnpjOf("1234567890123456789"), QString("123456789012345678"));
+}
+
+TEST(MaskedDateTest, TextKeepsBlanksAndFixedSlashes)
+{
+    EXPECT_EQ(masked_date::emptyText(), QString("  /  /  "));
+    EXPECT_EQ(masked_date::fromDisplay("__/__/__"), QString("  /  /  "));
+    EXPECT_EQ(masked_date::fromDisplay("01/05/24"), QString("01/05/24"));
+    EXPECT_EQ(masked_date::fromDisplay("1_/_5/2_"), QString("1 / 5/2 "));
+    EXPECT_EQ(masked_date::fromDisplay(""), QString("  /  /  "));
+    EXPECT_EQ(masked_date::fromDisplay("//"), QString("  /  /  "));
+    EXPECT_TRUE(masked_date::yearTyped("  /  /24"));
+    EXPECT_FALSE(masked_date::yearTyped("01/05/2 "));
+    EXPECT_FALSE(masked_date::yearTyped("01/05/ 4"));
+    EXPECT_FALSE(masked_date::yearTyped("01/05"));
+    EXPECT_TRUE(masked_date::isEmpty("__/__/__"));
+    EXPECT_FALSE(masked_date::isEmpty("  /  /2 "));
+}
+
+TEST(ActivationRuleTest, FirstShowAndOwnWindowsOnly)
+{
+    using R = ActivationRule::FocusReturn;
+    ActivationRule rule;
+    EXPECT_FALSE(rule.activates(R::OwnWindowGone)); // not shown yet
+    EXPECT_FALSE(rule.activates(R::ModalWindowClosed));
+    EXPECT_TRUE(rule.activates(R::FirstShow));
+    EXPECT_FALSE(rule.activates(R::FirstShow));
+    EXPECT_TRUE(rule.activates(R::OwnWindowGone));
+    EXPECT_TRUE(rule.activates(R::OwnWindowGone));
+    EXPECT_FALSE(rule.activates(R::ModalWindowClosed));
+    EXPECT_FALSE(rule.activates(R::OtherApplication));
+    {
+        ActivationRule::Running running(rule);
+        EXPECT_TRUE(rule.running());
+        EXPECT_FALSE(rule.activates(R::OwnWindowGone));
+    }
+    EXPECT_FALSE(rule.running());
+    EXPECT_TRUE(rule.activates(R::OwnWindowGone));
+}
+
+TEST(BookReportTest, RevisedSelectionAndProjectFilePerMode)
+{
+    using livros::revised::RevisedMode;
+    const QString head = "select ID, DATA, HISTORICO, LOTE, OPERACAO, QUANTIDADE, ESTOQUE, OBSERVACAO, REGMSMEDICAM, DCB, "
+                         "COMPONENTE, PERIODO, CONTEXTO, CODIGO, LISTA from LIVROREVCONTR where ";
+    EXPECT_EQ(revisedBookSelection(RevisedMode::Drogaria, "11222333000181"),
+              head + "REGMSMEDICAM IS NOT NULL AND CNPJ = '11222333000181'");
+    EXPECT_EQ(revisedBookSelection(RevisedMode::InsumosCompleto, "O'X"), head + "DCB IS NOT NULL  AND CNPJ = 'O''X'");
+    EXPECT_EQ(revisedBookSelection(RevisedMode::Siproquim, ""), head + "DCB IS NOT NULL  AND CNPJ = ''");
+    EXPECT_EQ(revisedProjectFile(RevisedMode::Siproquim), QString("rpt\\RelPF.rav"));
+    EXPECT_EQ(revisedProjectFile(RevisedMode::Drogaria), QString("rpt\\RelLivrosRev.rav"));
+    EXPECT_EQ(revisedBookOf(RunMode::DrogariaView), RevisedMode::Drogaria);
+    EXPECT_EQ(revisedBookOf(RunMode::SiproquimView), RevisedMode::Siproquim);
+    EXPECT_EQ(revisedBookOf(RunMode::InsumosCompleto), RevisedMode::InsumosCompleto);
+    EXPECT_FALSE(revisedBookOf(RunMode::Classic).has_value());
+}
+
+TEST(PieGaugeTest, ProgressStaysInRangeAndGivesThePercentage)
+{
+    PieGauge gauge;
+    gauge.setMinValue(0);
+    gauge.setMaxValue(0);
+    EXPECT_EQ(gauge.percentDone(), 0);
+    gauge.setMaxValue(3);
+    gauge.addProgress(1);
+    EXPECT_EQ(gauge.percentDone(), 33);
+    gauge.addProgress(5);
+    EXPECT_EQ(gauge.progress(), 3);
+    EXPECT_EQ(gauge.percentDone(), 100);
+    gauge.setProgress(-4);
+    EXPECT_EQ(gauge.progress(), 0);
+}

@@ -1,0 +1,104 @@
+// The window program's message boxes: modal, captioned with the program's title, the error icon on
+// the standard error display; and the period edits behave the same when a real box is shown.
+#include "window_fixture.h"
+
+#include "app/date_mask_edit.h"
+#include "app/qt_user_messages.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace livros::app;
+using namespace livros::app::testing;
+
+namespace {
+struct ShownBox {
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+};
+
+// Answers every message box that opens, as a person would, and notes what it showed.
+class BoxAnswerer : public QObject {
+public:
+    BoxAnswerer()
+    {
+        m_timer.setInterval(10);
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                shown.push_back({box->windowTitle(), box->text(), box->icon()});
+                box->button(QMessageBox::Ok)->click();
+            }
+        });
+        m_timer.start();
+    }
+    std::vector<ShownBox> shown;
+
+private:
+    QTimer m_timer;
+};
+} // namespace
+
+class QtMessagesTest : public WindowTest {
+protected:
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        m_previous = livros::setUserMessages(&m_boxes);
+    }
+    void TearDown() override
+    {
+        livros::setUserMessages(m_previous);
+        WindowTest::TearDown();
+    }
+    QtUserMessages m_boxes;
+    livros::UserMessages* m_previous = nullptr;
+};
+
+TEST_F(QtMessagesTest, BoxesCarryTheProgramTitleAndTheErrorIcon)
+{
+    BoxAnswerer answerer;
+    livros::userMessages().inform(QStringLiteral("Antes de prosseguir\rcom a posição"));
+    livros::showStandardError(QStringLiteral("'  /05/24' is not a valid date"));
+    ASSERT_EQ(answerer.shown.size(), 2u);
+    EXPECT_EQ(answerer.shown[0].title, QString("Livros"));
+    EXPECT_EQ(answerer.shown[0].text, QString("Antes de prosseguir\ncom a posição"));
+    EXPECT_EQ(answerer.shown[0].icon, QMessageBox::NoIcon);
+    EXPECT_EQ(answerer.shown[1].title, QString("Livros"));
+    EXPECT_EQ(answerer.shown[1].text, QString("'  /05/24' is not a valid date."));
+    EXPECT_EQ(answerer.shown[1].icon, QMessageBox::Critical);
+}
+
+TEST_F(QtMessagesTest, RefusedLeaveWithARealBoxKeepsTheEditAndAsksOnce)
+{
+    addStore(QStringLiteral("11222333000181"));
+    setCompanyCnpj(QStringLiteral("11222333000181"));
+    setPeriod("2024-05-01", "2024-05-31");
+    openWindow(RunMode::Classic);
+    QTest::mouseClick(form->BotEntorpecentes, Qt::LeftButton);
+    form->MaskEdit1->selectAll();
+    QTest::keyClick(form->MaskEdit1, Qt::Key_Delete);
+    form->MaskEdit1->home(false);
+    QTest::keyClicks(form->MaskEdit1, "01062");
+
+    BoxAnswerer answerer;
+    QTest::keyClick(form->MaskEdit1, Qt::Key_Tab);
+    settle();
+    ASSERT_EQ(answerer.shown.size(), 1u);
+    EXPECT_EQ(answerer.shown[0].text, QString("Invalid input value.  Use escape key to abandon changes."));
+    EXPECT_EQ(answerer.shown[0].icon, QMessageBox::Critical);
+    EXPECT_EQ(form->focusWidget(), form->MaskEdit1);
+    EXPECT_EQ(screenState(), QString("period entry"));
+
+    // With the year completed the edit is left and written; the box brought no activation.
+    QApplication::setActiveWindow(form.get());
+    QTest::keyClick(form->MaskEdit1, Qt::Key_4);
+    QTest::keyClick(form->MaskEdit1, Qt::Key_Tab);
+    settle();
+    EXPECT_EQ(answerer.shown.size(), 1u);
+    EXPECT_EQ(periodRows(), QStringList({"2024-06-01|2024-05-31"}));
+    EXPECT_EQ(screenState(), QString("period entry"));
+}

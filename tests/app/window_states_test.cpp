@@ -1,0 +1,319 @@
+// The main window's screen states, store selection, captions and titles, driven with clicks and
+// keys over real databases.
+#include "window_fixture.h"
+
+#include "app/click_label.h"
+#include "app/date_mask_edit.h"
+#include "app/pie_gauge.h"
+#include "app/store_texts.h"
+#include "tests/classic/classic_test_data.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFontInfo>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace livros::app;
+using namespace livros::app::testing;
+
+namespace {
+const QString kMaker = QStringLiteral(" ZUN SISTEMAS - Livro de Registro Específico - ");
+const QString kSiproquim = QStringLiteral(" SIPROQUIM - Movimentação de Produtos - ");
+const QString kExpectedBookTitle = QStringLiteral("LIVRO DE REGISTRO ESPECÍFICO");
+const QString kExpectedSiproquimTitle = QStringLiteral("RELATÓRIO ANALÍTICO DE MOVIMENTAÇÃO DE PRODUTOS - SIPROQUIM");
+} // namespace
+
+class WindowStatesTest : public WindowTest {
+protected:
+    void oneStore(const QString& cnpj = QStringLiteral("11222333000181"))
+    {
+        addStore(QStringLiteral("44555666000199"));
+        setCompanyCnpj(cnpj);
+    }
+    void threeStores()
+    {
+        addStore(QStringLiteral("44555666000199"));
+        addStore(QStringLiteral("11222333000181"));
+        addStore(QStringLiteral("77888999000110"));
+    }
+    QStringList comboEntries()
+    {
+        QStringList entries;
+        for (int i = 0; i < form->ComboBox1->count(); ++i)
+            entries << form->ComboBox1->itemText(i);
+        return entries;
+    }
+    // Picks the next entry of the store list with the keyboard, as a person would.
+    void pickNextStore()
+    {
+        form->ComboBox1->setFocus();
+        QTest::keyClick(form->ComboBox1, Qt::Key_Down);
+        settle();
+    }
+};
+
+TEST_F(WindowStatesTest, CreationGivesTheResourceStateAndGeometry)
+{
+    openWindow(RunMode::Classic);
+    EXPECT_EQ(form->size(), QSize(970, 650));
+    EXPECT_EQ(form->Memo1->geometry(), QRect(13, 68, 929, 527));
+    EXPECT_EQ(form->BitBtn4->geometry(), QRect(910, 41, 32, 25));
+    EXPECT_EQ(form->Gauge1->geometry(), QRect(432, 50, 510, 16));
+    EXPECT_EQ(control<QPushButton>("BotEntorpecentes")->geometry(), QRect(336, 113, 352, 37));
+    EXPECT_EQ(control<QPushButton>("BitBtn39")->geometry(), QRect(854, 7, 89, 26));
+    EXPECT_EQ(control<QPushButton>("BotSC")->text(), QString(" Imprimir"));
+    EXPECT_EQ(control<QLabel>("Titulo")->pos(), QPoint(21, 5));
+    EXPECT_EQ(control<QLabel>("Label5")->text(), QString("Medicamentos sujeitos a controle especial - Listas C1, C2, C4 e C5"));
+    EXPECT_EQ(control<QLabel>("Label3")->font().pixelSize(), 16);
+    EXPECT_EQ(control<QPushButton>("BitBtn10")->text(), QString("Termo de encerramento"));
+    EXPECT_EQ(control<QLineEdit>("MaskEdit2")->geometry(), QRect(207, 92, 91, 26));
+    EXPECT_EQ(control<QPushButton>("BotDesfPrep")->text(), QString("Preparar o Livro"));
+    EXPECT_EQ(control<QLabel>("Panel4")->text(), QString("Progresso da Montagem do Livro "));
+    EXPECT_NE(control<PieGauge>("Gauge2"), nullptr);
+    EXPECT_NE(control<QLabel>("pnl_rodape_progresso"), nullptr);
+    EXPECT_FALSE(control<QFrame>("pnl_progresso")->isVisible());
+    // The listing's font is fixed-pitch whether or not the system has Consolas.
+    EXPECT_TRUE(QFontInfo(form->Memo1->font()).fixedPitch());
+    EXPECT_EQ(form->Memo1->font().pixelSize(), 11);
+    QTimer* timer = form->findChild<QTimer*>("Timer1");
+    ASSERT_NE(timer, nullptr);
+    EXPECT_EQ(timer->interval(), 30000);
+    EXPECT_FALSE(timer->isActive());
+    EXPECT_FALSE(form->startSynchroniserOnClose);
+}
+
+TEST_F(WindowStatesTest, OneStoreClassicShowsBookChoiceWithTheCompanyCnpj)
+{
+    oneStore();
+    openWindow(RunMode::Classic);
+    EXPECT_EQ(screenState(), QString("book choice"));
+    EXPECT_EQ(form->windowTitle(), kMaker + "11.222.333/0001-81");
+    EXPECT_EQ(form->Titulo->text(), kExpectedBookTitle);
+    EXPECT_EQ(form->storeCnpj(), QString("11222333000181"));
+    EXPECT_EQ(form->programFolderText(), suite().folder());
+    // Reached straight from the activation, the bevels and "Termo" buttons keep their resource state.
+    EXPECT_FALSE(form->Bevel1->isVisible());
+    EXPECT_FALSE(form->BitBtn1->isVisible());
+}
+
+TEST_F(WindowStatesTest, OneStoreRevisedModesOpenThePeriodPanelWithSiproquimTexts)
+{
+    oneStore();
+    for (RunMode mode : {RunMode::Drogaria, RunMode::InsumosCompleto, RunMode::Siproquim}) {
+        SCOPED_TRACE(int(mode));
+        openWindow(mode);
+        EXPECT_EQ(screenState(), QString("period entry"));
+        EXPECT_TRUE(bookControlsHiddenAndDisabled());
+        EXPECT_EQ(form->windowTitle(), kSiproquim + "11.222.333/0001-81");
+        EXPECT_EQ(form->Titulo->text(), kExpectedSiproquimTitle);
+        EXPECT_EQ(form->BotCancelaDesfazer->text(), QString("Sair"));
+        EXPECT_EQ(form->BotDesfPrep->text(), QString("Preparação"));
+        EXPECT_EQ(form->PainelPeriodo5->geometry(), QRect(270, 111, 417, 209));
+        EXPECT_EQ(QApplication::focusWidget(), form->MaskEdit1);
+        form.reset();
+        dm->Periodo.close();
+    }
+}
+
+TEST_F(WindowStatesTest, EmptyCompanyCnpjGivesTheSeparatorsAlone)
+{
+    oneStore(QStringLiteral(""));
+    openWindow(RunMode::Classic);
+    EXPECT_EQ(form->windowTitle(), kMaker + "../-");
+    EXPECT_EQ(form->storeCnpj(), QString());
+}
+
+TEST_F(WindowStatesTest, SeveralStoresClassicPickGivesBookChoice)
+{
+    threeStores();
+    openWindow(RunMode::Classic);
+    EXPECT_EQ(screenState(), QString("store choice"));
+    EXPECT_TRUE(bookControlsHiddenAndDisabled());
+    EXPECT_EQ(form->PainelCNPJ->geometry(), QRect(270, 77, 417, 209));
+    EXPECT_EQ(comboEntries(), QStringList({"11.222.333/0001-81", "44.555.666/0001-99", "77.888.999/0001-10"}));
+    EXPECT_EQ(form->ComboBox1->currentText(), QString());
+    EXPECT_EQ(form->ComboBox1->currentIndex(), -1);
+    EXPECT_EQ(form->windowTitle(), QString(" ZUN SISTEMAS  -  Livro de Registro Específico"));
+
+    pickNextStore();
+    EXPECT_EQ(screenState(), QString("book choice"));
+    EXPECT_EQ(form->storeCnpj(), QString("11222333000181"));
+    EXPECT_EQ(form->windowTitle(), kMaker + "11.222.333/0001-81");
+    EXPECT_EQ(form->Titulo->text(), kExpectedBookTitle);
+    // Reached through ShowBookButtons: the bevels and the greyed "Termo" buttons show.
+    EXPECT_TRUE(form->Bevel4->isVisible());
+    EXPECT_TRUE(form->BitBtn8->isVisible());
+    EXPECT_FALSE(form->BitBtn8->isEnabled());
+}
+
+TEST_F(WindowStatesTest, SeveralStoresRevisedPickOpensThePeriodPanelAndKeepsTheBookTitle)
+{
+    threeStores();
+    openWindow(RunMode::Siproquim);
+    EXPECT_EQ(screenState(), QString("store choice"));
+    pickNextStore();
+    EXPECT_EQ(screenState(), QString("period entry"));
+    EXPECT_TRUE(bookControlsHiddenAndDisabled());
+    EXPECT_FALSE(form->PainelCNPJ->isVisible());
+    EXPECT_EQ(form->storeCnpj(), QString("11222333000181"));
+    EXPECT_EQ(form->windowTitle(), kSiproquim + "11.222.333/0001-81");
+    EXPECT_EQ(form->Titulo->text(), kExpectedBookTitle);
+    EXPECT_EQ(form->BotCancelaDesfazer->text(), QString("Sair"));
+    EXPECT_EQ(QApplication::focusWidget(), form->MaskEdit1);
+}
+
+TEST_F(WindowStatesTest, EmptyStoreTableGivesAnEmptyListAndTypingChoosesAtOnce)
+{
+    openWindow(RunMode::Classic);
+    EXPECT_EQ(screenState(), QString("store choice"));
+    EXPECT_EQ(form->ComboBox1->count(), 0);
+    EXPECT_TRUE(form->storeCnpj().isEmpty());
+
+    // One typed character is a change of the text: the store panel closes at once.
+    form->ComboBox1->setFocus();
+    QTest::keyClick(form->ComboBox1, Qt::Key_7);
+    EXPECT_EQ(screenState(), QString("book choice"));
+    EXPECT_EQ(form->storeCnpj(), QString("7"));
+    EXPECT_EQ(form->windowTitle(), kMaker + "7");
+}
+
+TEST_F(WindowStatesTest, RepeatedStoreGivesOneEntry)
+{
+    addStore(QStringLiteral("11222333000181"), QStringLiteral("LAB1"));
+    addStore(QStringLiteral("11222333000181"), QStringLiteral("LAB2"));
+    openWindow(RunMode::Classic);
+    EXPECT_EQ(form->storeCount(), 2);
+    EXPECT_EQ(comboEntries(), QStringList({"11.222.333/0001-81"}));
+}
+
+TEST_F(WindowStatesTest, BookButtonsSelectTheGroupAndOpenThePeriodPanel)
+{
+    oneStore();
+    livros::classic::testing::TestData data{suite()};
+    data.component("P1", "Morfina", "G", "A1", "MORFINA");
+    data.component("P2", "Diazepam", "G", "B1", "DIAZEPAM");
+    data.component("P3", "Ciclosporina", "G", "C3", "CICLOSPORINA");
+    setPeriod("2024-05-01", "2024-05-31");
+    openWindow(RunMode::Classic);
+
+    QTest::mouseClick(form->BotPsicotropicos, Qt::LeftButton);
+    EXPECT_EQ(form->selectedListGroup(), 2);
+    EXPECT_EQ(form->componentLists().group(1)->count(), 1);
+    EXPECT_EQ(form->componentLists().group(2)->count(), 1);
+    EXPECT_EQ(form->componentLists().group(4)->count(), 1);
+    EXPECT_EQ(screenState(), QString("period entry"));
+    EXPECT_TRUE(bookControlsHiddenAndDisabled());
+    EXPECT_EQ(form->BotCancelaDesfazer->text(), QString("Cancelar"));
+    EXPECT_EQ(form->BotDesfPrep->text(), QString("Preparação"));
+    EXPECT_EQ(form->MaskEdit1->maskText(), QString("01/05/24"));
+    EXPECT_EQ(form->MaskEdit2->maskText(), QString("31/05/24"));
+    EXPECT_EQ(QApplication::focusWidget(), form->MaskEdit1);
+
+    // "Cancelar" returns to book choice; a second button changes the group.
+    QTest::mouseClick(form->BotCancelaDesfazer, Qt::LeftButton);
+    EXPECT_EQ(screenState(), QString("book choice"));
+    QTest::mouseClick(form->BotImunossupressores, Qt::LeftButton);
+    EXPECT_EQ(form->selectedListGroup(), 4);
+    EXPECT_EQ(screenState(), QString("period entry"));
+    QTest::keyClick(form->MaskEdit1, Qt::Key_Escape);
+    EXPECT_EQ(screenState(), QString("book choice"));
+    EXPECT_TRUE(messages->all.isEmpty()) << messages->all.join('\n').toStdString();
+}
+
+TEST_F(WindowStatesTest, EscapeInBookChoiceClosesTheWindow)
+{
+    oneStore();
+    openWindow(RunMode::Classic);
+    QTest::keyClick(form->BotSC, Qt::Key_Escape);
+    EXPECT_EQ(screenState(), QString("closed"));
+}
+
+TEST_F(WindowStatesTest, TitleOpensTheListingViewAndXReturnsToBookChoice)
+{
+    oneStore();
+    openWindow(RunMode::Classic);
+    QTest::mouseClick(form->Titulo, Qt::LeftButton);
+    EXPECT_EQ(screenState(), QString("listing view"));
+    EXPECT_TRUE(form->Label2->isVisible());
+    EXPECT_TRUE(form->BitBtn4->isVisible());
+    EXPECT_TRUE(bookControlsHiddenAndDisabled());
+    // Both cancel buttons are hidden: Esc does nothing.
+    QTest::keyClick(form.get(), Qt::Key_Escape);
+    EXPECT_EQ(screenState(), QString("listing view"));
+
+    QTest::mouseClick(form->BitBtn4, Qt::LeftButton);
+    EXPECT_EQ(screenState(), QString("book choice"));
+    EXPECT_FALSE(form->BitBtn4->isVisible());
+    EXPECT_FALSE(form->Label2->isVisible());
+    EXPECT_FALSE(form->Gauge1->isVisible());
+    for (QPushButton* term : {form->BitBtn1, form->BitBtn2, form->BitBtn3, form->BitBtn5, form->BitBtn6, form->BitBtn7,
+                              form->BitBtn8, form->BitBtn10}) {
+        EXPECT_TRUE(term->isVisible());
+        EXPECT_FALSE(term->isEnabled());
+    }
+    // A greyed button does nothing when clicked.
+    QTest::mouseClick(form->BitBtn1, Qt::LeftButton);
+    EXPECT_EQ(form->selectedListGroup(), 0);
+    EXPECT_EQ(screenState(), QString("book choice"));
+}
+
+TEST_F(WindowStatesTest, ContextMenuShowsTheListing)
+{
+    oneStore();
+    openWindow(RunMode::Classic);
+    form->Mostrarolivronatela1->trigger();
+    EXPECT_EQ(screenState(), QString("listing view"));
+    EXPECT_TRUE(form->BitBtn4->isVisible());
+    EXPECT_TRUE(bookControlsHiddenAndDisabled());
+}
+
+TEST_F(WindowStatesTest, EnterInTheFinalDateRunsTheClassicPreparation)
+{
+    oneStore(livros::classic::testing::kStore);
+    livros::classic::testing::TestData data{suite()};
+    data.component("P1", "Morfina", "G", "A1", "MORFINA");
+    data.inventory("2024-05-01", "P1", 10, "G");
+    data.entry("2024-05-02", "P1", 5, "G");
+    setPeriod("2024-05-01", "2024-05-31");
+    openWindow(RunMode::Classic);
+    QTest::mouseClick(form->BotEntorpecentes, Qt::LeftButton);
+    QTest::keyClick(form->MaskEdit1, Qt::Key_Return);
+    ASSERT_EQ(QApplication::focusWidget(), form->MaskEdit2);
+    form->MaskEdit2->home(false);
+    QTest::keyClicks(form->MaskEdit2, "03");
+    QTest::keyClick(form->MaskEdit2, Qt::Key_Return);
+    // Hiding the panel left the final date, which was saved as the preparation started.
+    EXPECT_EQ(periodRows(), QStringList({"2024-05-01|2024-05-03"}));
+
+    EXPECT_EQ(screenState(), QString("listing view"));
+    EXPECT_TRUE(form->BitBtn4->isVisible());
+    EXPECT_FALSE(form->Gauge1->isVisible());
+    EXPECT_TRUE(form->Memo1->toPlainText().contains("MORFINA"));
+    // The one movement of the period is the one book line.
+    EXPECT_EQ(suite().rowsMain("select DATA, CNPJ from LIVROCONTR"), QStringList({"2024-05-02|12345678000199"}));
+    // The book controls are back where the listing does not cover them.
+    EXPECT_TRUE(form->BitBtn39->isVisible());
+    EXPECT_TRUE(form->BitBtn39->isEnabled());
+    EXPECT_TRUE(messages->all.isEmpty()) << messages->all.join('\n').toStdString();
+}
+
+TEST_F(WindowStatesTest, ClassicPreparationWithoutInventoryReportsItAndShowsBookChoice)
+{
+    oneStore(livros::classic::testing::kStore);
+    setPeriod("2024-05-01", "2024-05-31");
+    openWindow(RunMode::Classic);
+    QTest::mouseClick(form->BotControleEspecial, Qt::LeftButton);
+    QTest::mouseClick(form->BotDesfPrep, Qt::LeftButton);
+    ASSERT_GE(messages->infos.size(), 1);
+    EXPECT_TRUE(messages->infos.first().startsWith("Antes de prosseguir, favor incluir um inventário"));
+    EXPECT_TRUE(messages->infos.first().contains("\"01/05/24\""));
+    EXPECT_EQ(screenState(), QString("book choice"));
+}
