@@ -82,6 +82,14 @@ QString clientDatabaseText(const QString& database)
     return database;
 #endif
 }
+
+// A name with a NUL inside would reach the client cut at the NUL, naming another database: refused.
+void refuseNul(const QString& database)
+{
+    if (database.contains(QChar(0)))
+        throw DbError(QStringLiteral("Invalid database name \"%1\": it holds a NUL character")
+                          .arg(QString(database).replace(QChar(0), QLatin1String("\\0"))));
+}
 } // namespace
 
 void Connection::open()
@@ -89,8 +97,20 @@ void Connection::open()
     if (connected())
         return;
     d->attachment.reset(); // a lost attachment is dropped and attached again
+    try {
+        attach();
+    } catch (const DatabaseUnavailable&) {
+        throw;
+    } catch (const DbError& e) {
+        throw DatabaseUnavailable(e.message()); // whatever kept the attachment from being made
+    }
+}
+
+void Connection::attach()
+{
     ClientLibrary& library = ClientLibrary::load(d->vendorLib);
     const QString database = clientDatabaseText(param(QStringLiteral("DataBase")));
+    refuseNul(database);
     const QByteArray dpb = buildDpb(library, effectiveUser(param(QStringLiteral("User_Name"))),
                                     effectivePassword(param(QStringLiteral("Password"))), d->characterSet);
     StatusGuard guard(library);
@@ -98,7 +118,7 @@ void Connection::open()
         Firebird::IAttachment* handle = library.provider()->attachDatabase(
             &guard.wrapper(), QFile::encodeName(database).constData(), unsigned(dpb.size()),
             reinterpret_cast<const unsigned char*>(dpb.constData()));
-        d->attachment = std::make_unique<Attachment>(library, handle);
+        d->attachment = std::make_unique<Attachment>(library, handle, database);
     } catch (const Firebird::FbException& e) {
         guard.rethrow(e);
     }

@@ -38,6 +38,7 @@ public:
 
     bool connected() const;
     // Attaches when not attached yet; a lost attachment is attached again on the next use.
+    // Throws DatabaseUnavailable (the driver's or the loader's message) when it cannot attach.
     void open();
     void close();
 
@@ -66,6 +67,8 @@ public:
     }
 
 private:
+    void attach();
+
     struct Impl;
     std::unique_ptr<Impl> d;
 };

@@ -16,11 +16,21 @@ private:
     QString m_message;
 };
 
-// The attachment was found gone at the start of an operation, before anything reached the
-// database: the connection attaches again and repeats the operation once.
-class StaleAttachment : public DbError {
+// The database cannot serve the operation at all: attaching failed, the attachment was lost
+// during the operation (server stopped, network gone), or a write met a read-only database. The
+// operation's transaction did not commit. Callers that carry on past a failed statement or query
+// must not carry on past this one: whatever follows would fail the same way. The next use of the
+// connection attaches again.
+class DatabaseUnavailable : public DbError {
 public:
     using DbError::DbError;
+};
+
+// The attachment was found gone at the start of an operation, before anything reached the
+// database: the connection attaches again and repeats the operation once.
+class StaleAttachment : public DatabaseUnavailable {
+public:
+    using DatabaseUnavailable::DatabaseUnavailable;
 };
 
 } // namespace livros::data

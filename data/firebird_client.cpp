@@ -67,6 +67,9 @@ ClientLibrary& ClientLibrary::load(const QString& vendorLib)
     static QHash<QString, ClientLibrary*> loaded;
     std::lock_guard lock(mutex);
 
+    if (vendorLib.contains(QChar(0))) // the loader would read the name only up to the NUL
+        throw DbError(QStringLiteral("Unable to load the database client library \"%1\" (a NUL character in its name)")
+                          .arg(QString(vendorLib).replace(QChar(0), QLatin1String("\\0"))));
     const QString fileName = resolveFileName(vendorLib);
     if (auto it = loaded.constFind(fileName); it != loaded.constEnd())
         return **it;
@@ -133,6 +136,16 @@ bool StatusGuard::isConnectionLoss(const IStatus* status)
     return false;
 }
 
+bool StatusGuard::isUpdateConflict(const IStatus* status)
+{
+    const intptr_t* v = const_cast<IStatus*>(status)->getErrors();
+    for (int i = 0; v && v[i] != isc_arg_end && i < 40; i += 2) {
+        if (v[i] == isc_arg_gds && v[i + 1] == isc_update_conflict)
+            return true;
+    }
+    return false;
+}
+
 void StatusGuard::rethrow(const FbException& e)
 {
     const QString text = m_library.statusText(e.getStatus());
@@ -143,8 +156,8 @@ void StatusGuard::rethrow(const FbException& e)
 // ---------------------------------------------------------------------------------------------
 // Attachment
 
-Attachment::Attachment(ClientLibrary& library, IAttachment* attachment)
-    : m_library(library), m_attachment(attachment)
+Attachment::Attachment(ClientLibrary& library, IAttachment* attachment, const QString& database)
+    : m_library(library), m_attachment(attachment), m_database(database)
 {
 }
 
@@ -188,6 +201,18 @@ void Attachment::checkAfterFailure(const IStatus* status)
     } catch (const FbException&) {
         m_lost = true;
     }
+}
+
+void Attachment::raise(const IStatus* status, const QString& message) const
+{
+    if (m_lost)
+        throw DatabaseUnavailable(message);
+    const intptr_t* v = const_cast<IStatus*>(status)->getErrors();
+    for (int i = 0; v && v[i] != isc_arg_end && i < 40; i += 2) {
+        if (v[i] == isc_arg_gds && v[i + 1] == isc_read_only_database)
+            throw DatabaseUnavailable(message + QStringLiteral("\n-") + m_database);
+    }
+    throw DbError(message);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -243,7 +268,7 @@ void ResultCursor::fail(const FbException& e)
     if (m_metadata) { m_metadata->release(); m_metadata = nullptr; }
     if (m_statement) { try { m_statement->free(&st); } catch (const FbException&) { m_statement->release(); } m_statement = nullptr; }
     if (m_transaction) { try { m_transaction->rollback(&st); } catch (const FbException&) { m_transaction->release(); } m_transaction = nullptr; }
-    throw DbError(text);
+    m_attachment.raise(e.getStatus(), text);
 }
 
 int ResultCursor::columnIndex(const QString& upperName) const
@@ -440,6 +465,31 @@ void ResultCursor::close()
 
 // ---------------------------------------------------------------------------------------------
 
+namespace {
+
+// A statement that waited on a row lock fails with an update conflict when the holder commits a
+// change of that row (read committed, Firebird 3), even though the wait was meant to let it go on.
+// The statement has been undone by then; run again in the same transaction it meets the row as
+// committed and decides anew, its WHERE clause included. The other program keeps its change,
+// and this one completes.
+constexpr int kConflictAttempts = 10;
+
+void executeWaitingOnLocks(ThrowStatusWrapper& status, IStatement* statement, ITransaction* transaction)
+{
+    for (int attempt = 1;; ++attempt) {
+        try {
+            statement->execute(&status, transaction, nullptr, nullptr, nullptr, nullptr);
+            return;
+        } catch (const FbException& e) {
+            if (attempt == kConflictAttempts || !StatusGuard::isUpdateConflict(e.getStatus()))
+                throw;
+            status.clearException();
+        }
+    }
+}
+
+} // namespace
+
 int executeDirect(Attachment& attachment, const QString& sql)
 {
     StatusGuard guard(attachment.library());
@@ -451,7 +501,7 @@ int executeDirect(Attachment& attachment, const QString& sql)
         transaction = attachment.startTransaction(st);
         statement = attachment.handle()->prepare(&st, transaction, unsigned(text.size()), text.constData(), 3,
                                                  IStatement::PREPARE_PREFETCH_NONE);
-        statement->execute(&st, transaction, nullptr, nullptr, nullptr, nullptr);
+        executeWaitingOnLocks(st, statement, transaction);
         const auto affected = statement->getAffectedRecords(&st);
         statement->free(&st);
         statement = nullptr;
@@ -465,7 +515,7 @@ int executeDirect(Attachment& attachment, const QString& sql)
         auto& cs = cleanup.wrapper();
         if (statement) { try { statement->free(&cs); } catch (const FbException&) { statement->release(); } }
         if (transaction) { try { transaction->rollback(&cs); } catch (const FbException&) { transaction->release(); } }
-        throw DbError(message);
+        attachment.raise(e.getStatus(), message);
     }
 }
 
@@ -482,7 +532,7 @@ std::vector<int> executeInOneTransaction(Attachment& attachment, const QStringLi
         try {
             statement = attachment.handle()->prepare(&st, transaction, unsigned(text.size()), text.constData(), 3,
                                                      IStatement::PREPARE_PREFETCH_NONE);
-            statement->execute(&st, transaction, nullptr, nullptr, nullptr, nullptr);
+            executeWaitingOnLocks(st, statement, transaction);
             results.push_back(int(statement->getAffectedRecords(&st)));
             statement->free(&st);
         } catch (const FbException& e) {
@@ -496,8 +546,11 @@ std::vector<int> executeInOneTransaction(Attachment& attachment, const QStringLi
     try {
         transaction->commit(&st);
     } catch (const FbException& e) {
+        attachment.checkAfterFailure(e.getStatus());
+        const QString message = attachment.library().statusText(e.getStatus());
+        st.clearException();
         transaction->release();
-        guard.rethrow(e);
+        attachment.raise(e.getStatus(), message);
     }
     return results;
 }
@@ -526,7 +579,7 @@ void executeLoad(Attachment& attachment, const QStringList& statements)
         } catch (const FbException&) {
             transaction->release();
         }
-        throw DbError(current ? message + QLatin1Char('\n') + *current : message);
+        attachment.raise(e.getStatus(), current ? message + QLatin1Char('\n') + *current : message);
     }
 }
 

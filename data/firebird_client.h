@@ -45,6 +45,8 @@ public:
     // Converts a caught Firebird exception into our error.
     [[noreturn]] void rethrow(const Firebird::FbException& e);
     static bool isConnectionLoss(const Firebird::IStatus* status);
+    // A lock wait that ended with the holder committing its change of the row.
+    static bool isUpdateConflict(const Firebird::IStatus* status);
 
 private:
     ClientLibrary& m_library;
@@ -55,7 +57,8 @@ private:
 // An attachment to one database.
 class Attachment {
 public:
-    Attachment(ClientLibrary& library, Firebird::IAttachment* attachment);
+    // database: the text the attachment was made with, for messages that must name it.
+    Attachment(ClientLibrary& library, Firebird::IAttachment* attachment, const QString& database);
     ~Attachment();
     ClientLibrary& library() const { return m_library; }
     Firebird::IAttachment* handle() const { return m_attachment; }
@@ -65,10 +68,15 @@ public:
     bool lost() const { return m_lost; }
     // After a failed call: notes whether the attachment is gone (by the error, or by a ping).
     void checkAfterFailure(const Firebird::IStatus* status);
+    // The error of a failed call, after checkAfterFailure, with its message: DatabaseUnavailable
+    // when the attachment is gone or the database is read-only (the message then names the
+    // database, which the server's does not), DbError otherwise.
+    [[noreturn]] void raise(const Firebird::IStatus* status, const QString& message) const;
 
 private:
     ClientLibrary& m_library;
     Firebird::IAttachment* m_attachment;
+    QString m_database;
     bool m_lost = false;
 };
 
@@ -117,6 +125,8 @@ private:
 };
 
 // Executes one statement without result rows in a transaction of its own; returns rows affected.
+// A statement that waited on a lock and met the holder's committed change runs again (here and
+// in executeInOneTransaction), so that waiting on locks ends in completion, not in a conflict.
 int executeDirect(Attachment& attachment, const QString& sql);
 
 // Executes statements in one transaction, committed at the end even when some failed; for each,

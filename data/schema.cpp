@@ -92,7 +92,7 @@ void createDatabaseFromScript(const QString& databasePath, const QString& script
     } catch (const FbException& e) {
         guard.rethrow(e);
     }
-    Attachment attachment(library, handle);
+    Attachment attachment(library, handle, databasePath);
     for (const QString& sql : statements) {
         try {
             executeDirect(attachment, sql);

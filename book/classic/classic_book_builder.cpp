@@ -164,6 +164,8 @@ void ClassicBookBuilder::writeBookLine(MovementKind kind, const ControlledCompon
     const QString sql = bookLineInsertSql(line);
     try {
         m_dm.sqlcon1.execute(sql);
+    } catch (const data::DatabaseUnavailable&) {
+        throw; // the database is gone: the walk cannot go on writing
     } catch (const data::DbError&) {
         // The line keeps its number (a gap in ID) and the statement stays visible in the listing.
         m_view.appendListingLine(sql);

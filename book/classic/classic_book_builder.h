@@ -43,7 +43,9 @@ public:
 
     // Builds the book of group 1..4; another number or an empty table builds nothing.
     // When an entries or losses query cannot be opened, its text is shown and the program ends
-    // (livros::terminateProgram). Other database errors propagate.
+    // (livros::terminateProgram). Other database errors propagate, among them a database that
+    // cannot be reached or a connection lost during the walk (data::DatabaseUnavailable): the
+    // program stays, the lines committed before remain, and the next action attaches again.
     void buildGroup(int groupNumber, const ComponentLists& lists);
 
     // The last book line number given out (ID of LIVROCONTR); 0 before the first line.

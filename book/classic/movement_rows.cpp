@@ -50,6 +50,8 @@ bool fetchDayMovements(data::Query& query, MovementKind kind, const QString& sto
     query.setSql(statement);
     try {
         query.open();
+    } catch (const data::DatabaseUnavailable&) {
+        throw; // not this query's failure: no query can run now
     } catch (const data::DbError&) {
         query.close();
         return false;

@@ -26,7 +26,8 @@ struct MovementRow {
 
 // Fetches one day's rows of one kind for one component into `rows` (cleared first; its capacity
 // is reused from day to day). Returns false when the query cannot be opened; `statement` holds
-// the SQL text either way, for the message. Errors while reading rows propagate.
+// the SQL text either way, for the message. Errors while reading rows propagate, and so does a
+// database that cannot be reached (data::DatabaseUnavailable): that is no failure of the query.
 bool fetchDayMovements(data::Query& query, MovementKind kind, const QString& storeCnpj,
                        const ControlledComponent& component, const QDate& day, std::vector<MovementRow>& rows,
                        QString& statement);

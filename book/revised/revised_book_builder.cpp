@@ -102,6 +102,8 @@ RevisedBuildResult RevisedBookBuilder::build(RevisedMode mode, const QString& cn
         const QString statement = composeMovementStatement(mode, values);
         try {
             m_dm.sqlcon1.execute(statement);
+        } catch (const data::DatabaseUnavailable&) {
+            throw; // the server is gone or the database read-only: no fault of this statement
         } catch (const data::DbError& error) {
             m_view.showMessage(QString::fromUtf16(kStatementFailedMessage) + u'\n' + statement);
             result.outcome = RevisedBuildOutcome::StatementFailed;

@@ -53,7 +53,9 @@ struct RevisedBuildResult {
 //
 // Errors of the laboratory read, the delete, the component selection and the preview are not
 // caught here (they reach the standard error display); a failing movement statement is reported
-// with its text and ends the build.
+// with its text and ends the build. A database that cannot serve the build at all (server gone,
+// read-only database: data::DatabaseUnavailable) is no failing statement: it propagates, with the
+// lines of the components done before it in place and no preview.
 class RevisedBookBuilder {
 public:
     RevisedBookBuilder(data::TDM& dm, RevisedBuildView& view);

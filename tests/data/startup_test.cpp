@@ -1,5 +1,6 @@
 // Reading QUILMARA.INI and the connection path file, and where the two databases are looked for.
 #include "data/data_module.h"
+#include "data/db_error.h"
 #include "data/startup.h"
 #include "firebird_fixture.h"
 #include "message_recorder.h"
@@ -68,6 +69,25 @@ TEST(ConnectionPathFile, FolderRules)
     EXPECT_EQ(vendorLibForFolder(firstLineOfPathFile(QByteArray(99, 'f'))), QString(QByteArray(99, 'f')) + "\\GDS32.DLL");
 }
 
+TEST(ConnectionPathFile, OddFilesStillGiveTheFirstLine)
+{
+    // A byte-order mark, CR-only and LF line ends, a first line far longer than 100 characters
+    // without any line end, and bytes outside ASCII (read as code page 1252, kept as they are).
+    EXPECT_EQ(firstLineOfPathFile("\xEF\xBB\xBF" "C:\\fb\r\n"), QString("C:\\fb"));
+    EXPECT_EQ(firstLineOfPathFile("C:\\fb\rsecond\r"), QString("C:\\fb"));
+    EXPECT_EQ(firstLineOfPathFile("C:\\fb\nsecond"), QString("C:\\fb"));
+    EXPECT_EQ(firstLineOfPathFile(QByteArray(100000, 'd')), QString(QByteArray(100, 'd')));
+    EXPECT_EQ(firstLineOfPathFile("C:\\Arquivos de programas\\F\xEDrebird\x01\r\n"),
+              QString::fromUtf8("C:\\Arquivos de programas\\Fírebird\x01"));
+    EXPECT_EQ(firstLineOfPathFile("\xEF\xBB\xBF"), QString());
+}
+
+TEST(ServerAddress, BytesOutsideAsciiInTheValueAreKeptAsRead)
+{
+    EXPECT_EQ(serverAddressFromIni(serverLine("servidor-s\xE3o-paulo\x80\r\n")), QString::fromUtf8("servidor-são-paulo€"));
+    EXPECT_EQ(serverAddressFromIni(serverLine(QByteArray("a\0b ", 4))), QString("a") + QChar(0) + QString("b"));
+}
+
 TEST(TrimSpaces, OnlySpacesCount)
 {
     EXPECT_EQ(trimSpaces("  a b  "), QString("a b"));
@@ -134,6 +154,34 @@ TEST_F(StartupTest, UnreadableIniIsShownAndTheRemainingStepsAreSkipped)
     EXPECT_TRUE(messages.errors.first().contains("QUILMARA.INI"));
     EXPECT_EQ(dm.sqlcon1.vendorLib(), QString("gds32.dll"));
     EXPECT_EQ(dm.sqlcon1.param("DataBase"), QString("127.0.0.1:c:\\quilmara\\Dados\\quilmara.bd")); // as designed
+}
+
+TEST_F(StartupTest, NulInsideTheConfiguredNamesIsRefusedAtFirstUseNotCut)
+{
+    // A NUL would end the name where the client reads it, so another database or library would
+    // be opened: the first use says what is wrong instead.
+    write(dir.path() + "/prog/QUILMARA.INI", serverLine(QByteArray("srv\0x", 5)) + "\r\n");
+    {
+        TDM dm;
+        dm.DataModuleCreate();
+        EXPECT_TRUE(messages.all.isEmpty());
+        try {
+            dm.sqlcon1.open();
+            FAIL() << "a database name with a NUL must not be opened";
+        } catch (const DbError& e) {
+            EXPECT_TRUE(e.message().contains("srv\\0x:")) << e.message().toStdString();
+            EXPECT_TRUE(e.message().contains("NUL")) << e.message().toStdString();
+        }
+    }
+    write(dir.path() + "/CaminhoGDS.txt", QByteArray("C:\\fb\0x\\\r\n", 10));
+    TDM dm;
+    dm.DataModuleCreate();
+    try {
+        dm.sqlcon1.open();
+        FAIL() << "a library name with a NUL must not be loaded";
+    } catch (const DbError& e) {
+        EXPECT_TRUE(e.message().contains("C:\\fb\\0x\\GDS32.DLL")) << e.message().toStdString();
+    }
 }
 
 TEST(SuitePaths, WindowsPathsMeetInTheSuiteFolderWhateverTheirCase)

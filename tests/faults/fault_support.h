@@ -1,0 +1,76 @@
+#pragma once
+// What the fault tests share: a revised build view that records what the build shows and lets a
+// test act at a chosen moment, the id of a test server process, the revised test products and a
+// readable form of table rows.
+#include "book/revised/revised_build_view.h"
+#include "classic_test_view.h" // PrintTo for QString
+#include "firebird_fixture.h"
+
+#include <QStringList>
+#include <functional>
+#include <ostream>
+#include <sys/types.h>
+
+inline void PrintTo(const QStringList& list, std::ostream* os)
+{
+    *os << "{\n";
+    for (const QString& text : list)
+        *os << "  \"" << text.toStdString() << "\"\n";
+    *os << "}";
+}
+
+namespace livros::faults {
+
+// The stores the tests build; kStoreA is the classic tests' store.
+inline const QString kStoreA = QStringLiteral("12345678000199");
+inline const QString kStoreB = QStringLiteral("99888777000166");
+
+// The revised build's side of the window: records messages, footers and previews.
+class RevisedView : public revised::RevisedBuildView {
+public:
+    QStringList messages;
+    QStringList footers;
+    int previews = 0;
+    // Runs when a component's name is put in the footer, before its statement runs.
+    std::function<void(const QString&)> onFooter;
+
+    void showMessage(const QString& text) override { messages << text; }
+    void focusStartDate() override {}
+    void focusEndDate() override {}
+    void hidePeriodPanel() override {}
+    void showProgressPanel(const QString&, const QString&) override {}
+    void setProgressFooter(const QString& text) override
+    {
+        footers << text;
+        if (onFooter)
+            onFooter(text);
+    }
+    void setGaugeRange(int) override {}
+    void advanceGauge() override {}
+    void processEvents() override {}
+    void showRevisedBook(revised::RevisedMode) override { ++previews; }
+    void afterPreview() override {}
+};
+
+// The firebird server process that `suite` started: the one whose environment names the
+// suite's own server root. 0 when none runs. Reading /proc, so it may be called from any thread.
+pid_t serverPid(const testing::ServerSuite& suite);
+
+// Stops the suite's server as an administrator would (SIGTERM). A firebird server that hangs in
+// its shutdown with attachments open is killed after a second and a half.
+void stopServer(testing::ServerSuite& suite);
+
+// Products of the compounding-inputs book (and of classic group 1): P01..Pnn, each with an
+// inventory on `inventoryDate` and `entries` purchases on the days after it, for `store`.
+void addRevisedProducts(testing::EmbeddedSuite& suite, int count, int entries, const QString& store,
+                        const QString& inventoryDate = QStringLiteral("2024-05-01"));
+
+// LIVROREVCONTR rows of a store in build order, every column but ID joined by '|'.
+QStringList revisedLines(testing::EmbeddedSuite& suite, const QString& store);
+// The same rows grouped per component code, in the order the lines were written.
+QStringList revisedLinesOf(testing::EmbeddedSuite& suite, const QString& store, const QString& codigo);
+
+// Every column of every LIVROCONTR row, by ID.
+QStringList classicLines(testing::EmbeddedSuite& suite);
+
+} // namespace livros::faults
