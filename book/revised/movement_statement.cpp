@@ -147,8 +147,10 @@ void appendRunningStock(QString& s, RevisedMode mode, const Marks& m)
     s += u"estoq_atual ";
     s += u" ";
     s += u") + ";
-    s += drogaria ? u"case when(Operacao IN('S','P')) then cast(quantidade as integer) * - 1 ELSE cast(quantidade as integer) END "
-                  : u"case when(Operacao IN('S','P')) then cast(quantidade  as decimal(15,6)) * - 1 ELSE cast(quantidade as decimal(15,6)) END ";
+    // A movement without quantity counts as 0, as in the classic book: taken as NULL, it would
+    // make the running stock NULL and the next line start again from 0.
+    s += drogaria ? u"case when(Operacao IN('S','P')) then coalesce(cast(quantidade as integer), 0) * - 1 ELSE coalesce(cast(quantidade as integer), 0) END "
+                  : u"case when(Operacao IN('S','P')) then coalesce(cast(quantidade  as decimal(15,6)), 0) * - 1 ELSE coalesce(cast(quantidade as decimal(15,6)), 0) END ";
     s += u") ";
     s += u"CONTEXTO, ";
     s += drogaria ? u"cast(rdb$get_context('USER_TRANSACTION', componente) as integer)  estoque "

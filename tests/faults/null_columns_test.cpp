@@ -164,7 +164,7 @@ TEST_F(NullColumns, ClassicBookWithTextsAtTheirWidths)
 }
 
 // The revised statements with NULLs: a product without identifier gets no line, a movement
-// without quantity a line whose stock is unknown (NULL), texts without value NULL texts.
+// without quantity counts as 0 (the running stock goes on), texts without value NULL texts.
 TEST_F(NullColumns, RevisedBooksWithNulls)
 {
     load({
@@ -195,14 +195,14 @@ TEST_F(NullColumns, RevisedBooksWithNulls)
     EXPECT_EQ(buildRevised(RevisedMode::InsumosCompleto).outcome, RevisedBuildOutcome::Built);
     EXPECT_EQ(revisedLines(*s_suite, kStoreA),
               (QStringList{"12345678000199|2001-01-01|Estoque inicial |-|I|0|0|0|Inventario||DN3|Sem lista - ()" + period + "N3|",
-                           "12345678000199|2024-05-01|NULL|NULL|E|NULL|1|NULL|Nota Fiscal 2||DN4|Nulos - (g)" + period + "N4|A1",
+                           "12345678000199|2024-05-01|NULL|NULL|E|NULL|1|0|Nota Fiscal 2||DN4|Nulos - (g)" + period + "N4|A1",
                            "12345678000199|2024-05-01|Estoque inicial |-|I|0|0|0|Inventario||DN4|Nulos - (g)" + period + "N4|A1",
-                           "12345678000199|2024-05-02|NULL|NULL|S|NULL|0|NULL|NULL||DN4|Nulos - (g)" + period + "N4|A1",
-                           "12345678000199|2024-05-03|NULL|NULL|P|NULL|0|NULL|Motivo: -||DN4|Nulos - (g)" + period + "N4|A1"}));
+                           "12345678000199|2024-05-02|NULL|NULL|S|NULL|1|0|NULL||DN4|Nulos - (g)" + period + "N4|A1",
+                           "12345678000199|2024-05-03|NULL|NULL|P|NULL|1|0|Motivo: -||DN4|Nulos - (g)" + period + "N4|A1"}));
     EXPECT_EQ(buildRevised(RevisedMode::Drogaria).outcome, RevisedBuildOutcome::Built);
     EXPECT_EQ(revisedLines(*s_suite, kStoreA),
               (QStringList{"12345678000199|2001-01-01|Estoque inicial |-|I|0|0|0|Inventario|1234567890123||Remedio - (cx)" + period + "R1|B1",
-                           "12345678000199|2024-05-02|NULL|NULL|S|NULL|1|NULL|NULL|1234567890123||Remedio - (cx)" + period + "R1|B1"}));
+                           "12345678000199|2024-05-02|NULL|NULL|S|NULL|1|0|NULL|1234567890123||Remedio - (cx)" + period + "R1|B1"}));
     EXPECT_EQ(buildRevised(RevisedMode::Siproquim).outcome, RevisedBuildOutcome::Built);
     EXPECT_EQ(revisedLines(*s_suite, kStoreA),
               QStringList{"12345678000199|2001-01-01|Estoque inicial |-|I|0|0|0|Inventario||TPNQQQQQQQQQQQQ|Quimico - (l)" + period + "S1|"});

@@ -235,6 +235,20 @@ TEST_F(RevisedBuildTest, EntryOnTheInventoryDateAddsToTheInventory)
                                         "E|2024-05-01|5.000000|15.000000|<null>|Nota Fiscal 20"}));
 }
 
+// A movement without quantity counts as 0: the running stock goes on from where it was, rather
+// than becoming unknown and starting again from 0 on the next line.
+TEST_F(RevisedBuildTest, MovementWithoutQuantityKeepsTheRunningStock)
+{
+    component("C1", "Clonazepam", "INS", "G", "B1", "'01'", "NULL");
+    inventory("2024-05-01", "C1", "100");
+    purchase("20", "2024-05-02", "C1", "NULL", "G");
+    purchase("21", "2024-05-03", "C1", "5", "G");
+    build(RevisedMode::InsumosCompleto);
+    EXPECT_EQ(lines("C1"), (QStringList{"I|2024-05-01|0.000000|100.000000|Estoque inicial |Inventario",
+                                        "E|2024-05-02|NULL|100.000000|<null>|Nota Fiscal 20",
+                                        "E|2024-05-03|5.000000|105.000000|<null>|Nota Fiscal 21"}));
+}
+
 TEST_F(RevisedBuildTest, WithinADayEntriesComeBeforeLossesBeforeExits)
 {
     component("C1", "Diazepam", "INS", "G", "B1", "'01'", "NULL");
