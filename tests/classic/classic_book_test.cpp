@@ -6,6 +6,7 @@
 #include "classic_test_view.h"
 #include "data/data_module.h"
 #include "firebird_fixture.h"
+#include "shared_suite_test.h"
 #include "message_recorder.h"
 
 #include <gtest/gtest.h>
@@ -21,14 +22,8 @@ namespace {
 
 QString repeat(char c, int n) { return QString(n, QLatin1Char(c)); }
 
-class ClassicBook : public ::testing::Test {
+class ClassicBook : public livros::testing::SharedSuiteTest<> {
 protected:
-    static void SetUpTestSuite() { s_suite = new EmbeddedSuite; }
-    static void TearDownTestSuite()
-    {
-        delete s_suite;
-        s_suite = nullptr;
-    }
 
     void SetUp() override
     {
@@ -63,14 +58,12 @@ protected:
         return rows(QStringLiteral("select ID || ':' || cast(SALDO as varchar(30)) from LIVROCONTR order by ID"));
     }
 
-    static EmbeddedSuite* s_suite;
     TestData data{*s_suite};
     std::unique_ptr<livros::data::TDM> dm;
     ComponentLists lists;
     RecordingView view;
 };
 
-EmbeddedSuite* ClassicBook::s_suite = nullptr;
 
 } // namespace
 

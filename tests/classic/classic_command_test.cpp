@@ -4,6 +4,7 @@
 #include "classic_test_data.h"
 #include "data/data_module.h"
 #include "firebird_fixture.h"
+#include "shared_suite_test.h"
 
 #include <gtest/gtest.h>
 
@@ -57,14 +58,8 @@ private:
     int m_saved = -1;
 };
 
-class ClassicCommand : public ::testing::Test {
+class ClassicCommand : public livros::testing::SharedSuiteTest<> {
 protected:
-    static void SetUpTestSuite() { s_suite = new EmbeddedSuite; }
-    static void TearDownTestSuite()
-    {
-        delete s_suite;
-        s_suite = nullptr;
-    }
     void SetUp() override
     {
         QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
@@ -90,14 +85,12 @@ protected:
                                  "from LIVROCONTR order by ID");
     }
 
-    static EmbeddedSuite* s_suite;
     TestData data{*s_suite};
     std::unique_ptr<livros::data::TDM> dm;
     QString listing;
     QString errors;
 };
 
-EmbeddedSuite* ClassicCommand::s_suite = nullptr;
 
 } // namespace
 

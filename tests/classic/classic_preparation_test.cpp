@@ -9,6 +9,7 @@
 #include "data/data_module.h"
 #include "data/db_error.h"
 #include "firebird_fixture.h"
+#include "shared_suite_test.h"
 #include "message_recorder.h"
 #include "platform/user_messages.h"
 
@@ -27,14 +28,8 @@ using livros::testing::EmbeddedSuite;
 
 namespace {
 
-class Preparation : public ::testing::Test {
+class Preparation : public livros::testing::SharedSuiteTest<> {
 protected:
-    static void SetUpTestSuite() { s_suite = new EmbeddedSuite; }
-    static void TearDownTestSuite()
-    {
-        delete s_suite;
-        s_suite = nullptr;
-    }
 
     void SetUp() override
     {
@@ -96,14 +91,12 @@ protected:
         EXPECT_EQ(view.processEventsCalls, 1);
     }
 
-    static EmbeddedSuite* s_suite;
     TestData data{*s_suite};
     std::unique_ptr<livros::data::TDM> dm;
     ComponentLists lists;
     RecordingView view;
 };
 
-EmbeddedSuite* Preparation::s_suite = nullptr;
 
 } // namespace
 

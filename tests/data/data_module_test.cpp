@@ -3,6 +3,7 @@
 #include "data/data_module.h"
 #include "data/db_error.h"
 #include "firebird_fixture.h"
+#include "shared_suite_test.h"
 #include "message_recorder.h"
 #include "platform/sql_literal.h"
 
@@ -15,19 +16,15 @@ using namespace livros::data;
 using livros::testing::EmbeddedSuite;
 using livros::testing::MessageRecorder;
 
-class DataModuleTest : public ::testing::Test {
+class DataModuleTest : public livros::testing::SharedSuiteTest<> {
 protected:
-    static void SetUpTestSuite() { suite = new EmbeddedSuite; }
-    static void TearDownTestSuite() { delete suite; suite = nullptr; }
     void SetUp() override
     {
-        suite->clearAllTables();
-        dm = suite->makeDataModule();
+        suite().clearAllTables();
+        dm = suite().makeDataModule();
     }
-    static EmbeddedSuite* suite;
     std::unique_ptr<TDM> dm;
 };
-EmbeddedSuite* DataModuleTest::suite = nullptr;
 
 TEST_F(DataModuleTest, StartupPointsBothConnectionsAtTheSuiteDatabases)
 {
@@ -44,8 +41,8 @@ TEST_F(DataModuleTest, StartupPointsBothConnectionsAtTheSuiteDatabases)
 
 TEST_F(DataModuleTest, QueryReadsColumnsByNameWithNullHandling)
 {
-    suite->execMain("insert into TABLAB (LOJA, LABORATORIO) values ('11222333000181', 'LAB1')");
-    suite->execMain("insert into TABLAB (LOJA, LABORATORIO) values ('44555666000199', NULL)");
+    suite().execMain("insert into TABLAB (LOJA, LABORATORIO) values ('11222333000181', 'LAB1')");
+    suite().execMain("insert into TABLAB (LOJA, LABORATORIO) values ('44555666000199', NULL)");
     Query& q = dm->SQLQuery1;
     q.setSql("select LOJA, LABORATORIO, cast(12.5 as numeric(15,6)) QDE, cast('2024-05-31' as date) DIA, "
              "cast('AB' as char(5)) FIXO from TABLAB order by LOJA");
@@ -80,9 +77,9 @@ TEST_F(DataModuleTest, TextTravelsAsCodePage1252Bytes)
     const QString text = QString::fromUtf8("Saída Ç º € ação");
     dm->sqlcon1.execute("insert into TABLAB (LOJA, LABORATORIO) values ('1', " + sqlLiteral(text) + ")");
     // The bytes stored are the single-byte ones other programs of the suite expect.
-    EXPECT_EQ(suite->scalarMain("select octet_length(LABORATORIO) from TABLAB"), QString::number(text.size()));
-    EXPECT_EQ(suite->scalarMain("select ascii_val(substring(LABORATORIO from 3 for 1)) from TABLAB"), QString("237")); // í
-    EXPECT_EQ(suite->scalarMain("select ascii_val(substring(LABORATORIO from 11 for 1)) from TABLAB"), QString("128")); // €
+    EXPECT_EQ(suite().scalarMain("select octet_length(LABORATORIO) from TABLAB"), QString::number(text.size()));
+    EXPECT_EQ(suite().scalarMain("select ascii_val(substring(LABORATORIO from 3 for 1)) from TABLAB"), QString("237")); // í
+    EXPECT_EQ(suite().scalarMain("select ascii_val(substring(LABORATORIO from 11 for 1)) from TABLAB"), QString("128")); // €
     dm->SQLQuery1.setSql("select LABORATORIO from TABLAB");
     dm->SQLQuery1.open();
     EXPECT_EQ(dm->SQLQuery1.asString("LABORATORIO"), text);
@@ -92,18 +89,18 @@ TEST_F(DataModuleTest, TextTravelsAsCodePage1252Bytes)
 TEST_F(DataModuleTest, QuotesStayOneLiteral)
 {
     const QString hostile = "';delete from X;--'";
-    suite->execMain("insert into TABLAB (LOJA, LABORATORIO) values ('keep', 'a')");
+    suite().execMain("insert into TABLAB (LOJA, LABORATORIO) values ('keep', 'a')");
     dm->sqlcon1.execute("insert into TABLAB (LOJA, LABORATORIO) values ('2', " + sqlLiteral(hostile) + ")");
-    EXPECT_EQ(suite->rowsMain("select LOJA, LABORATORIO from TABLAB order by LOJA"),
+    EXPECT_EQ(suite().rowsMain("select LOJA, LABORATORIO from TABLAB order by LOJA"),
               QStringList({"2|" + hostile, "keep|a"}));
 }
 
 TEST_F(DataModuleTest, DirectStatementIsCommittedAndVisibleAtOnce)
 {
     EXPECT_EQ(dm->sqlcon1.execute("insert into TABLAB (LOJA) values ('1')"), 1);
-    EXPECT_EQ(suite->scalarMain("select count(*) from TABLAB"), QString("1"));
+    EXPECT_EQ(suite().scalarMain("select count(*) from TABLAB"), QString("1"));
     EXPECT_EQ(dm->sqlcon1.execute("delete from TABLAB"), 1);
-    EXPECT_EQ(suite->scalarMain("select count(*) from TABLAB"), QString("0"));
+    EXPECT_EQ(suite().scalarMain("select count(*) from TABLAB"), QString("0"));
 }
 
 TEST_F(DataModuleTest, FailingStatementRaisesTheServerMessageAndWritesNothing)
@@ -116,15 +113,15 @@ TEST_F(DataModuleTest, FailingStatementRaisesTheServerMessageAndWritesNothing)
     }
     // A value too long for its column: the whole statement is refused.
     EXPECT_THROW(dm->sqlcon1.execute("insert into LIVROCONTR (ID, UNID) values (1, '1234567')"), DbError);
-    EXPECT_EQ(suite->scalarMain("select count(*) from LIVROCONTR"), QString("0"));
+    EXPECT_EQ(suite().scalarMain("select count(*) from LIVROCONTR"), QString("0"));
     // The connection goes on working.
     EXPECT_EQ(dm->sqlcon1.execute("insert into LIVROCONTR (ID, UNID) values (1, 'G')"), 1);
 }
 
 TEST_F(DataModuleTest, LivroContrCarriesDisplayFormats)
 {
-    suite->execMain("insert into LIVROCONTR (ID, DCB, ESTOQUEINICIAL, SALDO) values (2, 'B', 1234.5, -2.5)");
-    suite->execMain("insert into LIVROCONTR (ID, DCB, ESTOQUEINICIAL, SALDO) values (1, 'B', 0, 0)");
+    suite().execMain("insert into LIVROCONTR (ID, DCB, ESTOQUEINICIAL, SALDO) values (2, 'B', 1234.5, -2.5)");
+    suite().execMain("insert into LIVROCONTR (ID, DCB, ESTOQUEINICIAL, SALDO) values (1, 'B', 0, 0)");
     dm->LivroContr.open();
     ASSERT_EQ(dm->LivroContr.recordCount(), 2);
     EXPECT_EQ(dm->LivroContr.value(0, "ID").toInt(), 1); // order by DCB, ID
@@ -138,7 +135,7 @@ TEST_F(DataModuleTest, LivroContrCarriesDisplayFormats)
 
 TEST_F(DataModuleTest, DatasetsSelectTheirTablesWholeInTheStatedColumnOrder)
 {
-    suite->execMain("insert into DADOSGER (CNPJ, FIRMA) values ('11222333000181', 'Farmácia Modelo')");
+    suite().execMain("insert into DADOSGER (CNPJ, FIRMA) values ('11222333000181', 'Farmácia Modelo')");
     dm->DadosGer.open();
     EXPECT_EQ(dm->DadosGer.fieldNames().size(), 45);
     EXPECT_EQ(dm->DadosGer.fieldNames().first(), QString("CODIGOLIVRO"));
@@ -167,8 +164,8 @@ TEST_F(DataModuleTest, RevisedSelectionIsReplacedOnlyWhileClosed)
 
 TEST_F(DataModuleTest, MissingDatabaseFileGivesTheDriverMessageAndNothingElseBreaks)
 {
-    suite->releaseConnections();
-    ASSERT_TRUE(QFile::rename(suite->mainDatabasePath(), suite->mainDatabasePath() + ".moved"));
+    suite().releaseConnections();
+    ASSERT_TRUE(QFile::rename(suite().mainDatabasePath(), suite().mainDatabasePath() + ".moved"));
     dm->SQLQuery1.setSql("Select count(*) QDELAB from TABLAB");
     try {
         dm->SQLQuery1.open();
@@ -176,7 +173,7 @@ TEST_F(DataModuleTest, MissingDatabaseFileGivesTheDriverMessageAndNothingElseBre
     } catch (const DbError& e) {
         EXPECT_TRUE(e.message().contains("quilmara.bd")) << e.message().toStdString();
     }
-    QFile::rename(suite->mainDatabasePath() + ".moved", suite->mainDatabasePath());
+    QFile::rename(suite().mainDatabasePath() + ".moved", suite().mainDatabasePath());
     dm->SQLQuery1.open(); // the next use attaches
     EXPECT_EQ(dm->SQLQuery1.asInteger("QDELAB"), 0);
     dm->SQLQuery1.close();
@@ -191,10 +188,10 @@ TEST_F(DataModuleTest, MissingClientLibraryIsAnErrorAtFirstUseNamingTheFile)
     } catch (const DbError& e) {
         EXPECT_TRUE(e.message().contains("/nowhere/GDS32.DLL")) << e.message().toStdString();
     }
-    QFile fake(suite->folder() + "notfb/libfbclient.so.2");
-    QDir().mkpath(suite->folder() + "notfb");
+    QFile fake(suite().folder() + "notfb/libfbclient.so.2");
+    QDir().mkpath(suite().folder() + "notfb");
     QFile::copy("/usr/lib/x86_64-linux-gnu/libz.so.1", fake.fileName());
-    dm->sqlcon1.setVendorLib(suite->folder() + "notfb\\GDS32.DLL");
+    dm->sqlcon1.setVendorLib(suite().folder() + "notfb\\GDS32.DLL");
     try {
         dm->sqlcon1.execute("delete from TABLAB");
         FAIL();

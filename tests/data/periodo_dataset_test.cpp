@@ -3,26 +3,23 @@
 #include "data/data_module.h"
 #include "data/db_error.h"
 #include "firebird_fixture.h"
+#include "shared_suite_test.h"
 
 #include <gtest/gtest.h>
 
 using namespace livros::data;
 using livros::testing::EmbeddedSuite;
 
-class PeriodoTest : public ::testing::Test {
+class PeriodoTest : public livros::testing::SharedSuiteTest<> {
 protected:
-    static void SetUpTestSuite() { suite = new EmbeddedSuite; }
-    static void TearDownTestSuite() { delete suite; suite = nullptr; }
     void SetUp() override
     {
-        suite->clearAllTables();
-        dm = suite->makeDataModule();
+        suite().clearAllTables();
+        dm = suite().makeDataModule();
     }
-    QStringList periodRows() { return suite->rowsInterface("select DATAINICIAL, DATAFINAL, CHAVE, VALORTOTAL from PERIODO"); }
-    static EmbeddedSuite* suite;
+    QStringList periodRows() { return suite().rowsInterface("select DATAINICIAL, DATAFINAL, CHAVE, VALORTOTAL from PERIODO"); }
     std::unique_ptr<TDM> dm;
 };
-EmbeddedSuite* PeriodoTest::suite = nullptr;
 
 TEST_F(PeriodoTest, EmptyTableGetsItsRowFromTheFirstPostAndTheSecondUpdatesIt)
 {
@@ -43,7 +40,7 @@ TEST_F(PeriodoTest, EmptyTableGetsItsRowFromTheFirstPostAndTheSecondUpdatesIt)
 
 TEST_F(PeriodoTest, UpdateWritesOnlyTheChangedColumnAndKeepsTheSuitesValues)
 {
-    suite->execInterface("insert into PERIODO (DATAINICIAL, DATAFINAL, HORAINICIAL, CHAVE, ESTACAO, VALORTOTAL, VALORTOTAL2) "
+    suite().execInterface("insert into PERIODO (DATAINICIAL, DATAFINAL, HORAINICIAL, CHAVE, ESTACAO, VALORTOTAL, VALORTOTAL2) "
                          "values ('2024-01-01', '2024-01-31', '10:11:12.3456', 'S', '01', 12.34567891, 0.00000001)");
     dm->Periodo.open();
     dm->Periodo.edit();
@@ -51,14 +48,14 @@ TEST_F(PeriodoTest, UpdateWritesOnlyTheChangedColumnAndKeepsTheSuitesValues)
     dm->Periodo.post();
     EXPECT_FALSE(dm->Periodo.hasPendingChanges());
     EXPECT_EQ(periodRows(), QStringList({"2024-01-15|2024-01-31|S|12.34567891"}));
-    EXPECT_EQ(suite->scalarInterface("select count(*) from PERIODO"), QString("1"));
+    EXPECT_EQ(suite().scalarInterface("select count(*) from PERIODO"), QString("1"));
 }
 
 TEST_F(PeriodoTest, RowChangedMeanwhileStaysPendingAndIsSentAgain)
 {
-    suite->execInterface("insert into PERIODO (DATAINICIAL, DATAFINAL) values ('2024-01-01', '2024-01-31')");
+    suite().execInterface("insert into PERIODO (DATAINICIAL, DATAFINAL) values ('2024-01-01', '2024-01-31')");
     dm->Periodo.open();
-    suite->execInterface("update PERIODO set CHAVE = 'X'"); // another program of the suite
+    suite().execInterface("update PERIODO set CHAVE = 'X'"); // another program of the suite
     dm->Periodo.edit();
     dm->PeriodoDATAINICIAL().setValue(QDate(2024, 2, 1));
     try {
@@ -70,7 +67,7 @@ TEST_F(PeriodoTest, RowChangedMeanwhileStaysPendingAndIsSentAgain)
     EXPECT_TRUE(dm->Periodo.hasPendingChanges());
     EXPECT_EQ(periodRows(), QStringList({"2024-01-01|2024-01-31|X|NULL"}));
     // The other program puts the row back as it was read: the next post sends the change again.
-    suite->execInterface("update PERIODO set CHAVE = NULL");
+    suite().execInterface("update PERIODO set CHAVE = NULL");
     dm->Periodo.edit();
     dm->PeriodoDATAFINAL().setValue(QDate(2024, 2, 29));
     dm->Periodo.post();
@@ -80,7 +77,7 @@ TEST_F(PeriodoTest, RowChangedMeanwhileStaysPendingAndIsSentAgain)
 
 TEST_F(PeriodoTest, InvalidDateTextIsRefusedAndTheFieldKeepsItsValue)
 {
-    suite->execInterface("insert into PERIODO (DATAINICIAL) values ('2024-01-01')");
+    suite().execInterface("insert into PERIODO (DATAINICIAL) values ('2024-01-01')");
     dm->Periodo.open();
     dm->Periodo.edit();
     try {
@@ -94,16 +91,16 @@ TEST_F(PeriodoTest, InvalidDateTextIsRefusedAndTheFieldKeepsItsValue)
     EXPECT_TRUE(dm->PeriodoDATAINICIAL().isNull());
     dm->Periodo.cancel();
     dm->Periodo.close();
-    EXPECT_EQ(suite->scalarInterface("select DATAINICIAL from PERIODO"), QString("2024-01-01"));
+    EXPECT_EQ(suite().scalarInterface("select DATAINICIAL from PERIODO"), QString("2024-01-01"));
 }
 
 TEST_F(PeriodoTest, CloseDropsAnEditNotPosted)
 {
-    suite->execInterface("insert into PERIODO (DATAINICIAL) values ('2024-01-01')");
+    suite().execInterface("insert into PERIODO (DATAINICIAL) values ('2024-01-01')");
     dm->Periodo.open();
     dm->Periodo.edit();
     dm->PeriodoDATAINICIAL().setValue(QDate(2030, 1, 1));
     dm->Periodo.close();
     EXPECT_THROW(dm->PeriodoDATAINICIAL().setValue(QDate(2030, 1, 1)), DbError); // closed record
-    EXPECT_EQ(suite->scalarInterface("select DATAINICIAL from PERIODO"), QString("2024-01-01"));
+    EXPECT_EQ(suite().scalarInterface("select DATAINICIAL from PERIODO"), QString("2024-01-01"));
 }

@@ -3,6 +3,7 @@
 #include "data/data_module.h"
 #include "platform/user_messages.h"
 #include "tests/support/firebird_fixture.h"
+#include "tests/support/shared_suite_test.h"
 
 #include <QLocale>
 #include <gtest/gtest.h>
@@ -67,14 +68,8 @@ public:
     void terminate(int) override {}
 };
 
-class RevisedBuildTest : public ::testing::Test {
+class RevisedBuildTest : public livros::testing::SharedSuiteTest<> {
 protected:
-    static void SetUpTestSuite() { s_suite = new EmbeddedSuite; }
-    static void TearDownTestSuite()
-    {
-        delete s_suite;
-        s_suite = nullptr;
-    }
 
     void SetUp() override
     {
@@ -89,7 +84,6 @@ protected:
         livros::data::DM = nullptr;
     }
 
-    static EmbeddedSuite& suite() { return *s_suite; }
     void exec(const QString& sql) { suite().execMain(sql); }
     QString scalar(const QString& sql) { return suite().scalarMain(sql); }
 
@@ -166,10 +160,8 @@ protected:
 
     RecordingView view;
     std::unique_ptr<livros::data::TDM> m_dm;
-    static EmbeddedSuite* s_suite;
 };
 
-EmbeddedSuite* RevisedBuildTest::s_suite = nullptr;
 
 TEST_F(RevisedBuildTest, ProductWithoutInventoryOrMovementGetsOneOpeningLine)
 {
