@@ -8,13 +8,13 @@
 
 namespace livros::report {
 
-QFont reportFont(const FontSpec& spec)
+QFont reportFont(const FontSpec& fontSpec)
 {
-    QFont font(spec.family);
-    font.setPixelSize(std::max(1, int(std::lround(pointsToDots(spec.size)))));
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
-    font.setUnderline(spec.underline);
+    QFont font(fontSpec.family);
+    font.setPixelSize(std::max(1, int(std::lround(pointsToDots(fontSpec.size)))));
+    font.setBold(fontSpec.bold);
+    font.setItalic(fontSpec.italic);
+    font.setUnderline(fontSpec.underline);
     font.setHintingPreference(QFont::PreferNoHinting);
     // No kerning, so that widths measured here are the widths painted on any device, and no
     // ligatures: "fi" must stay two letters for whoever searches or copies the PDF's text.
@@ -56,13 +56,13 @@ BandLayouter::BandLayouter(const ReportDefinition& report, const ReportBinding& 
 {
 }
 
-const BandLayouter::FontInfo& BandLayouter::fontFor(const FontSpec& spec) const
+const BandLayouter::FontInfo& BandLayouter::fontFor(const FontSpec& fontSpec) const
 {
-    const QString key = QStringLiteral("%1|%2|%3%4%5").arg(spec.family).arg(spec.size).arg(int(spec.bold)).arg(int(spec.italic)).arg(int(spec.underline));
+    const QString key = QStringLiteral("%1|%2|%3%4%5").arg(fontSpec.family).arg(fontSpec.size).arg(int(fontSpec.bold)).arg(int(fontSpec.italic)).arg(int(fontSpec.underline));
     auto it = m_fonts.find(key);
     if (it == m_fonts.end()) {
         FontInfo info;
-        info.font = reportFont(spec);
+        info.font = reportFont(fontSpec);
         info.lineHeight = QFontMetricsF(info.font).lineSpacing();
         it = m_fonts.insert(key, info);
     }

@@ -12,7 +12,7 @@ namespace livros::report {
 
 // The font of a report item at the layout resolution: its size in dots, so that measuring and
 // painting agree on every device.
-QFont reportFont(const FontSpec& spec);
+QFont reportFont(const FontSpec& fontSpec);
 
 // Breaks a text into the lines that fit the width (dots) with the font, at word boundaries
 // where possible; an empty text is one empty line.
@@ -37,7 +37,7 @@ private:
     };
     QString itemText(const ReportItem& item, int masterRow, bool* pageDependent) const;
     // Each distinct font of the report is made once.
-    const FontInfo& fontFor(const FontSpec& spec) const;
+    const FontInfo& fontFor(const FontSpec& fontSpec) const;
 
     const ReportDefinition& m_report;
     const ReportBinding& m_binding;
