@@ -5,6 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
+. scripts/firebird-group.sh "$@"
 cmake --preset asan >/dev/null
 cmake --build --preset asan -j2
 QT_QPA_PLATFORM=offscreen ctest --preset asan

@@ -7,6 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT="$(pwd)"
 ./scripts/install-deps.sh
+. scripts/firebird-group.sh "$@"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
 cmake --build build -j"$(nproc)" --target livros livros-cli
 
