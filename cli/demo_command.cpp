@@ -100,8 +100,8 @@ int runDemoCommand(const QString& dirText, const DemoOptions& options, bool forc
         std::printf("  period (PERIODO): %s to %s\n", qPrintable(demo.periodStart.toString(QStringLiteral("dd/MM/yyyy"))),
                     qPrintable(demo.periodEnd.toString(QStringLiteral("dd/MM/yyyy"))));
         std::printf("  %lld rows in the main database\n", static_cast<long long>(demo.mainStatements.size()));
-        std::printf("Run: QUILMARA_HOME=%s %s/livros-cli --folder %s classic --group 2\n", qPrintable(dir),
-                    qPrintable(dir), qPrintable(dir));
+        std::printf("Run: QUILMARA_HOME=%s %s/livros-cli --folder %s classic --group 2 --cnpj %s\n", qPrintable(dir),
+                    qPrintable(dir), qPrintable(dir), qPrintable(demo.storeCnpjs.first()));
         return 0;
     } catch (const data::DbError& e) {
         showStandardError(e.message());
