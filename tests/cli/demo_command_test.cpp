@@ -1,0 +1,121 @@
+// `livros-cli demo` as a newcomer runs it: the installation it lays out builds every book of every
+// store, the same seed gives the same databases, and an existing installation is kept unless told.
+#include "data/connection.h"
+#include "data/query.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace livros;
+
+namespace {
+
+struct CliRun {
+    int exitCode = -1;
+    QString err;
+};
+
+CliRun cli(const QString& folder, const QStringList& arguments)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QUILMARA_HOME"), folder);
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(LIVROS_CLI), arguments);
+    process.waitForFinished(300000);
+    return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardError())};
+}
+
+CliRun demo(const QString& folder, const QStringList& more = {})
+{
+    return cli(folder, QStringList{QStringLiteral("demo"), folder} + more);
+}
+
+// Every table of a database, each row's columns as text, rows sorted.
+QStringList dump(const QString& database)
+{
+    data::Connection c(QStringLiteral("dump"), QString());
+    c.setParam(QStringLiteral("DataBase"), database);
+    c.setParam(QStringLiteral("User_Name"), QStringLiteral("SYSDBA"));
+    data::Query tables(c, QStringLiteral("tables"));
+    tables.setSql(QStringLiteral("select trim(rdb$relation_name) T from rdb$relations where coalesce(rdb$system_flag, 0) = 0 "
+                                 "order by 1"));
+    tables.open();
+    QStringList names;
+    for (; !tables.eof(); tables.next())
+        names << tables.asString(QStringLiteral("T"));
+    tables.close();
+    QStringList out;
+    for (const QString& table : names) {
+        data::Query q(c, table);
+        q.setSql(QStringLiteral("select * from ") + table);
+        q.open();
+        QStringList rows;
+        for (; !q.eof(); q.next()) {
+            QStringList cells;
+            for (const QString& f : q.fieldNames())
+                cells << (q.isNull(f) ? QStringLiteral("NULL") : q.value(f).toString());
+            rows << table + QLatin1Char('|') + cells.join(QLatin1Char('|'));
+        }
+        q.close();
+        rows.sort();
+        out << rows;
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(DemoCommand, InstallationBuildsEveryBookOfEveryStore)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.path();
+    const CliRun created = demo(folder, {QStringLiteral("--seed"), QStringLiteral("3")});
+    ASSERT_EQ(created.exitCode, 0) << created.err.toStdString();
+    for (const char* file : {"QUILMARA.INI", "dados/quilmara.bd", "interfac/quilmara.bd", "rpt/RelLivros.rav", "livros-cli"})
+        EXPECT_TRUE(QFile::exists(folder + QLatin1Char('/') + QLatin1String(file))) << file;
+
+    QStringList tabLab;
+    for (const QString& row : dump(folder + QStringLiteral("/dados/quilmara.bd")))
+        if (row.startsWith(QLatin1String("TABLAB|")))
+            tabLab << row.section(QLatin1Char('|'), 1, 1);
+    ASSERT_EQ(tabLab.size(), 3);
+    for (const QString& store : tabLab) {
+        const QStringList base = {QStringLiteral("--folder"), folder};
+        for (int group = 1; group <= 4; ++group) {
+            const CliRun r = cli(folder, base + QStringList{QStringLiteral("classic"), QStringLiteral("--group"), QString::number(group),
+                                                        QStringLiteral("--cnpj"), store, QStringLiteral("--listing"),
+                                                        folder + QStringLiteral("/listing.txt")});
+            EXPECT_EQ(r.exitCode, 0) << store.toStdString() << " group " << group << ": " << r.err.toStdString();
+        }
+        for (const char* mode : {"DROGARIA", "INSUMOSCOMPLETO", "SIPROQUIM"}) {
+            const CliRun r = cli(folder, base + QStringList{QStringLiteral("revised"), QStringLiteral("--mode"),
+                                                        QLatin1String(mode), QStringLiteral("--cnpj"), store});
+            EXPECT_EQ(r.exitCode, 0) << store.toStdString() << " " << mode << ": " << r.err.toStdString();
+        }
+    }
+}
+
+TEST(DemoCommand, SameSeedSameDatabasesAndAnInstallationIsKeptUnlessForced)
+{
+    QTemporaryDir a;
+    QTemporaryDir b;
+    ASSERT_EQ(demo(a.path(), {QStringLiteral("--seed"), QStringLiteral("11")}).exitCode, 0);
+    ASSERT_EQ(demo(b.path(), {QStringLiteral("--seed"), QStringLiteral("11")}).exitCode, 0);
+    const QStringList first = dump(a.path() + QStringLiteral("/dados/quilmara.bd"));
+    EXPECT_GT(first.size(), 1000);
+    EXPECT_EQ(first, dump(b.path() + QStringLiteral("/dados/quilmara.bd")));
+
+    // A second demo over the first one: refused, with a message, and nothing changed.
+    const CliRun refused = demo(a.path(), {QStringLiteral("--seed"), QStringLiteral("12")});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("--force"))) << refused.err.toStdString();
+    EXPECT_EQ(dump(a.path() + QStringLiteral("/dados/quilmara.bd")), first);
+
+    // Told to, it replaces the installation.
+    ASSERT_EQ(demo(a.path(), {QStringLiteral("--seed"), QStringLiteral("12"), QStringLiteral("--force")}).exitCode, 0);
+    EXPECT_NE(dump(a.path() + QStringLiteral("/dados/quilmara.bd")), first);
+}
