@@ -1,4 +1,5 @@
 #include "cli/classic_command.h"
+#include "cli/cli_options.h"
 #include "cli/store_and_period.h"
 
 #include "book/classic/classic_preparation.h"
@@ -21,17 +22,6 @@
 namespace livros::cli {
 
 namespace {
-
-constexpr int kExitDone = 0;
-constexpr int kExitError = 1;
-constexpr int kExitUsage = 2;
-constexpr int kExitPrecondition = 3;
-
-void writeStderr(const QString& text)
-{
-    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-    std::fflush(stderr);
-}
 
 // The window's side of the preparation, for a terminal or a script: the listing goes to the
 // output stream, messages to standard error, progress to standard error when it is a terminal.
@@ -123,8 +113,8 @@ int run(data::TDM& dm, int group, const QString& cnpjOption, bool usePeriodRecor
         QTextStream& listingOut)
 {
     if (group < 1 || group > classic::kListGroupCount) {
-        writeStderr(QStringLiteral("classic: --group must be 1, 2, 3 or 4"));
-        return kExitUsage;
+        StderrMessages().inform(QStringLiteral("classic: --group must be 1, 2, 3 or 4"));
+        return Usage;
     }
 
     ReturnOnTerminate returnOnTerminate;
@@ -134,8 +124,8 @@ int run(data::TDM& dm, int group, const QString& cnpjOption, bool usePeriodRecor
         if (cnpj.isEmpty()) {
             cnpj = singleStoreCnpj(dm);
             if (cnpj.isEmpty()) {
-                writeStderr(QStringLiteral("classic: --cnpj is required (TABLAB does not hold exactly one store)"));
-                return kExitUsage;
+                StderrMessages().inform(QStringLiteral("classic: --cnpj is required (TABLAB does not hold exactly one store)"));
+                return Usage;
             }
         }
         if (usePeriodRecord)
@@ -153,7 +143,7 @@ int run(data::TDM& dm, int group, const QString& cnpjOption, bool usePeriodRecor
 
         const classic::ClassicPreparationOutcome outcome = classic::prepareClassicBook(dm, view, request);
         listingOut.flush();
-        return outcome == classic::ClassicPreparationOutcome::Built ? kExitDone : kExitPrecondition;
+        return outcome == classic::ClassicPreparationOutcome::Built ? Done : Precondition;
     } catch (const ProgramTerminated& terminated) {
         view.clearStatus();
         listingOut.flush();
@@ -162,7 +152,7 @@ int run(data::TDM& dm, int group, const QString& cnpjOption, bool usePeriodRecor
         view.clearStatus();
         listingOut.flush();
         StderrMessages().showError(error.message());
-        return kExitError;
+        return Failure;
     }
 }
 
@@ -180,8 +170,8 @@ int runClassicCommand(data::TDM& dm, int group, const QString& cnpj, const QStri
                       const QString& toText, QTextStream& listingOut)
 {
     if (fromText.isEmpty() != toText.isEmpty()) {
-        writeStderr(QStringLiteral("classic: --from and --to go together"));
-        return kExitUsage;
+        StderrMessages().inform(QStringLiteral("classic: --from and --to go together"));
+        return Usage;
     }
     return run(dm, group, cnpj, fromText.isEmpty(), fromText, toText, listingOut);
 }

@@ -1,5 +1,6 @@
 #include "cli/revised_command.h"
 
+#include "cli/cli_options.h"
 #include "book/revised/revised_book_builder.h"
 #include "data/data_module.h"
 #include "data/db_error.h"
@@ -71,19 +72,19 @@ int runRevisedCommand(data::TDM& dm, revised::RevisedMode mode, const QString& c
         const revised::RevisedBuildResult result = builder.build(mode, cnpj, from, to);
         switch (result.outcome) {
         case revised::RevisedBuildOutcome::Built:
-            return 0;
+            return Done;
         case revised::RevisedBuildOutcome::BadStartDate:
         case revised::RevisedBuildOutcome::BadEndDate:
-            return 3;
+            return Precondition;
         case revised::RevisedBuildOutcome::StatementFailed:
             // The window's message carries no reason; a script needs the server's.
             userMessages().showError(result.failureReason);
-            return 4;
+            return MovementFailed;
         }
-        return 0;
+        return Done;
     } catch (const data::DbError& error) {
         showStandardError(error.message());
-        return 1;
+        return Failure;
     }
 }
 
