@@ -9,7 +9,9 @@
 #include "app/window_book_views.h"
 #include "book/classic/classic_preparation.h"
 #include "book/revised/revised_book_builder.h"
+#include "book/revised/stored_book.h"
 #include "data/data_module.h"
+#include "platform/user_messages.h"
 #include "report/report_module.h"
 
 #include <QFrame>
@@ -69,6 +71,10 @@ void TFormLivros::BuildRevisedBook()
 
 void TFormLivros::ShowRevisedBook(revised::RevisedMode mode)
 {
+    if (revised::storedBookIsOfAnotherMode(m_dm, mode, m_storeCnpj)) {
+        userMessages().inform(revised::noBookOfThisModeMessage(FormatCnpj(m_storeCnpj)));
+        return;
+    }
     const QString selection = revisedBookSelection(mode, m_storeCnpj);
     PainelCNPJ->setVisible(false);
     pnl_progresso->setVisible(false);

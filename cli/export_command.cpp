@@ -1,6 +1,7 @@
 #include "cli/export_command.h"
 
 #include "book/revised/report_selection.h"
+#include "book/revised/stored_book.h"
 #include "cli/cli_options.h"
 #include "cli/store_and_period.h"
 #include "data/data_module.h"
@@ -28,7 +29,12 @@ int runExportCommand(data::TDM& dm, const QString& book, const QString& cnpjOpti
                 showStandardError(QStringLiteral("export: --cnpj is required: TABLAB does not hold exactly one store"));
                 return Usage;
             }
-            dm.setRevisedBookSelection(revised::revisedBookSelection(*mode, cnpj.left(18)));
+            cnpj = cnpj.left(18);
+            if (revised::storedBookIsOfAnotherMode(dm, *mode, cnpj)) {
+                userMessages().inform(revised::noBookOfThisModeMessage(cnpj));
+                return Precondition;
+            }
+            dm.setRevisedBookSelection(revised::revisedBookSelection(*mode, cnpj));
             projectFile = revised::revisedProjectFile(*mode);
         }
         if (!report::exportReportToPdf(dm, programFolder() + projectFile, reportName, pdfPath)) {

@@ -82,43 +82,101 @@ Marks marksOf(const MovementValues& v)
                  sqlLiteral(isoDate(v.end))};
 }
 
-// Insert head and the final select list over the derived rows.
+// Widths of LIVROREVCONTR's text columns.
+constexpr int kHistoricoWidth = 100;
+constexpr int kLoteWidth = 60;
+constexpr int kObservacaoWidth = 100;
+constexpr int kIdentifierWidth = 15; // REGMSMEDICAM and DCB
+constexpr int kComponenteWidth = 100;
+
+// An SQL text expression cut to a column's width.
+QString cut(const QString& expression, int width)
+{
+    return QStringLiteral("substring(") + expression + QStringLiteral(" from 1 for ") + QString::number(width)
+        + QLatin1Char(')');
+}
+
+// A text in capitals with its accents. The main database has no character set, so its UPPER
+// folds only a to z; read as Latin-1 the text keeps its bytes and UPPER folds the accented letters
+// too. The four small letters that code page 1252 adds to Latin-1 are replaced one by one.
+// The text is taken to its first 100 characters, the widest column it goes to.
+QString capitals(const QString& expression)
+{
+    QString folded = QStringLiteral("cast(upper(cast(substring(") + expression
+        + QStringLiteral(" from 1 for 100) as varchar(100) character set iso8859_1)) as varchar(100) character set none)");
+    static const QString kSmall = QStringLiteral("šœžÿ");
+    static const QString kCapital = QStringLiteral("ŠŒŽŸ");
+    for (qsizetype i = 0; i < kSmall.size(); ++i)
+        folded = QStringLiteral("replace(%1, '%2', '%3')").arg(folded, kSmall[i], kCapital[i]);
+    return folded;
+}
+
+// A text that may be NULL, as the empty text: one missing part leaves the rest of a history or
+// observation in place.
+QString orEmpty(const QString& expression)
+{
+    return QStringLiteral("coalesce(") + expression + QStringLiteral(", '')");
+}
+
+// "<supplier> (CNPJ<separator><CNPJ>)": the supplier's CNPJ is the smallest of the FORNECED rows of
+// its trade name (a head office and its branch share one), looked up apart from the movement's
+// joins so that every movement counts once; empty when the supplier has no row.
+QString supplierHistory(const QString& supplierColumn, const QString& separator)
+{
+    return orEmpty(supplierColumn) + QStringLiteral(" || ' (CNPJ") + separator + QStringLiteral("' || ")
+        + orEmpty(QStringLiteral("(select min(FC.cnpj) from FORNECED FC where FC.nomefantasia = ") + supplierColumn
+                  + QLatin1Char(')'))
+        + QStringLiteral(" || ')'  Historico");
+}
+
+// The prescription part of a sale's observation: notification, prescriber in capitals, council,
+// registration and state.
+QString prescriptionObservation(const QString& notificationColumn)
+{
+    return QStringLiteral("'Notificacao: ' || coalesce(") + notificationColumn + QStringLiteral(", '- N/A') || ' - ' || ")
+        + orEmpty(capitals(QStringLiteral("PD.medico"))) + QStringLiteral(" || ' ' || ")
+        + orEmpty(QStringLiteral("PD.conselhoprofissional")) + QStringLiteral(" || ': ' || ")
+        + orEmpty(QStringLiteral("PD.crm")) + QStringLiteral(" || '/' || ") + orEmpty(QStringLiteral("PD.ufconselho"))
+        + QStringLiteral(" observacao, ");
+}
+
+// Insert head and the final select list over the derived rows. Every text is cut to its
+// column's width: one text too long would fail the statement and lose all the product's lines.
 void appendInsertHead(QString& s, RevisedMode mode, const Marks& m)
 {
     const bool drogaria = mode == RevisedMode::Drogaria;
+    const QString texts = cut(QStringLiteral("HISTORICO"), kHistoricoWidth) + QStringLiteral(", ") + cut(QStringLiteral("LOTE"), kLoteWidth)
+        + QStringLiteral(", OPERACAO, QUANTIDADE, CONTEXTO, ");
     if (drogaria) {
         s += u"INSERT INTO LIVROREVCONTR (ID, CNPJ, DATA, HISTORICO, LOTE, OPERACAO, QUANTIDADE,CONTEXTO, ESTOQUE, OBSERVACAO, REGMSMEDICAM, DCB, COMPONENTE, CODIGO, PERIODO, LISTA ) select (select coalesce(MAX(ID),0) + 1 FROM livrorevcontr) ID, ";
         s += m.cnpj;
-        s += u", DATA, HISTORICO, LOTE, OPERACAO, QUANTIDADE, CONTEXTO, ";
+        s += QStringLiteral(", DATA, ") + texts;
     } else {
         s += u"INSERT INTO LIVROREVCONTR (ID, DATA, CNPJ,HISTORICO, LOTE, OPERACAO, QUANTIDADE,CONTEXTO, ESTOQUE, OBSERVACAO, REGMSMEDICAM, DCB, COMPONENTE, CODIGO, PERIODO, LISTA ) select (select coalesce(MAX(ID),0) + 1 FROM livrorevcontr) ID, DATA, ";
         s += m.cnpj;
-        s += u", HISTORICO, LOTE, OPERACAO, QUANTIDADE, CONTEXTO, ";
+        s += QStringLiteral(", ") + texts;
     }
     s += u"ESTOQUE, ";
-    s += u"OBSERVACAO ";
+    s += cut(QStringLiteral("OBSERVACAO"), kObservacaoWidth) + QLatin1Char(' ');
     switch (mode) {
     case RevisedMode::Drogaria:
-        s += u", REGMSMEDICAM ";
+        s += QStringLiteral(", ") + cut(QStringLiteral("REGMSMEDICAM"), kIdentifierWidth) + QLatin1Char(' ');
         s += u", '' DCB ";
-        s += u", COMPONENTE ||";
         break;
     case RevisedMode::InsumosCompleto:
         s += u", '' REGMSMEDICAM ";
-        s += u", DCB ";
-        s += u", COMPONENTE || ";
+        s += QStringLiteral(", ") + cut(QStringLiteral("DCB"), kIdentifierWidth) + QLatin1Char(' ');
         break;
     case RevisedMode::Siproquim:
         s += u", '' REGMSMEDICAM ";
         s += u", ";
         s += m.fornecedor;
         s += u" DCB ";
-        s += u", COMPONENTE || ";
         break;
     }
-    s += m.unidade;
-    s += u" COMPONENTE ";
-    s += mode == RevisedMode::Siproquim ? u", CODIGO " : u",CODIGO ";
+    // A product without a name is listed under its code.
+    s += QStringLiteral(", ") + cut(QStringLiteral("coalesce(COMPONENTE, CODIGO) || ") + m.unidade, kComponenteWidth) + QLatin1Char(' ');
+    s += QStringLiteral(", ") + cut(QStringLiteral("CODIGO"), kCodigoWidth) + QLatin1Char(' ');
     s += u", PERIODO ";
     s += u",";
     s += m.lista;
@@ -128,8 +186,9 @@ void appendInsertHead(QString& s, RevisedMode mode, const Marks& m)
     s += u"( ";
 }
 
-// The running-stock query: every row writes the component's context variable with the stock
-// after it and reads it back.
+// The running-stock query: every row writes the product's context variable with the stock after
+// it and reads it back. The variable is named after the product's code, its key: the name may be
+// NULL (a variable without a name holds nothing) or shared by two products.
 void appendRunningStock(QString& s, RevisedMode mode, const Marks& m)
 {
     const bool drogaria = mode == RevisedMode::Drogaria;
@@ -141,9 +200,9 @@ void appendRunningStock(QString& s, RevisedMode mode, const Marks& m)
     s += drogaria ? u"ordem, regmsmedicam, componente, " : u"ordem, dcb, componente, ";
     s += m.periodo;
     s += u" Periodo, ";
-    s += u"rdb$set_context('USER_TRANSACTION', componente, ";
-    s += drogaria ? u"coalesce(cast(rdb$get_context('USER_TRANSACTION', componente) as integer), "
-                  : u"coalesce(cast(rdb$get_context('USER_TRANSACTION', componente) as decimal(15,6)), ";
+    s += u"rdb$set_context('USER_TRANSACTION', codigo, ";
+    s += drogaria ? u"coalesce(cast(rdb$get_context('USER_TRANSACTION', codigo) as integer), "
+                  : u"coalesce(cast(rdb$get_context('USER_TRANSACTION', codigo) as decimal(15,6)), ";
     s += u"estoq_atual ";
     s += u" ";
     s += u") + ";
@@ -153,8 +212,8 @@ void appendRunningStock(QString& s, RevisedMode mode, const Marks& m)
                   : u"case when(Operacao IN('S','P')) then coalesce(cast(quantidade  as decimal(15,6)), 0) * - 1 ELSE coalesce(cast(quantidade as decimal(15,6)), 0) END ";
     s += u") ";
     s += u"CONTEXTO, ";
-    s += drogaria ? u"cast(rdb$get_context('USER_TRANSACTION', componente) as integer)  estoque "
-                  : u"cast(rdb$get_context('USER_TRANSACTION', componente) as decimal(15,6))  estoque ";
+    s += drogaria ? u"cast(rdb$get_context('USER_TRANSACTION', codigo) as integer)  estoque "
+                  : u"cast(rdb$get_context('USER_TRANSACTION', codigo) as decimal(15,6))  estoque ";
     s += u" ";
     s += u" ";
     s += u"FROM ";
@@ -183,22 +242,30 @@ void appendOpening(QString& s, RevisedMode mode, const Marks& m)
     s += u" ";
 }
 
-// Entries: the purchase items of the store's invoices received in the period.
+// Entries: the purchase items of the store's invoices received in the period. Grouping by the
+// item's own row key keeps two equal items of one invoice apart while a row repeated by the joins
+// counts once.
 void appendEntries(QString& s, RevisedMode mode, const Marks& m)
 {
+    const QString history = supplierHistory(QStringLiteral("ITENF.fornecedor"), QStringLiteral(": "));
+    const QString thousandfold = QStringLiteral(
+        "ITENF.quantidade * (case when(UPPER(ITENF.unidade) = 'KG' or UPPER(ITENF.unidade) = 'L') then 1000 else 1 end) quantidade, ");
     s += u"  union all ";
     s += u"SELECT ";
     switch (mode) {
     case RevisedMode::Drogaria:
-        s += u"1 ordem, CO.codigo,   CO.regmsmedicam, co.componente,  nf.datarecebim data, ITENF.fornecedor||' (CNPJ: ' || FC.cnpj ||')'  Historico, itenf.lote, 'E' Operacao, ITENF.quantidade, 'Nota Fiscal '||itenf.notafiscal  observacao, 0 estoq_atual ";
+        s += QStringLiteral("1 ordem, CO.codigo,   CO.regmsmedicam, co.componente,  nf.datarecebim data, ") + history
+            + QStringLiteral(", itenf.lote, 'E' Operacao, ITENF.quantidade, 'Nota Fiscal '||itenf.notafiscal  observacao, 0 estoq_atual ");
         break;
     case RevisedMode::InsumosCompleto:
-        s += u"1 ordem, CO.codigo,   CO.dcb, co.componente,  nf.datarecebim data, ITENF.fornecedor||' (CNPJ: ' || FC.cnpj ||')'  Historico, itenf.lote, 'E' Operacao, ";
-        s += u"ITENF.quantidade * (case when(UPPER(ITENF.unidade) = 'KG' or UPPER(ITENF.unidade) = 'L') then 1000 else 1 end) quantidade, 'Nota Fiscal '||itenf.notafiscal  observacao, 0 estoq_atual ";
+        s += QStringLiteral("1 ordem, CO.codigo,   CO.dcb, co.componente,  nf.datarecebim data, ") + history
+            + QStringLiteral(", itenf.lote, 'E' Operacao, ");
+        s += thousandfold + QStringLiteral("'Nota Fiscal '||itenf.notafiscal  observacao, 0 estoq_atual ");
         break;
     case RevisedMode::Siproquim:
-        s += u"1 ordem, CO.codigo,   CO.dcb, co.componente,  nf.datarecebim data, ITENF.fornecedor||' (CNPJ: ' || FC.cnpj ||')'  Historico, itenf.lote, 'E' Operacao, ";
-        s += u" ITENF.quantidade * (case when(UPPER(ITENF.unidade) = 'KG' or UPPER(ITENF.unidade) = 'L') then 1000 else 1 end) quantidade, ";
+        s += QStringLiteral("1 ordem, CO.codigo,   CO.dcb, co.componente,  nf.datarecebim data, ") + history
+            + QStringLiteral(", itenf.lote, 'E' Operacao, ");
+        s += thousandfold;
         s += u"'Nota Fiscal '||itenf.notafiscal|| ' - Densidade: '||cast(coalesce(itenf.densidade,0) as numeric(15,2)) || ' - Fat. Corr.: '||cast(coalesce(itenf.fatorcorrecao,0) as numeric(15,2))  observacao, 0 estoq_atual ";
         break;
     }
@@ -216,24 +283,16 @@ void appendEntries(QString& s, RevisedMode mode, const Marks& m)
     s += u"       AND NF.loja = ";
     s += m.cnpj;
     s += u" ";
-    s += u"LEFT JOIN FORNECED FC ";
-    s += u"       ON FC.nomefantasia = ITENF.fornecedor ";
     s += u"WHERE co.codigo = ";
     s += m.codigo;
     s += u" ";
+    s += mode == RevisedMode::Drogaria ? u"group by CO.codigo, CO.regmsmedicam, co.componente, nf.datarecebim, "
+                                       : u"group by CO.codigo, CO.dcb, co.componente, nf.datarecebim, ";
+    s += u"ITENF.RDB$DB_KEY, ITENF.fornecedor, itenf.lote, itenf.quantidade, itenf.notafiscal";
     switch (mode) {
-    case RevisedMode::Drogaria:
-        s += u"group by CO.codigo,   CO.regmsmedicam, co.componente,  nf.datarecebim, ";
-        s += u"         ITENF.fornecedor, FC.cnpj, itenf.lote, ITENF.quantidade, itenf.notafiscal ";
-        break;
-    case RevisedMode::InsumosCompleto:
-        s += u"group by CO.codigo, CO.dcb, co.componente,  nf.datarecebim, ";
-        s += u"         ITENF.fornecedor, FC.cnpj, itenf.lote, itenf.quantidade, itenf.notafiscal, ITENF.unidade ";
-        break;
-    case RevisedMode::Siproquim:
-        s += u"group by CO.codigo, CO.dcb, co.componente,  nf.datarecebim, ";
-        s += u"         ITENF.fornecedor, FC.cnpj, itenf.lote, itenf.quantidade, itenf.notafiscal, itenf.fatorcorrecao, itenf.densidade, ITENF.unidade ";
-        break;
+    case RevisedMode::Drogaria: break;
+    case RevisedMode::InsumosCompleto: s += u", ITENF.unidade"; break;
+    case RevisedMode::Siproquim: s += u", itenf.fatorcorrecao, itenf.densidade, ITENF.unidade"; break;
     }
     s += u" ";
 }
@@ -244,10 +303,9 @@ void appendItemExits(QString& s, const Marks& m)
     s += u"  union all ";
     s += u" ";
     s += u"SELECT ";
-    s += u"2 ordem, CO.codigo,   CO.regmsmedicam, co.componente,  pd.datapedido data, upper(pd.paciente) Historico, ite.numlotemedicam lote, 'S' Operacao, ITE.qde, ";
-    s += u"'Notificacao: '|| coalesce(ite.numeronotificacao,'- N/A') ";
-    s += u"||' - '|| upper(PD.medico) ";
-    s += u"||' ' || PD.conselhoprofissional ||': '|| PD.crm||'/'||PD.ufconselho observacao,0 estoq_atual ";
+    s += QStringLiteral("2 ordem, CO.codigo,   CO.regmsmedicam, co.componente,  pd.datapedido data, ") + capitals(QStringLiteral("pd.paciente"))
+        + QStringLiteral(" Historico, ite.numlotemedicam lote, 'S' Operacao, ITE.qde, ");
+    s += prescriptionObservation(QStringLiteral("ite.numeronotificacao")) + QStringLiteral("0 estoq_atual ");
     s += u"FROM COMPONEN co ";
     s += u"left join itens ite ";
     s += u"       on ite.descricao = co.componente ";
@@ -274,15 +332,13 @@ void appendFormulaExits(QString& s, RevisedMode mode, const Marks& m)
     s += u"  union all ";
     s += u" ";
     s += u"SELECT ";
-    s += u"2 ordem, CO.codigo, CO.dcb, co.componente,  pd.datapedido data, upper(pd.paciente) Historico, cp.lote, 'S' Operacao, cp.qdeestoque qde, ";
-    if (mode == RevisedMode::Siproquim) {
+    s += QStringLiteral("2 ordem, CO.codigo, CO.dcb, co.componente,  pd.datapedido data, ") + capitals(QStringLiteral("pd.paciente"))
+        + QStringLiteral(" Historico, cp.lote, 'S' Operacao, cp.qdeestoque qde, ");
+    if (mode == RevisedMode::Siproquim)
         s += u"'Pedido: '||pd.estacao||pd.npedido||' - Fórmula '||pf.nformula||' - Densidade: '||cast(coalesce(cp.densidade,0) as numeric(15,2)) observacao, ";
-        s += u"0 estoq_atual ";
-    } else {
-        s += u"'Notificacao: ' || coalesce(pf.numeronotificacao,'- N/A') ";
-        s += u"||' - '|| upper(PD.medico) ";
-        s += u"||' ' || PD.conselhoprofissional ||': '|| PD.crm||'/'||PD.ufconselho observacao,0 estoq_atual ";
-    }
+    else
+        s += prescriptionObservation(QStringLiteral("pf.numeronotificacao"));
+    s += u"0 estoq_atual ";
     s += u"FROM COMPONEN co ";
     s += u"left join compedid cp ";
     s += u"       on cp.codigocomp = co.codigo ";
@@ -312,9 +368,10 @@ void appendLosses(QString& s, RevisedMode mode, const Marks& m)
 {
     s += u"union all ";
     s += u"SELECT ";
-    s += mode == RevisedMode::Drogaria
-             ? u"2 ordem, CO.codigo,  CO.regmsmedicam, co.componente, cast(pe.data as date) data, pe.fornecedor ||' (CNPJ : '|| FC.cnpj ||')'  Historico, pe.lote, 'P' Operacao, pe.quantidade, 'Motivo: '||coalesce(pe.motivo,'-') observacao, 0 estoq_atual "
-             : u"2 ordem, CO.codigo,  CO.dcb, co.componente, cast(pe.data as date) data, pe.fornecedor ||' (CNPJ : '|| FC.cnpj ||')'  Historico, pe.lote, 'P' Operacao, pe.quantidade, 'Motivo: '||coalesce(pe.motivo,'-') observacao, 0 estoq_atual ";
+    s += mode == RevisedMode::Drogaria ? u"2 ordem, CO.codigo,  CO.regmsmedicam, co.componente, cast(pe.data as date) data, "
+                                       : u"2 ordem, CO.codigo,  CO.dcb, co.componente, cast(pe.data as date) data, ";
+    s += supplierHistory(QStringLiteral("pe.fornecedor"), QStringLiteral(" : "));
+    s += u", pe.lote, 'P' Operacao, pe.quantidade, 'Motivo: '||coalesce(pe.motivo,'-') observacao, 0 estoq_atual ";
     s += u"FROM COMPONEN co ";
     s += u"inner join perdas pe ";
     s += u"       on pe.componente = co.componente ";
@@ -326,8 +383,6 @@ void appendLosses(QString& s, RevisedMode mode, const Marks& m)
     s += u" AND ";
     s += m.fim;
     s += u" ";
-    s += u"LEFT JOIN FORNECED FC ";
-    s += u"       ON FC.nomefantasia = PE.fornecedor ";
     s += u"WHERE co.codigo = ";
     s += m.codigo;
     s += u" ";
@@ -360,7 +415,7 @@ QString listLiteral(const QString& lista)
 {
     const QString list = lista.left(kListaWidth);
     const bool onlyBlanks = std::all_of(list.begin(), list.end(), [](QChar c) { return c == u' '; });
-    return sqlLiteral(onlyBlanks ? QString() : list);
+    return sqlLiteral(onlyBlanks ? QString() : list.left(kListaColumnWidth));
 }
 
 QString periodLiteral(const QDate& start, const QDate& end)

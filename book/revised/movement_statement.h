@@ -20,7 +20,8 @@ QString keyword(RevisedMode mode);
 // What the movement statement of one component needs, texts as read from the catalogue row.
 // Composing quotes them and keeps the widths the book uses: the code whole (the catalogue's 20
 // characters), the unit's first 10, the list's first 30 (a list of blanks only becomes the empty
-// text), and in SIPROQUIM the supplier's first 15, the width of the book's DCB column it goes to.
+// text) stored in the book's 5, and in SIPROQUIM the supplier's first 15, the width of the book's
+// DCB column it goes to.
 struct MovementValues {
     QString cnpj;       // store CNPJ
     QString codigo;     // component code
@@ -43,11 +44,12 @@ inline constexpr int kCodigoWidth = 20;
 inline constexpr int kSupplierAsDcbWidth = 15;
 inline constexpr int kUnidWidth = 10;
 inline constexpr int kListaWidth = 30;
+inline constexpr int kListaColumnWidth = 5;
 
 // The parts of the statement derived from the values, exposed for their own tests.
 // " - (" + unit with A-Z in lower case + ")" as an SQL text literal.
 QString unitLiteral(const QString& unid);
-// The list as an SQL text literal, '' when it holds only blanks.
+// The list as an SQL text literal cut to the book's column, '' when it holds only blanks.
 QString listLiteral(const QString& lista);
 // "dd/mm/yyyy a dd/mm/yyyy" with the locale's date separator, as an SQL text literal.
 QString periodLiteral(const QDate& start, const QDate& end);

@@ -9,16 +9,27 @@ QString revisedProjectFile(RevisedMode mode)
     return mode == RevisedMode::Siproquim ? QStringLiteral("rpt\\RelPF.rav") : QStringLiteral("rpt\\RelLivrosRev.rav");
 }
 
+QString modeLinesCondition(RevisedMode mode)
+{
+    // Each mode writes the empty text into the identifier column it leaves blank.
+    switch (mode) {
+    case RevisedMode::Drogaria:
+        return QStringLiteral("REGMSMEDICAM <> ''");
+    case RevisedMode::InsumosCompleto:
+        return QStringLiteral("DCB IS NOT NULL AND UPPER(SUBSTRING(DCB FROM 1 FOR 3)) <> 'TPN' "
+                              "AND COALESCE(REGMSMEDICAM, '') = ''");
+    case RevisedMode::Siproquim:
+        return QStringLiteral("UPPER(SUBSTRING(DCB FROM 1 FOR 3)) = 'TPN'");
+    }
+    return {};
+}
+
 QString revisedBookSelection(RevisedMode mode, const QString& cnpj)
 {
     static const QString kColumns = QStringLiteral(
         "select ID, DATA, HISTORICO, LOTE, OPERACAO, QUANTIDADE, ESTOQUE, OBSERVACAO, REGMSMEDICAM, DCB, COMPONENTE, "
         "PERIODO, CONTEXTO, CODIGO, LISTA from LIVROREVCONTR where ");
-    // The drugstore book identifies its products by registration, the others by DCB (two blanks
-    // before AND, as the suite writes it).
-    const QString filter = mode == RevisedMode::Drogaria ? QStringLiteral("REGMSMEDICAM IS NOT NULL AND CNPJ = ")
-                                                         : QStringLiteral("DCB IS NOT NULL  AND CNPJ = ");
-    return kColumns + filter + sqlLiteral(cnpj);
+    return kColumns + modeLinesCondition(mode) + QStringLiteral(" AND CNPJ = ") + sqlLiteral(cnpj);
 }
 
 } // namespace livros::revised

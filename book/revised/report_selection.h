@@ -9,7 +9,12 @@ namespace livros::revised {
 // "rpt\RelLivrosRev.rav" (relative to the program folder).
 QString revisedProjectFile(RevisedMode mode);
 
-// The selection of a store's revised book lines for the report (the command text of
+// The condition that keeps the LIVROREVCONTR lines a mode wrote: drugstore lines carry the
+// registration, SIPROQUIM lines a DCB that is the "TPN" supplier code, compounding lines the rest.
+// The table holds one book per store, of whichever mode built it last.
+QString modeLinesCondition(RevisedMode mode);
+
+// The selection of a store's revised book lines of the mode for the report (the command text of
 // SQLDS_LivroRevContr), the CNPJ as an SQL text literal at its end; no ordering clause.
 QString revisedBookSelection(RevisedMode mode, const QString& cnpj);
 

@@ -66,7 +66,8 @@ RevisedBuildResult RevisedBookBuilder::build(RevisedMode mode, const QString& cn
         result.outcome = RevisedBuildOutcome::BadStartDate;
         return result;
     }
-    if (!end.isValid()) {
+    // A final date before the initial one would give a book of opening lines only.
+    if (!end.isValid() || end < start) {
         m_view.showMessage(QString::fromUtf16(kBadEndDateMessage));
         m_view.focusEndDate();
         result.outcome = RevisedBuildOutcome::BadEndDate;

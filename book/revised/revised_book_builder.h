@@ -35,7 +35,7 @@ struct ComponentRow {
 enum class RevisedBuildOutcome {
     Built,           // every statement ran and the preview was shown
     BadStartDate,    // nothing changed in the database
-    BadEndDate,      // nothing changed in the database
+    BadEndDate,      // invalid or before the start date; nothing changed in the database
     StatementFailed, // the store's old lines are gone, the components before it are written
 };
 

@@ -1,4 +1,6 @@
+#include "book/revised/report_selection.h"
 #include "book/revised/revised_book_builder.h"
+#include "book/revised/stored_book.h"
 #include "cli/revised_command.h"
 #include "data/data_module.h"
 #include "platform/user_messages.h"
@@ -224,7 +226,7 @@ TEST_F(RevisedBuildTest, EntryOnTheInventoryDateAddsToTheInventory)
     purchase("20", "2024-05-01", "C1", "5", "G");
     build(RevisedMode::InsumosCompleto);
     EXPECT_EQ(lines("C1"), (QStringList{"I|2024-05-01|0.000000|10.000000|Estoque inicial |Inventario",
-                                        "E|2024-05-01|5.000000|15.000000|<null>|Nota Fiscal 20"}));
+                                        "E|2024-05-01|5.000000|15.000000|Fornec (CNPJ: )|Nota Fiscal 20"}));
 }
 
 // A movement without quantity counts as 0: the running stock goes on from where it was, rather
@@ -237,8 +239,8 @@ TEST_F(RevisedBuildTest, MovementWithoutQuantityKeepsTheRunningStock)
     purchase("21", "2024-05-03", "C1", "5", "G");
     build(RevisedMode::InsumosCompleto);
     EXPECT_EQ(lines("C1"), (QStringList{"I|2024-05-01|0.000000|100.000000|Estoque inicial |Inventario",
-                                        "E|2024-05-02|NULL|100.000000|<null>|Nota Fiscal 20",
-                                        "E|2024-05-03|5.000000|105.000000|<null>|Nota Fiscal 21"}));
+                                        "E|2024-05-02|NULL|100.000000|Fornec (CNPJ: )|Nota Fiscal 20",
+                                        "E|2024-05-03|5.000000|105.000000|Fornec (CNPJ: )|Nota Fiscal 21"}));
 }
 
 TEST_F(RevisedBuildTest, WithinADayEntriesComeBeforeLossesBeforeExits)
@@ -272,7 +274,8 @@ TEST_F(RevisedBuildTest, WithinADayEntriesComeBeforeLossesBeforeExits)
               (QStringList{"0|1", "1|4"}));
 }
 
-TEST_F(RevisedBuildTest, EqualPurchaseItemsGiveOneEntry)
+// Two bottles of one lot on two lines of one invoice are two entries.
+TEST_F(RevisedBuildTest, EqualItemLinesOfOneInvoiceEachCount)
 {
     component("C1", "Morfina", "INS", "G", "A1", "'01'", "NULL");
     purchase("40", "2024-05-03", "C1", "5", "G");
@@ -280,22 +283,80 @@ TEST_F(RevisedBuildTest, EqualPurchaseItemsGiveOneEntry)
     purchase("40", "2024-05-03", "C1", "5", "G", QStringLiteral("L2"));
     build(RevisedMode::InsumosCompleto);
     EXPECT_EQ(lines("C1"), (QStringList{"I|2001-01-01|0.000000|0.000000|Estoque inicial |Inventario",
-                                        "E|2024-05-03|5.000000|5.000000|<null>|Nota Fiscal 40",
-                                        "E|2024-05-03|5.000000|10.000000|<null>|Nota Fiscal 40"}));
+                                        "E|2024-05-03|5.000000|5.000000|Fornec (CNPJ: )|Nota Fiscal 40",
+                                        "E|2024-05-03|5.000000|10.000000|Fornec (CNPJ: )|Nota Fiscal 40",
+                                        "E|2024-05-03|5.000000|15.000000|Fornec (CNPJ: )|Nota Fiscal 40"}));
 }
 
-TEST_F(RevisedBuildTest, SupplierWithoutRecordLeavesTheHistoryNull)
+// A head office and its branch under one trade name: each movement counts once, with the smaller
+// CNPJ. A supplier without a record keeps its name in the history.
+TEST_F(RevisedBuildTest, SupplierHistoryCountsEachMovementOnceAndKeepsItsName)
 {
     component("C1", "Codeina", "INS", "G", "A2", "'01'", "NULL");
-    supplier("Conhecido", "11.111.111/0001-11");
-    purchase("50", "2024-05-03", "C1", "5", "G", "L1", QStringLiteral("Conhecido"));
-    purchase("51", "2024-05-04", "C1", "6", "G", "L1", QStringLiteral("Anonimo"));
-    loss("2024-05-05", "Codeina", "1", QStringLiteral("Anonimo"));
+    supplier("Matriz", "22.222.222/0002-22");
+    supplier("Matriz", "22.222.222/0001-22");
+    purchase("50", "2024-05-03", "C1", "5", "G", "L1", QStringLiteral("Matriz"));
+    loss("2024-05-04", "Codeina", "1", QStringLiteral("Matriz"));
+    purchase("51", "2024-05-05", "C1", "6", "G", "L1", QStringLiteral("Anonimo"));
+    loss("2024-05-06", "Codeina", "1", QStringLiteral("Anonimo"));
     build(RevisedMode::InsumosCompleto);
     EXPECT_EQ(lines("C1"), (QStringList{"I|2001-01-01|0.000000|0.000000|Estoque inicial |Inventario",
-                                        "E|2024-05-03|5.000000|5.000000|Conhecido (CNPJ: 11.111.111/0001-11)|Nota Fiscal 50",
-                                        "E|2024-05-04|6.000000|11.000000|<null>|Nota Fiscal 51",
-                                        "P|2024-05-05|1.000000|10.000000|<null>|Motivo: Quebra"}));
+                                        "E|2024-05-03|5.000000|5.000000|Matriz (CNPJ: 22.222.222/0001-22)|Nota Fiscal 50",
+                                        "P|2024-05-04|1.000000|4.000000|Matriz (CNPJ : 22.222.222/0001-22)|Motivo: Quebra",
+                                        "E|2024-05-05|6.000000|10.000000|Anonimo (CNPJ: )|Nota Fiscal 51",
+                                        "P|2024-05-06|1.000000|9.000000|Anonimo (CNPJ : )|Motivo: Quebra"}));
+}
+
+// A blank prescriber field leaves the rest of the observation; names keep their accents in capitals.
+TEST_F(RevisedBuildTest, SaleTextsKeepEveryPartAndTheirAccentsInCapitals)
+{
+    component("C1", "Diazepam", "INS", "G", "B1", "'01'", "NULL");
+    order(1, "2024-05-10", QStringLiteral("Pedido"), QStringLiteral("cláudia d''água šœžÿ"));
+    exec("update PEDIDOS set MEDICO = 'dr. joão ávila', CRM = NULL where NPEDIDO = 1");
+    formulaUse(1, "C1", "2");
+    order(2, "2024-05-11");
+    exec("update PEDIDOS set MEDICO = NULL, CONSELHOPROFISSIONAL = NULL, UFCONSELHO = NULL where NPEDIDO = 2");
+    formulaUse(2, "C1", "3");
+    exec("update PEDIFORM set NUMERONOTIFICACAO = NULL where NPEDIDO = 2");
+    build(RevisedMode::InsumosCompleto);
+    EXPECT_EQ(suite().rowsMain("select HISTORICO, OBSERVACAO, cast(ESTOQUE as integer) from LIVROREVCONTR "
+                               "where OPERACAO = 'S' order by DATA"),
+              (QStringList{"CLÁUDIA D'ÁGUA ŠŒŽŸ|Notificacao: N77 - DR. JOÃO ÁVILA CRM: /SP|-2",
+                           "MARIA SILVA|Notificacao: - N/A -  : 1234/|-5"}));
+}
+
+// A text longer than its book column (the suite's tables may hold wider values than the book) is
+// cut to the column, so that the product keeps all its lines.
+TEST_F(RevisedBuildTest, TextsLongerThanTheirColumnsAreCut)
+{
+    exec("alter table COMPRAS alter LOTE type varchar(80)");
+    exec("alter table COMPRAS alter FORNECEDOR type varchar(120)");
+    exec("alter table NFISCAL alter FORNECEDOR type varchar(120)");
+    component("C1", "Morfina", "INS", "G", "A1", "'01'", "NULL");
+    const QString supplierName(110, u'F');
+    const QString lot(70, u'L');
+    purchase("90", "2024-05-03", "C1", "5", "G", lot, supplierName);
+    purchase("91", "2024-05-04", "C1", "1", "G");
+    const RevisedBuildResult result = build(RevisedMode::InsumosCompleto);
+    EXPECT_EQ(result.outcome, RevisedBuildOutcome::Built);
+    EXPECT_EQ(suite().rowsMain("select HISTORICO, LOTE, cast(ESTOQUE as integer) from LIVROREVCONTR "
+                               "where OPERACAO = 'E' order by DATA"),
+              (QStringList{QString(100, u'F') + u'|' + QString(60, u'L') + QStringLiteral("|5"), "Fornec (CNPJ: )|L1|6"}));
+}
+
+// A product without a name keeps its running stock, under its code.
+TEST_F(RevisedBuildTest, ProductWithoutNameIsBuiltUnderItsCode)
+{
+    component("C1", "x", "INS", "G", "B1", "'01'", "NULL");
+    component("C2", "y", "INS", "G", "B1", "'02'", "NULL");
+    exec("update COMPONEN set COMPONENTE = NULL");
+    inventory("2024-05-01", "C1", "10");
+    inventory("2024-05-01", "C2", "100");
+    purchase("92", "2024-05-02", "C1", "5", "G");
+    purchase("93", "2024-05-03", "C1", "2", "G");
+    EXPECT_EQ(build(RevisedMode::InsumosCompleto).outcome, RevisedBuildOutcome::Built);
+    EXPECT_EQ(suite().rowsMain("select COMPONENTE, cast(ESTOQUE as integer) from LIVROREVCONTR order by CODIGO, DATA"),
+              (QStringList{"C1 - (g)|10", "C1 - (g)|15", "C1 - (g)|17", "C2 - (g)|100"}));
 }
 
 TEST_F(RevisedBuildTest, DrogariaExitsFollowTheItemDescriptionAndTheLaboratory)
@@ -315,7 +376,7 @@ TEST_F(RevisedBuildTest, DrogariaExitsFollowTheItemDescriptionAndTheLaboratory)
     EXPECT_EQ(result.outcome, RevisedBuildOutcome::Built);
     EXPECT_EQ(lines("D1"), (QStringList{"I|2024-05-01|0.000000|50.000000|Estoque inicial |Inventario",
                                         "S|2024-05-02|2.000000|48.000000|JOSE SOUZA|Notificacao: - N/A - DR JOAO CRM: 1234/SP",
-                                        "P|2024-05-03|1.000000|47.000000|<null>|Motivo: Quebra"}));
+                                        "P|2024-05-03|1.000000|47.000000|Fornec (CNPJ : )|Motivo: Quebra"}));
     EXPECT_EQ(scalar("select max(LOTE) from LIVROREVCONTR where OPERACAO = 'S'"), QStringLiteral("LT9"));
     EXPECT_EQ(scalar("select max(COMPONENTE) from LIVROREVCONTR"), QStringLiteral("Rivotril 2mg - (cx)"));
 
@@ -346,7 +407,7 @@ TEST_F(RevisedBuildTest, KilogramsAndLitresCountThousandfoldOutsideTheDrugstoreB
               QStringLiteral("Nota Fiscal 60 - Densidade: 1.25 - Fat. Corr.: 0.00"));
     build(RevisedMode::Drogaria);
     EXPECT_EQ(lines("D1"), (QStringList{"I|2001-01-01|0.000000|0.000000|Estoque inicial |Inventario",
-                                        "E|2024-05-02|2.000000|2.000000|<null>|Nota Fiscal 63"}));
+                                        "E|2024-05-02|2.000000|2.000000|Fornec (CNPJ: )|Nota Fiscal 63"}));
 }
 
 TEST_F(RevisedBuildTest, RebuildReplacesOnlyTheStoreLinesAndNumbersAboveTheRest)
@@ -382,19 +443,6 @@ TEST_F(RevisedBuildTest, EmptySelectionStillEmptiesTheStoreBookAndPreviews)
     EXPECT_EQ(lineCount(), 0);
     EXPECT_EQ(view.calls, (QStringList{"hide period", "progress Verificando movimentação...|Preparação", "events",
                                        "gauge 0", "preview INSUMOSCOMPLETO", "after preview"}));
-}
-
-TEST_F(RevisedBuildTest, StartAfterEndGivesOpeningLinesOnly)
-{
-    component("C1", "Alfa", "INS", "G", "B1", "'01'", "NULL");
-    component("C2", "Beta", "INS", "G", "B1", "'02'", "NULL");
-    inventory("2024-05-31", "C1", "8");
-    purchase("80", "2024-05-10", "C1", "5", "G");
-    loss("2024-05-10", "Alfa", "1");
-    build(RevisedMode::InsumosCompleto, kMayEnd, kMay);
-    EXPECT_EQ(lines("C1"), QStringList{"I|2024-05-31|0.000000|8.000000|Estoque inicial |Inventario"});
-    EXPECT_EQ(lines("C2"), QStringList{"I|2001-01-01|0.000000|0.000000|Estoque inicial |Inventario"});
-    EXPECT_EQ(scalar("select max(PERIODO) from LIVROREVCONTR"), QStringLiteral("31/05/2024 a 01/05/2024"));
 }
 
 TEST_F(RevisedBuildTest, FailingStatementIsShownAndKeepsTheEarlierLines)
@@ -437,6 +485,44 @@ TEST_F(RevisedBuildTest, WindowsLatinTextsAreStoredAsSingleBytes)
     EXPECT_EQ(scalar("select position(ascii_char(199) in HISTORICO)" + where), QStringLiteral("15"));
 }
 
+TEST_F(RevisedBuildTest, QuotesInValuesReachTheBookAsOneQuote)
+{
+    exec("update TABLAB set LABORATORIO = 'Lab d''Oeste'");
+    component("S1", "Acido d''agua", "INS", "G''", "B''", "'01'", "NULL", "'TPN D''Avila'");
+    order(1, "2024-05-10");
+    formulaUse(1, "S1", "2", QStringLiteral("Lab d''Oeste"));
+    build(RevisedMode::Siproquim);
+    EXPECT_EQ(suite().rowsMain("select COMPONENTE, LISTA, DCB, cast(ESTOQUE as integer) from LIVROREVCONTR order by DATA"),
+              (QStringList{"Acido d'agua - (g')|B'|TPN D'Avila|0", "Acido d'agua - (g')|B'|TPN D'Avila|-2"}));
+}
+
+// Each mode shows only the lines it wrote; a store whose stored book is of another mode is told so.
+TEST_F(RevisedBuildTest, ViewsOfAModeShowOnlyItsOwnLines)
+{
+    component("D1", "Rivotril", "REV", "CX", "B1", "''", "'1234567890123'");
+    component("I1", "Fenobarbital", "INS", "G", "B1", "'03957'", "''", "'TPN12345678'");
+    const auto shown = [this](RevisedMode mode) {
+        return suite().rowsMain("select distinct CODIGO from (" + revisedBookSelection(mode, kStoreA) + ")");
+    };
+    build(RevisedMode::InsumosCompleto);
+    EXPECT_EQ(shown(RevisedMode::InsumosCompleto), QStringList{"I1"});
+    EXPECT_TRUE(shown(RevisedMode::Drogaria).isEmpty());
+    EXPECT_TRUE(shown(RevisedMode::Siproquim).isEmpty());
+    EXPECT_FALSE(storedBookIsOfAnotherMode(*m_dm, RevisedMode::InsumosCompleto, kStoreA));
+    EXPECT_TRUE(storedBookIsOfAnotherMode(*m_dm, RevisedMode::Drogaria, kStoreA));
+    EXPECT_TRUE(storedBookIsOfAnotherMode(*m_dm, RevisedMode::Siproquim, kStoreA));
+    EXPECT_FALSE(storedBookIsOfAnotherMode(*m_dm, RevisedMode::Siproquim, kStoreB)); // no book at all
+
+    build(RevisedMode::Siproquim);
+    EXPECT_EQ(shown(RevisedMode::Siproquim), QStringList{"I1"});
+    EXPECT_TRUE(shown(RevisedMode::InsumosCompleto).isEmpty());
+    build(RevisedMode::Drogaria);
+    EXPECT_EQ(shown(RevisedMode::Drogaria), QStringList{"D1"});
+    EXPECT_TRUE(shown(RevisedMode::InsumosCompleto).isEmpty());
+    EXPECT_TRUE(storedBookIsOfAnotherMode(*m_dm, RevisedMode::InsumosCompleto, kStoreA));
+    EXPECT_EQ(noBookOfThisModeMessage(kStoreA), "Nenhum livro deste tipo montado para a loja 11222333000181.");
+}
+
 TEST_F(RevisedBuildTest, BadDatesStopBeforeAnyChange)
 {
     exec("insert into LIVROREVCONTR (ID, CNPJ, DATA) values (1, '11222333000181', '2024-01-01')");
@@ -450,6 +536,11 @@ TEST_F(RevisedBuildTest, BadDatesStopBeforeAnyChange)
     EXPECT_EQ(build(RevisedMode::InsumosCompleto, kMay, "  /  /  ").outcome, RevisedBuildOutcome::BadEndDate);
     EXPECT_EQ(view.calls, (QStringList{"message", "focus end"}));
     EXPECT_EQ(view.messages, QStringList{"Data Final incorreta. Corrija e tente novamente."});
+
+    // A final date before the initial one is refused as a bad final date.
+    view = RecordingView();
+    EXPECT_EQ(build(RevisedMode::InsumosCompleto, kMayEnd, kMay).outcome, RevisedBuildOutcome::BadEndDate);
+    EXPECT_EQ(view.calls, (QStringList{"message", "focus end"}));
     EXPECT_EQ(suite().rowsMain("select ID, CODIGO from LIVROREVCONTR"), QStringList{"1|NULL"});
 }
 
@@ -478,7 +569,9 @@ TEST_F(RevisedBuildTest, CommandLineExitCodes)
     EXPECT_TRUE(messages.informed.isEmpty());
 
     EXPECT_EQ(livros::cli::runRevisedCommand(*m_dm, RevisedMode::Siproquim, kStoreA, QDate(2024, 5, 1), QDate()), 3);
-    EXPECT_EQ(messages.informed, QStringList{"Data Final incorreta. Corrija e tente novamente."});
+    EXPECT_EQ(livros::cli::runRevisedCommand(*m_dm, RevisedMode::Siproquim, kStoreA, QDate(2024, 5, 2),
+                                             QDate(2024, 5, 1)), 3);
+    EXPECT_EQ(messages.informed, QStringList(2, "Data Final incorreta. Corrija e tente novamente."));
     EXPECT_EQ(lineCount(), 1);
 
     messages.informed.clear();

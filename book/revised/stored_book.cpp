@@ -1,0 +1,27 @@
+#include "book/revised/stored_book.h"
+
+#include "book/revised/report_selection.h"
+#include "data/data_module.h"
+#include "platform/sql_literal.h"
+
+namespace livros::revised {
+
+bool storedBookIsOfAnotherMode(data::TDM& dm, RevisedMode mode, const QString& cnpj)
+{
+    data::Query& query = dm.SQLQuery1;
+    query.close();
+    query.setSql(QStringLiteral("select count(*) ALL_LINES, count(case when ") + modeLinesCondition(mode)
+                 + QStringLiteral(" then 1 end) MODE_LINES from LIVROREVCONTR where CNPJ = ") + sqlLiteral(cnpj));
+    query.open();
+    const int allLines = query.asInteger(QStringLiteral("ALL_LINES"));
+    const int modeLines = query.asInteger(QStringLiteral("MODE_LINES"));
+    query.close();
+    return allLines > 0 && modeLines == 0;
+}
+
+QString noBookOfThisModeMessage(const QString& store)
+{
+    return QStringLiteral("Nenhum livro deste tipo montado para a loja ") + store + QLatin1Char('.');
+}
+
+} // namespace livros::revised
