@@ -191,10 +191,24 @@ TEST_F(ActivationTest, ViewOnlyModePreviewsTheCompanyBookAndClosesWithoutASecond
     EXPECT_EQ(form->Titulo->text(), QString("RELATÓRIO ANALÍTICO DE MOVIMENTAÇÃO DE PRODUTOS - SIPROQUIM"));
     EXPECT_EQ(dm->CDS_LivroRevContr.commandText(),
               QString("select ID, DATA, HISTORICO, LOTE, OPERACAO, QUANTIDADE, ESTOQUE, OBSERVACAO, REGMSMEDICAM, DCB, "
-                      "COMPONENTE, PERIODO, CONTEXTO, CODIGO, LISTA from LIVROREVCONTR where DCB IS NOT NULL  AND CNPJ = "
-                      "'11222333000181'"));
+                      "COMPONENTE, PERIODO, CONTEXTO, CODIGO, LISTA from LIVROREVCONTR where "
+                      "UPPER(SUBSTRING(DCB FROM 1 FOR 3)) = 'TPN' AND CNPJ = '11222333000181'"));
     EXPECT_TRUE(reports->rvpjRelLivros.projectFile().endsWith("RelPF.rav"));
     EXPECT_TRUE(messages->all.isEmpty()) << messages->all.join('\n').toStdString();
+}
+
+// The company's stored book is a compounding book: the drugstore view says so instead of printing it.
+TEST_F(ActivationTest, ViewOnlyModeOfAnotherBookSaysSoAndCloses)
+{
+    RecordingInteraction& reportDialogs = useReports();
+    setCompanyCnpj(QStringLiteral("11222333000181"));
+    suite().execMain("insert into LIVROREVCONTR (ID, CNPJ, DATA, REGMSMEDICAM, DCB) "
+                     "values (1, '11222333000181', '2024-01-01', '', '04567')");
+    openWindow(RunMode::DrogariaView);
+    settle();
+    EXPECT_EQ(reportDialogs.previews, 0);
+    EXPECT_EQ(messages->infos, QStringList{"Nenhum livro deste tipo montado para a loja 11.222.333/0001-81."});
+    EXPECT_EQ(screenState(), QString("closed"));
 }
 
 TEST_F(ActivationTest, RevisedBuildPreviewsAndReturnsToThePeriodPanel)
