@@ -88,6 +88,7 @@ constexpr int kLoteWidth = 60;
 constexpr int kObservacaoWidth = 100;
 constexpr int kIdentifierWidth = 15; // REGMSMEDICAM and DCB
 constexpr int kComponenteWidth = 100;
+constexpr int kCodigoColumnWidth = 20;
 
 // An SQL text expression cut to a column's width.
 QString cut(const QString& expression, int width)
@@ -133,7 +134,8 @@ QString supplierHistory(const QString& supplierColumn, const QString& separator)
 // registration and state.
 QString prescriptionObservation(const QString& notificationColumn)
 {
-    return QStringLiteral("'Notificacao: ' || coalesce(") + notificationColumn + QStringLiteral(", '- N/A') || ' - ' || ")
+    return QStringLiteral("'Notificacao: ' || coalesce(") + notificationColumn
+        + QStringLiteral(", '- N/A') || ' - ' || ")
         + orEmpty(capitals(QStringLiteral("PD.medico"))) + QStringLiteral(" || ' ' || ")
         + orEmpty(QStringLiteral("PD.conselhoprofissional")) + QStringLiteral(" || ': ' || ")
         + orEmpty(QStringLiteral("PD.crm")) + QStringLiteral(" || '/' || ") + orEmpty(QStringLiteral("PD.ufconselho"))
@@ -145,8 +147,8 @@ QString prescriptionObservation(const QString& notificationColumn)
 void appendInsertHead(QString& s, RevisedMode mode, const Marks& m)
 {
     const bool drogaria = mode == RevisedMode::Drogaria;
-    const QString texts = cut(QStringLiteral("HISTORICO"), kHistoricoWidth) + QStringLiteral(", ") + cut(QStringLiteral("LOTE"), kLoteWidth)
-        + QStringLiteral(", OPERACAO, QUANTIDADE, CONTEXTO, ");
+    const QString texts = cut(QStringLiteral("HISTORICO"), kHistoricoWidth) + QStringLiteral(", ")
+        + cut(QStringLiteral("LOTE"), kLoteWidth) + QStringLiteral(", OPERACAO, QUANTIDADE, CONTEXTO, ");
     if (drogaria) {
         s += u"INSERT INTO LIVROREVCONTR (ID, CNPJ, DATA, HISTORICO, LOTE, OPERACAO, QUANTIDADE,CONTEXTO, ESTOQUE, OBSERVACAO, REGMSMEDICAM, DCB, COMPONENTE, CODIGO, PERIODO, LISTA ) select (select coalesce(MAX(ID),0) + 1 FROM livrorevcontr) ID, ";
         s += m.cnpj;
@@ -175,8 +177,9 @@ void appendInsertHead(QString& s, RevisedMode mode, const Marks& m)
         break;
     }
     // A product without a name is listed under its code.
-    s += QStringLiteral(", ") + cut(QStringLiteral("coalesce(COMPONENTE, CODIGO) || ") + m.unidade, kComponenteWidth) + QLatin1Char(' ');
-    s += QStringLiteral(", ") + cut(QStringLiteral("CODIGO"), kCodigoWidth) + QLatin1Char(' ');
+    s += QStringLiteral(", ") + cut(QStringLiteral("coalesce(COMPONENTE, CODIGO) || ") + m.unidade, kComponenteWidth)
+        + QLatin1Char(' ');
+    s += QStringLiteral(", ") + cut(QStringLiteral("CODIGO"), kCodigoColumnWidth) + QLatin1Char(' ');
     s += u", PERIODO ";
     s += u",";
     s += m.lista;
@@ -303,8 +306,8 @@ void appendItemExits(QString& s, const Marks& m)
     s += u"  union all ";
     s += u" ";
     s += u"SELECT ";
-    s += QStringLiteral("2 ordem, CO.codigo,   CO.regmsmedicam, co.componente,  pd.datapedido data, ") + capitals(QStringLiteral("pd.paciente"))
-        + QStringLiteral(" Historico, ite.numlotemedicam lote, 'S' Operacao, ITE.qde, ");
+    s += QStringLiteral("2 ordem, CO.codigo,   CO.regmsmedicam, co.componente,  pd.datapedido data, ")
+        + capitals(QStringLiteral("pd.paciente")) + QStringLiteral(" Historico, ite.numlotemedicam lote, 'S' Operacao, ITE.qde, ");
     s += prescriptionObservation(QStringLiteral("ite.numeronotificacao")) + QStringLiteral("0 estoq_atual ");
     s += u"FROM COMPONEN co ";
     s += u"left join itens ite ";
@@ -332,8 +335,8 @@ void appendFormulaExits(QString& s, RevisedMode mode, const Marks& m)
     s += u"  union all ";
     s += u" ";
     s += u"SELECT ";
-    s += QStringLiteral("2 ordem, CO.codigo, CO.dcb, co.componente,  pd.datapedido data, ") + capitals(QStringLiteral("pd.paciente"))
-        + QStringLiteral(" Historico, cp.lote, 'S' Operacao, cp.qdeestoque qde, ");
+    s += QStringLiteral("2 ordem, CO.codigo, CO.dcb, co.componente,  pd.datapedido data, ")
+        + capitals(QStringLiteral("pd.paciente")) + QStringLiteral(" Historico, cp.lote, 'S' Operacao, cp.qdeestoque qde, ");
     if (mode == RevisedMode::Siproquim)
         s += u"'Pedido: '||pd.estacao||pd.npedido||' - Fórmula '||pf.nformula||' - Densidade: '||cast(coalesce(cp.densidade,0) as numeric(15,2)) observacao, ";
     else

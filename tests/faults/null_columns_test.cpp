@@ -164,7 +164,7 @@ TEST_F(NullColumns, ClassicBookWithTextsAtTheirWidths)
 }
 
 // The revised statements with NULLs: a product without identifier gets no line, a movement
-// without quantity counts as 0 (the running stock goes on), texts without value NULL texts.
+// without quantity counts as 0 (the running stock goes on), a text's missing parts leave the rest.
 TEST_F(NullColumns, RevisedBooksWithNulls)
 {
     load({
@@ -195,14 +195,14 @@ TEST_F(NullColumns, RevisedBooksWithNulls)
     EXPECT_EQ(buildRevised(RevisedMode::InsumosCompleto).outcome, RevisedBuildOutcome::Built);
     EXPECT_EQ(revisedLines(*s_suite, kStoreA),
               (QStringList{"12345678000199|2001-01-01|Estoque inicial |-|I|0|0|0|Inventario||DN3|Sem lista - ()" + period + "N3|",
-                           "12345678000199|2024-05-01|NULL|NULL|E|NULL|1|0|Nota Fiscal 2||DN4|Nulos - (g)" + period + "N4|A1",
+                           "12345678000199|2024-05-01|ABC (CNPJ: )|NULL|E|NULL|1|0|Nota Fiscal 2||DN4|Nulos - (g)" + period + "N4|A1",
                            "12345678000199|2024-05-01|Estoque inicial |-|I|0|0|0|Inventario||DN4|Nulos - (g)" + period + "N4|A1",
-                           "12345678000199|2024-05-02|NULL|NULL|S|NULL|1|0|NULL||DN4|Nulos - (g)" + period + "N4|A1",
-                           "12345678000199|2024-05-03|NULL|NULL|P|NULL|1|0|Motivo: -||DN4|Nulos - (g)" + period + "N4|A1"}));
+                           "12345678000199|2024-05-02|NULL|NULL|S|NULL|1|0|Notificacao: - N/A -  : /||DN4|Nulos - (g)" + period + "N4|A1",
+                           "12345678000199|2024-05-03| (CNPJ : )|NULL|P|NULL|1|0|Motivo: -||DN4|Nulos - (g)" + period + "N4|A1"}));
     EXPECT_EQ(buildRevised(RevisedMode::Drogaria).outcome, RevisedBuildOutcome::Built);
     EXPECT_EQ(revisedLines(*s_suite, kStoreA),
               (QStringList{"12345678000199|2001-01-01|Estoque inicial |-|I|0|0|0|Inventario|1234567890123||Remedio - (cx)" + period + "R1|B1",
-                           "12345678000199|2024-05-02|NULL|NULL|S|NULL|1|0|NULL|1234567890123||Remedio - (cx)" + period + "R1|B1"}));
+                           "12345678000199|2024-05-02|NULL|NULL|S|NULL|1|0|Notificacao: - N/A -  : /|1234567890123||Remedio - (cx)" + period + "R1|B1"}));
     EXPECT_EQ(buildRevised(RevisedMode::Siproquim).outcome, RevisedBuildOutcome::Built);
     EXPECT_EQ(revisedLines(*s_suite, kStoreA),
               QStringList{"12345678000199|2001-01-01|Estoque inicial |-|I|0|0|0|Inventario||TPNQQQQQQQQQQQQ|Quimico - (l)" + period + "S1|"});
@@ -210,9 +210,9 @@ TEST_F(NullColumns, RevisedBooksWithNulls)
     EXPECT_EQ(revisedView.previews, 3);
 }
 
-// A product without a name has no running-stock variable: the server refuses its statement,
-// and the build ends on the failed-statement path, with the store's old lines gone.
-TEST_F(NullColumns, RevisedProductWithoutNameTakesTheFailurePath)
+// A product without a name keeps its running stock (named after its code) and is listed under
+// its code; the store's old lines are replaced.
+TEST_F(NullColumns, RevisedProductWithoutNameIsBuiltUnderItsCode)
 {
     load({
         "insert into COMPONEN (CODIGO, COMPONENTE, GRUPO, UNID, CONTROLADA, LISTA, DCB) values ('N4', 'Nulos', 'MAN', 'G', 'Sim', 'A1', 'DN4')",
@@ -220,14 +220,11 @@ TEST_F(NullColumns, RevisedProductWithoutNameTakesTheFailurePath)
         "insert into LIVROREVCONTR (ID, CNPJ, DATA, HISTORICO) values (1, '12345678000199', '2024-04-01', 'antiga')",
     });
     const revised::RevisedBuildResult result = buildRevised(RevisedMode::InsumosCompleto);
-    EXPECT_EQ(result.outcome, RevisedBuildOutcome::StatementFailed);
-    EXPECT_EQ(result.statementsRun, 0); // the nameless product sorts first
-    EXPECT_TRUE(result.failureReason.contains(QStringLiteral("RDB$GET_CONTEXT"))) << result.failureReason.toStdString();
-    ASSERT_EQ(revisedView.messages.size(), 1);
-    EXPECT_EQ(revisedView.messages.first(), QStringLiteral("Falha ao buscar movimentações!\n") + result.failedStatement);
-    EXPECT_TRUE(result.failedStatement.contains(QStringLiteral("co.codigo = 'N5'")));
-    EXPECT_EQ(revisedView.previews, 0);
-    EXPECT_TRUE(revisedLines(*s_suite, kStoreA).isEmpty());
+    EXPECT_EQ(result.outcome, RevisedBuildOutcome::Built);
+    EXPECT_EQ(result.statementsRun, 2);
+    EXPECT_TRUE(revisedView.messages.isEmpty());
+    EXPECT_EQ(s_suite->rowsMain("select CODIGO, COMPONENTE from LIVROREVCONTR order by CODIGO"),
+              (QStringList{"N4|Nulos - (g)", "N5|N5 - (g)"}));
 }
 
 // Texts at their widths reach the revised book whole; a quantity whose thousandfold overflows
