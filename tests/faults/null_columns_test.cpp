@@ -218,13 +218,16 @@ TEST_F(NullColumns, RevisedProductWithoutNameIsBuiltUnderItsCode)
         "insert into COMPONEN (CODIGO, COMPONENTE, GRUPO, UNID, CONTROLADA, LISTA, DCB) values ('N4', 'Nulos', 'MAN', 'G', 'Sim', 'A1', 'DN4')",
         "insert into COMPONEN (CODIGO, COMPONENTE, GRUPO, UNID, CONTROLADA, LISTA, DCB) values ('N5', NULL, 'MAN', 'G', 'Sim', 'A1', 'DN5')",
         "insert into LIVROREVCONTR (ID, CNPJ, DATA, HISTORICO) values (1, '12345678000199', '2024-04-01', 'antiga')",
+        "insert into BALANCOS (DATABALANCO, CODIGO, QDE, LOJA) values ('2024-05-01', 'N5', 10, '12345678000199')",
+        "insert into NFISCAL (NOTAFISCAL, FORNECEDOR, DATARECEBIM, LOJA) values ('5', 'ABC', '2024-05-02', '12345678000199')",
+        "insert into COMPRAS (NOTAFISCAL, CODIGO, FORNECEDOR, QUANTIDADE) values ('5', 'N5', 'ABC', 5)",
     });
     const revised::RevisedBuildResult result = buildRevised(RevisedMode::InsumosCompleto);
     EXPECT_EQ(result.outcome, RevisedBuildOutcome::Built);
     EXPECT_EQ(result.statementsRun, 2);
     EXPECT_TRUE(revisedView.messages.isEmpty());
-    EXPECT_EQ(s_suite->rowsMain("select CODIGO, COMPONENTE from LIVROREVCONTR order by CODIGO"),
-              (QStringList{"N4|Nulos - (g)", "N5|N5 - (g)"}));
+    EXPECT_EQ(s_suite->rowsMain("select CODIGO, COMPONENTE, cast(ESTOQUE as integer) from LIVROREVCONTR order by CODIGO, DATA"),
+              (QStringList{"N4|Nulos - (g)|0", "N5|N5 - (g)|10", "N5|N5 - (g)|15"}));
 }
 
 // Texts at their widths reach the revised book whole; a quantity whose thousandfold overflows

@@ -344,21 +344,6 @@ TEST_F(RevisedBuildTest, TextsLongerThanTheirColumnsAreCut)
               (QStringList{QString(100, u'F') + u'|' + QString(60, u'L') + QStringLiteral("|5"), "Fornec (CNPJ: )|L1|6"}));
 }
 
-// A product without a name keeps its running stock, under its code.
-TEST_F(RevisedBuildTest, ProductWithoutNameIsBuiltUnderItsCode)
-{
-    component("C1", "x", "INS", "G", "B1", "'01'", "NULL");
-    component("C2", "y", "INS", "G", "B1", "'02'", "NULL");
-    exec("update COMPONEN set COMPONENTE = NULL");
-    inventory("2024-05-01", "C1", "10");
-    inventory("2024-05-01", "C2", "100");
-    purchase("92", "2024-05-02", "C1", "5", "G");
-    purchase("93", "2024-05-03", "C1", "2", "G");
-    EXPECT_EQ(build(RevisedMode::InsumosCompleto).outcome, RevisedBuildOutcome::Built);
-    EXPECT_EQ(suite().rowsMain("select COMPONENTE, cast(ESTOQUE as integer) from LIVROREVCONTR order by CODIGO, DATA"),
-              (QStringList{"C1 - (g)|10", "C1 - (g)|15", "C1 - (g)|17", "C2 - (g)|100"}));
-}
-
 TEST_F(RevisedBuildTest, DrogariaExitsFollowTheItemDescriptionAndTheLaboratory)
 {
     component("D1", "Rivotril 2mg", "rev01", "CX", "B1", "NULL", "'1234567890123'");
@@ -509,7 +494,6 @@ TEST_F(RevisedBuildTest, ViewsOfAModeShowOnlyItsOwnLines)
     EXPECT_TRUE(shown(RevisedMode::Drogaria).isEmpty());
     EXPECT_TRUE(shown(RevisedMode::Siproquim).isEmpty());
     EXPECT_FALSE(storedBookIsOfAnotherMode(*m_dm, RevisedMode::InsumosCompleto, kStoreA));
-    EXPECT_TRUE(storedBookIsOfAnotherMode(*m_dm, RevisedMode::Drogaria, kStoreA));
     EXPECT_TRUE(storedBookIsOfAnotherMode(*m_dm, RevisedMode::Siproquim, kStoreA));
     EXPECT_FALSE(storedBookIsOfAnotherMode(*m_dm, RevisedMode::Siproquim, kStoreB)); // no book at all
 
@@ -519,8 +503,6 @@ TEST_F(RevisedBuildTest, ViewsOfAModeShowOnlyItsOwnLines)
     build(RevisedMode::Drogaria);
     EXPECT_EQ(shown(RevisedMode::Drogaria), QStringList{"D1"});
     EXPECT_TRUE(shown(RevisedMode::InsumosCompleto).isEmpty());
-    EXPECT_TRUE(storedBookIsOfAnotherMode(*m_dm, RevisedMode::InsumosCompleto, kStoreA));
-    EXPECT_EQ(noBookOfThisModeMessage(kStoreA), "Nenhum livro deste tipo montado para a loja 11222333000181.");
 }
 
 TEST_F(RevisedBuildTest, BadDatesStopBeforeAnyChange)
