@@ -1,5 +1,6 @@
 #include "cli/demo_command.h"
 
+#include "cli/demo_menu_entry.h"
 #include "cli/install_layout.h"
 #include "data/connection.h"
 #include "data/db_error.h"
@@ -102,6 +103,11 @@ int runDemoCommand(const QString& dirText, const DemoOptions& options, bool forc
         std::printf("  %lld rows in the main database\n", static_cast<long long>(demo.mainStatements.size()));
         std::printf("Run: QUILMARA_HOME=%s %s/livros-cli --folder %s classic --group 2 --cnpj %s\n", qPrintable(dir),
                     qPrintable(dir), qPrintable(dir), qPrintable(demo.storeCnpjs.first()));
+        const DemoMenuEntryResult menu = installDemoMenuEntry(dir);
+        if (menu.written)
+            std::printf("Menu entry: %s\n", qPrintable(menu.path));
+        else if (!menu.path.isEmpty())
+            showStandardError(QStringLiteral("Não foi possível criar a entrada do menu \"%1\"").arg(menu.path));
         return 0;
     } catch (const data::DbError& e) {
         showStandardError(e.message());

@@ -6,6 +6,7 @@
 #include "cli/revised_command.h"
 #include "cli/store_and_period.h"
 #include "platform/date_text.h"
+#include "platform/program_version.h"
 #include "data/data_module.h"
 #include "data/db_error.h"
 
@@ -115,6 +116,8 @@ int main(int argc, char** argv)
         std::fputs(qPrintable(usageText()), arguments.isEmpty() ? stderr : stdout);
         return arguments.isEmpty() ? Usage : Done;
     }
+    if (arguments.contains(QLatin1String("--version")))
+        return std::printf("livros-cli %s\n", kProgramVersion) < 0 ? Failure : Done;
     const CliOptions options = parseCliOptions(arguments, kValueOptions);
     if (!options.error.isEmpty())
         return usageError(options.error);
