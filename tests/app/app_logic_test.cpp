@@ -1,11 +1,13 @@
-// The window's rules that need no widget: run mode, CNPJ texts, the date mask's text, the
+// The window's rules that need no widget: run mode (and --version, --help), CNPJ texts, the date mask's text, the
 // activation rule and the revised book's report selection.
 #include "app/activation_rule.h"
 #include "app/book_reports.h"
 #include "app/masked_date_text.h"
 #include "app/pie_gauge.h"
+#include "app/program_info.h"
 #include "app/run_mode.h"
 #include "app/store_texts.h"
+#include "platform/program_version.h"
 
 #include <gtest/gtest.h>
 #include <ostream>
@@ -27,6 +29,21 @@ TEST(RunModeTest, FirstArgumentComparedWholeAndWithCase)
     EXPECT_FALSE(isRevisedMode(RunMode::DrogariaView));
     EXPECT_TRUE(isViewOnlyMode(RunMode::SiproquimView));
     EXPECT_FALSE(isViewOnlyMode(RunMode::Classic));
+}
+
+TEST(RunModeTest, VersionAndHelpOnlyAsTheWholeFirstArgument)
+{
+    const char* version[] = {"livros", "--version"};
+    EXPECT_EQ(programInfoText(2, version), std::string("livros ") + livros::kProgramVersion + "\n");
+    const char* help[] = {"livros", "--help"};
+    ASSERT_TRUE(programInfoText(2, help).has_value());
+    EXPECT_NE(programInfoText(2, help)->find("INSUMOSCOMPLETOVIEW"), std::string::npos);
+    const char* none[] = {"livros"};
+    EXPECT_FALSE(programInfoText(1, none).has_value());
+    const char* mode[] = {"livros", "DROGARIA", "--version"};
+    EXPECT_FALSE(programInfoText(3, mode).has_value());
+    const char* near[] = {"livros", "--VERSION"};
+    EXPECT_FALSE(programInfoText(2, near).has_value());
 }
 
 TEST(StoreTextTest, FormatCnpjCutsByPositionWhateverTheText)
