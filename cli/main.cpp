@@ -1,4 +1,5 @@
 // livros-cli: the builders and reports of the window, without a window.
+#include "cli/check_command.h"
 #include "cli/cli_options.h"
 #include "cli/classic_command.h"
 #include "cli/demo_command.h"
@@ -136,6 +137,11 @@ int main(int argc, char** argv)
         auto dm = createDataModule();
         return runExportCommand(*dm, options.value(QStringLiteral("--book")), options.value(QStringLiteral("--cnpj")),
                                 options.value(QStringLiteral("--pdf")));
+    }
+    if (options.command == QLatin1String("check")) {
+        QTextStream out(stdout);
+        return runCheckCommand(*createDataModule(), options.value(QStringLiteral("--cnpj")),
+                               options.value(QStringLiteral("--from")), options.value(QStringLiteral("--to")), out);
     }
     if (options.command == QLatin1String("demo")) {
         if (options.positional.size() != 1)

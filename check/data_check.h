@@ -1,0 +1,65 @@
+#pragma once
+#include <QDate>
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace livros::data {
+class TDM;
+}
+
+namespace livros::check {
+
+// The data faults that make a book wrong, most harmful first (the order of the report).
+enum class FindingKind {
+    DuplicateInventory,   // two inventory rows for one product and day: the books disagree
+    NoOpeningInventory,   // no inventory on the period's first day: the book opens at 0
+    InventoryUnit,        // the inventory counts in another unit than the catalogue's
+    NegativeStock,        // the running stock goes below zero
+    ClosingDiffersFromCount, // the book's closing stock is not the next inventory count
+    CodeTooLong,          // a code longer than inventories and purchases can hold
+};
+
+struct Finding {
+    FindingKind kind;
+    QString codigo;
+    QString produto;
+    QDate date;
+    QString rows;  // the rows involved, as the suite shows them
+};
+
+// One product with an inventory on the day after the period: the book's closing stock beside it.
+struct VarianceLine {
+    QString codigo;
+    QString produto;
+    QString unit;
+    double closing = 0;
+    double counted = 0;
+    double difference() const { return counted - closing; }
+};
+
+struct CheckReport {
+    QString cnpj;
+    QDate from;
+    QDate to;
+    std::vector<Finding> findings;  // in the kinds' order, then by product
+    std::vector<VarianceLine> variance;
+    int productsWithoutCount = 0;   // no inventory on the day after the period
+    bool clean() const { return findings.empty(); }
+};
+
+// The longest product code that BALANCOS and COMPRAS hold.
+inline constexpr int kStockCodeLength = 13;
+
+// Reads the store's controlled products of the classic lists for the period, as the classic
+// book reads them (its opening inventory, its day-by-day movements), and reports what would make
+// the book wrong. Writes nothing. Database errors propagate.
+CheckReport checkStoreData(data::TDM& dm, const QString& cnpj, const QDate& from, const QDate& to);
+
+// The report as plain text: a summary line per kind, the findings grouped by kind with what to do
+// in the suite, then the variance.
+QStringList checkReportText(const CheckReport& report, const QLocale& locale = QLocale());
+
+} // namespace livros::check

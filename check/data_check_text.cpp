@@ -1,0 +1,97 @@
+#include "check/data_check.h"
+
+#include "platform/date_text.h"
+#include "platform/number_format.h"
+
+#include <algorithm>
+
+namespace livros::check {
+
+namespace {
+
+struct KindTexts {
+    const char16_t* title;
+    const char16_t* advice;
+};
+
+KindTexts textsOf(FindingKind kind)
+{
+    switch (kind) {
+    case FindingKind::DuplicateInventory:
+        return {u"Dois ou mais inventários do produto no mesmo dia",
+                u"Deixe no estoque da suíte uma só contagem do produto nesse dia: o livro clássico usa uma delas "
+                u"e o revisado imprime todas."};
+    case FindingKind::NoOpeningInventory:
+        return {u"Produto sem inventário no primeiro dia do período",
+                u"Lance o inventário do produto nessa data no programa de estoque: sem ele o livro abre o produto "
+                u"com saldo zero."};
+    case FindingKind::InventoryUnit:
+        return {u"Inventário em unidade diferente da do cadastro",
+                u"Corrija a unidade do inventário ou a do cadastro do produto para que sejam a mesma."};
+    case FindingKind::NegativeStock:
+        return {u"Estoque negativo",
+                u"Confira as entradas (notas fiscais) e as saídas do produto até essa data: falta uma entrada ou "
+                u"sobra uma saída."};
+    case FindingKind::ClosingDiffersFromCount:
+        return {u"Estoque final do livro diferente do inventário seguinte",
+                u"Confira as movimentações do período ou a contagem do inventário seguinte antes de assinar o livro."};
+    case FindingKind::CodeTooLong:
+        return {u"Código com mais de 13 caracteres",
+                u"Cadastre o produto com um código de até 13 caracteres: inventários e compras não guardam códigos "
+                u"maiores."};
+    }
+    return {u"", u""};
+}
+
+constexpr FindingKind kKinds[] = {FindingKind::DuplicateInventory, FindingKind::NoOpeningInventory,
+                                  FindingKind::InventoryUnit,      FindingKind::NegativeStock,
+                                  FindingKind::ClosingDiffersFromCount, FindingKind::CodeTooLong};
+
+QString number(double value, const QLocale& locale) { return formatNumber(value, QStringLiteral("#,##0.0000"), locale); }
+
+} // namespace
+
+QStringList checkReportText(const CheckReport& report, const QLocale& locale)
+{
+    QStringList out;
+    out << QStringLiteral("Conferência dos dados - loja %1 - %2 a %3")
+               .arg(report.cnpj, fullDateText(report.from), fullDateText(report.to));
+    out << QString();
+    if (report.clean())
+        out << QStringLiteral("Nada encontrado.");
+
+    for (const FindingKind kind : kKinds) {
+        const auto count = std::count_if(report.findings.begin(), report.findings.end(),
+                                         [kind](const Finding& f) { return f.kind == kind; });
+        if (count > 0)
+            out << QStringLiteral("%1: %2").arg(QString::fromUtf16(textsOf(kind).title)).arg(count);
+    }
+    for (const FindingKind kind : kKinds) {
+        bool first = true;
+        for (const Finding& f : report.findings) {
+            if (f.kind != kind)
+                continue;
+            if (first) {
+                out << QString() << QString::fromUtf16(textsOf(kind).title)
+                    << QStringLiteral("  O que fazer: ") + QString::fromUtf16(textsOf(kind).advice);
+                first = false;
+            }
+            out << QStringLiteral("  %1  %2  %3  %4")
+                       .arg(f.codigo, f.produto, f.date.isValid() ? fullDateText(f.date) : QStringLiteral("-"), f.rows);
+        }
+    }
+
+    const QString countDay = fullDateText(report.to.addDays(1));
+    out << QString() << QStringLiteral("Variação: estoque final do livro e inventário de %1").arg(countDay);
+    if (!report.variance.empty())
+        out << QStringLiteral("  Código  Produto  Estoque final  Inventário  Diferença  Unid.");
+    for (const VarianceLine& line : report.variance)
+        out << QStringLiteral("  %1  %2  %3  %4  %5  %6")
+                   .arg(line.codigo, line.produto, number(line.closing, locale), number(line.counted, locale),
+                        number(line.difference(), locale), line.unit);
+    if (report.productsWithoutCount > 0)
+        out << QStringLiteral("  %1 produto(s) sem inventário em %2.").arg(report.productsWithoutCount).arg(countDay);
+    return out;
+}
+
+} // namespace livros::check

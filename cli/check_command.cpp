@@ -1,0 +1,50 @@
+#include "cli/check_command.h"
+
+#include "check/data_check.h"
+#include "cli/cli_options.h"
+#include "cli/store_and_period.h"
+#include "data/db_error.h"
+#include "platform/date_text.h"
+#include "platform/user_messages.h"
+
+namespace livros::cli {
+
+int runCheckCommand(data::TDM& dm, const QString& cnpjOption, const QString& fromText, const QString& toText,
+                    QTextStream& out)
+{
+    if (fromText.isEmpty() != toText.isEmpty()) {
+        showStandardError(QStringLiteral("check: --from e --to vão juntos"));
+        return Usage;
+    }
+    try {
+        QString cnpj = cnpjOption;
+        if (cnpj.isEmpty())
+            cnpj = singleStoreCnpj(dm);
+        if (cnpj.isEmpty()) {
+            showStandardError(QStringLiteral("check: informe --cnpj (TABLAB não tem exatamente uma loja)"));
+            return Usage;
+        }
+        QDate from;
+        QDate to;
+        if (fromText.isEmpty()) {
+            periodRecordDates(dm, from, to);
+        } else {
+            from = parseDateText(fromText).value_or(QDate());
+            to = parseDateText(toText).value_or(QDate());
+        }
+        if (!from.isValid() || !to.isValid() || to < from) {
+            showStandardError(QStringLiteral("check: período inválido"));
+            return Precondition;
+        }
+        const check::CheckReport report = check::checkStoreData(dm, cnpj, from, to);
+        for (const QString& line : check::checkReportText(report))
+            out << line << '\n';
+        out.flush();
+        return report.clean() ? Done : Precondition;
+    } catch (const data::DbError& e) {
+        showStandardError(e.message());
+        return Failure;
+    }
+}
+
+} // namespace livros::cli
