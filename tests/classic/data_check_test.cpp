@@ -1,0 +1,108 @@
+// The data check on a real embedded Firebird: each fault found once with its product and date,
+// nothing on clean rows, the closing stock against a hand computation, the command's exit codes.
+#include "check/data_check.h"
+#include "cli/check_command.h"
+
+#include "classic_test_data.h"
+#include "data/data_module.h"
+#include "shared_suite_test.h"
+
+#include <gtest/gtest.h>
+
+using namespace livros::classic::testing;
+using livros::check::FindingKind;
+
+namespace {
+
+class DataCheck : public livros::testing::SharedSuiteTest<> {
+protected:
+    void SetUp() override
+    {
+        s_suite->clearAllTables();
+        dm = s_suite->makeDataModule();
+        // Opening 10, +5, -3 in May: 12 counted on 1 June.
+        data.component("C001", "Morfina", "G", "A1", "D1");
+        data.inventory("2024-05-01", "C001", 10, "G");
+        data.entry("2024-05-02", "C001", 5, "G");
+        data.exit("2024-05-20", "C001", 3, "G");
+        data.inventory("2024-06-01", "C001", 12, "G");
+    }
+
+    livros::check::CheckReport check()
+    {
+        return livros::check::checkStoreData(*dm, kStore, QDate(2024, 5, 1), QDate(2024, 5, 31));
+    }
+
+    int runCommand(const QString& from, const QString& to)
+    {
+        QString text;
+        QTextStream out(&text);
+        const int code = livros::cli::runCheckCommand(*dm, kStore, from, to, out);
+        output = text;
+        return code;
+    }
+
+    TestData data{*s_suite};
+    std::unique_ptr<livros::data::TDM> dm;
+    QString output;
+};
+
+} // namespace
+
+TEST_F(DataCheck, CleanRowsGiveNothingAndTheVarianceOfAHandComputation)
+{
+    const auto report = check();
+    EXPECT_TRUE(report.clean());
+    ASSERT_EQ(report.variance.size(), 1u);
+    EXPECT_EQ(report.variance[0].codigo, "C001");
+    EXPECT_DOUBLE_EQ(report.variance[0].closing, 12);
+    EXPECT_DOUBLE_EQ(report.variance[0].counted, 12);
+    EXPECT_EQ(report.productsWithoutCount, 0);
+    EXPECT_EQ(runCommand("01/05/24", "31/05/24"), 0);
+    EXPECT_TRUE(output.contains("Nada encontrado.")) << output.toStdString();
+    EXPECT_EQ(s_suite->scalarMain("select count(*) from LIVROCONTR"), "0");  // nothing written
+}
+
+TEST_F(DataCheck, EachFaultOnceWithProductAndDateMostHarmfulFirst)
+{
+    data.component("C002", "Codeina", "G", "A2", "D2");           // no opening inventory, no count
+    data.component("C003", "Diazepam", "G", "B1", "D3");          // two opening rows
+    data.inventory("2024-05-01", "C003", 4, "G");
+    data.inventory("2024-05-01", "C003", 6, "G");
+    data.inventory("2024-06-01", "C003", 4, "G");
+    data.component("C004", "Clonazepam", "G", "B1", "D4");        // counted in mg
+    data.inventory("2024-05-01", "C004", 500, "MG");
+    data.component("C005", "Fenobarbital", "G", "B1", "D5");      // 2 - 5 = -3, counted 0
+    data.inventory("2024-05-01", "C005", 2, "G");
+    data.exit("2024-05-10", "C005", 5, "G");
+    data.inventory("2024-06-01", "C005", 0, "G");
+    data.component("78912345678901", "Tramadol 50", "CX", "A2", "D6");  // 14 characters
+
+    const auto report = check();
+    std::vector<std::pair<FindingKind, QString>> found;
+    for (const auto& f : report.findings)
+        found.emplace_back(f.kind, f.codigo + " " + f.date.toString("yyyy-MM-dd"));
+    const std::vector<std::pair<FindingKind, QString>> expected = {
+        {FindingKind::DuplicateInventory, "C003 2024-05-01"},
+        {FindingKind::NoOpeningInventory, "C002 2024-05-01"},
+        {FindingKind::NoOpeningInventory, "78912345678901 2024-05-01"},
+        {FindingKind::InventoryUnit, "C004 2024-05-01"},
+        {FindingKind::NegativeStock, "C005 2024-05-10"},
+        {FindingKind::ClosingDiffersFromCount, "C005 2024-06-01"},
+        {FindingKind::CodeTooLong, "78912345678901 "},
+    };
+    EXPECT_EQ(found, expected);
+    EXPECT_EQ(report.productsWithoutCount, 3);  // C002, C004, the long code
+    EXPECT_EQ(runCommand("01/05/24", "31/05/24"), 3);
+    EXPECT_TRUE(output.contains("  C005  Fenobarbital  10/05/2024  saldo -3 após saída de 5 G (lote L1)"))
+        << output.toStdString();
+    EXPECT_TRUE(output.contains("Dois ou mais inventários do produto no mesmo dia: 1"));
+}
+
+TEST_F(DataCheck, BadPeriodAndLoneDateAreRefused)
+{
+    EXPECT_EQ(runCommand("31/02/24", "31/05/24"), 3);
+    EXPECT_EQ(runCommand("31/05/24", "01/05/24"), 3);
+    EXPECT_EQ(runCommand("01/05/24", ""), 2);
+    EXPECT_TRUE(output.isEmpty());
+}
