@@ -3,13 +3,17 @@
 #include "book/classic/classic_sql.h"
 #include "book/classic/component_lists.h"
 #include "book/classic/movement_rows.h"
+#include "book/revised/revised_book_builder.h"
 #include "data/data_module.h"
 #include "data/db_error.h"
 #include "data/query.h"
 #include "platform/number_format.h"
+#include "platform/sql_literal.h"
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <set>
 
 namespace livros::check {
 
@@ -67,10 +71,34 @@ InventoryDay readInventoryDay(data::Query& query, const QString& cnpj, const QSt
     return inventory;
 }
 
+// How many FORNECED rows each supplier name has, as the revised books join them (by
+// NOMEFANTASIA); each name is read once.
+class SupplierRows {
+public:
+    explicit SupplierRows(data::Query& query) : m_query(query) {}
+    int count(const QString& name)
+    {
+        const auto known = m_counts.find(name);
+        if (known != m_counts.end())
+            return known->second;
+        m_query.close();
+        m_query.setSql(QStringLiteral("Select count(*) as QDE from FORNECED where NOMEFANTASIA = ") + sqlLiteral(name));
+        m_query.open();
+        const int rows = m_query.asInteger(QStringLiteral("QDE"));
+        m_query.close();
+        m_counts.emplace(name, rows);
+        return rows;
+    }
+
+private:
+    data::Query& m_query;
+    std::map<QString, int> m_counts;
+};
+
 class ProductCheck {
 public:
-    ProductCheck(data::TDM& dm, CheckReport& report, const ControlledComponent& component)
-        : m_dm(dm), m_report(report), m_component(component)
+    ProductCheck(data::TDM& dm, CheckReport& report, const ControlledComponent& component, SupplierRows& suppliers)
+        : m_dm(dm), m_report(report), m_component(component), m_suppliers(suppliers)
     {
     }
 
@@ -127,6 +155,8 @@ private:
                 if (!classic::fetchDayMovements(m_dm.SQLQuery1, kind, m_report.cnpj, m_component, day, rows, statement))
                     throw data::DbError(statement);
                 for (const classic::MovementRow& row : rows) {
+                    if (kind != MovementKind::Exit)
+                        checkSupplier(row);
                     balance += kind == MovementKind::Entry ? row.quantity : -row.quantity;
                     if (!negative && balance < 0 && !sameQuantity(balance, 0)) {
                         negative = true;
@@ -140,6 +170,23 @@ private:
             }
         }
         return balance;
+    }
+
+    // Entries and losses name their supplier; each supplier is reported once per product.
+    void checkSupplier(const classic::MovementRow& row)
+    {
+        if (!m_suppliersSeen.insert(row.supplier).second)
+            return;
+        const int rows = m_suppliers.count(row.supplier);
+        if (rows == 0)
+            add(FindingKind::SupplierMissing, row.date,
+                QStringLiteral("fornecedor \"%1\" sem linha em FORNECED (lote %2)").arg(row.supplier.trimmed(), row.lot.trimmed()));
+        else if (rows > 1)
+            add(FindingKind::SupplierDuplicated, row.date,
+                QStringLiteral("fornecedor \"%1\" com %2 linhas em FORNECED (lote %3)")
+                    .arg(row.supplier.trimmed())
+                    .arg(rows)
+                    .arg(row.lot.trimmed()));
     }
 
     void checkNextCount(double closing)
@@ -163,7 +210,52 @@ private:
     data::TDM& m_dm;
     CheckReport& m_report;
     const ControlledComponent& m_component;
+    SupplierRows& m_suppliers;
+    std::set<QString> m_suppliersSeen;
 };
+
+Finding catalogueFinding(FindingKind kind, const QString& codigo, const QString& produto, const QString& rows)
+{
+    return {kind, codigo.trimmed(), produto.trimmed(), QDate(), rows};
+}
+
+// The catalogue as the revised books select it: a controlled product that neither the drugstore
+// nor the compounding selection takes is in no revised book; drugstore products sharing a
+// description share their sales.
+void checkCatalogue(data::TDM& dm, CheckReport& report)
+{
+    data::Query& query = dm.SQLQuery1;
+    std::set<QString> selected;
+    std::map<QString, QStringList> drugstoreByDescription;
+    for (const auto mode : {revised::RevisedMode::Drogaria, revised::RevisedMode::InsumosCompleto}) {
+        query.close();
+        query.setSql(revised::componentSelection(mode));
+        query.open();
+        for (; !query.eof(); query.next()) {
+            const QString codigo = query.asString(QStringLiteral("CODIGO"));
+            selected.insert(codigo);
+            if (mode == revised::RevisedMode::Drogaria)
+                drugstoreByDescription[query.asString(QStringLiteral("COMPONENTE"))] << codigo;
+        }
+        query.close();
+    }
+    query.setSql(QStringLiteral("Select CODIGO, COMPONENTE from COMPONEN where CONTROLADA = 'Sim' order by COMPONENTE"));
+    query.open();
+    for (; !query.eof(); query.next()) {
+        const QString codigo = query.asString(QStringLiteral("CODIGO"));
+        if (!selected.count(codigo))
+            report.findings.push_back(catalogueFinding(FindingKind::NotInAnyBook, codigo,
+                                                       query.asString(QStringLiteral("COMPONENTE")),
+                                                       QStringLiteral("COMPONEN.GRUPO vazio")));
+    }
+    query.close();
+    for (const auto& [description, codes] : drugstoreByDescription)
+        if (codes.size() > 1)
+            for (const QString& codigo : codes)
+                report.findings.push_back(catalogueFinding(
+                    FindingKind::SameDrugstoreDescription, codigo, description,
+                    QStringLiteral("mesma descrição nos códigos %1").arg(codes.join(QStringLiteral(", ")))));
+}
 
 } // namespace
 
@@ -173,10 +265,12 @@ CheckReport checkStoreData(data::TDM& dm, const QString& cnpj, const QDate& from
     report.cnpj = cnpj;
     report.from = from;
     report.to = to;
+    checkCatalogue(dm, report);
+    SupplierRows suppliers(dm.SQLQuery2);
     const classic::ComponentLists lists = classic::loadComponentLists(dm);
     for (const classic::ListGroupTable& table : lists.tables)
         for (const ControlledComponent& component : table)
-            ProductCheck(dm, report, component).run();
+            ProductCheck(dm, report, component, suppliers).run();
     std::stable_sort(report.findings.begin(), report.findings.end(),
                      [](const Finding& a, const Finding& b) { return int(a.kind) < int(b.kind); });
     return report;

@@ -15,8 +15,12 @@ namespace livros::check {
 // The data faults that make a book wrong, most harmful first (the order of the report).
 enum class FindingKind {
     DuplicateInventory,   // two inventory rows for one product and day: the books disagree
+    NotInAnyBook,         // a controlled product that no revised book selects (no GRUPO)
+    SameDrugstoreDescription, // drugstore sales are matched by description: each gets the other's
     NoOpeningInventory,   // no inventory on the period's first day: the book opens at 0
     InventoryUnit,        // the inventory counts in another unit than the catalogue's
+    SupplierDuplicated,   // a movement's supplier has two FORNECED rows: the line is doubled
+    SupplierMissing,      // a movement's supplier is not in FORNECED: the line has no CNPJ
     NegativeStock,        // the running stock goes below zero
     ClosingDiffersFromCount, // the book's closing stock is not the next inventory count
     CodeTooLong,          // a code longer than inventories and purchases can hold
@@ -54,8 +58,9 @@ struct CheckReport {
 inline constexpr int kStockCodeLength = 13;
 
 // Reads the store's controlled products of the classic lists for the period, as the classic
-// book reads them (its opening inventory, its day-by-day movements), and reports what would make
-// the book wrong. Writes nothing. Database errors propagate.
+// book reads them (its opening inventory, its day-by-day movements), and the catalogue as the
+// revised books select it, and reports what would make the books wrong. Writes nothing.
+// Database errors propagate.
 CheckReport checkStoreData(data::TDM& dm, const QString& cnpj, const QDate& from, const QDate& to);
 
 // The report as plain text: a summary line per kind, the findings grouped by kind with what to do

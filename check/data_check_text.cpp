@@ -21,6 +21,22 @@ KindTexts textsOf(FindingKind kind)
         return {u"Dois ou mais inventários do produto no mesmo dia",
                 u"Deixe no estoque da suíte uma só contagem do produto nesse dia: o livro clássico usa uma delas "
                 u"e o revisado imprime todas."};
+    case FindingKind::NotInAnyBook:
+        return {u"Produto controlado fora de qualquer livro",
+                u"Preencha o grupo do produto no cadastro (REV... para a drogaria, outro para a manipulação): sem "
+                u"grupo ele não entra em nenhum livro revisado."};
+    case FindingKind::SameDrugstoreDescription:
+        return {u"Produtos da drogaria com a mesma descrição",
+                u"Dê a cada produto da drogaria uma descrição própria no cadastro: as vendas são ligadas ao "
+                u"produto pela descrição, e cada um recebe as vendas do outro."};
+    case FindingKind::SupplierDuplicated:
+        return {u"Fornecedor com mais de um cadastro",
+                u"Deixe um só cadastro do fornecedor com esse nome fantasia: cada cadastro repete a linha no "
+                u"livro revisado."};
+    case FindingKind::SupplierMissing:
+        return {u"Fornecedor sem cadastro",
+                u"Cadastre o fornecedor com esse nome fantasia e o CNPJ: sem ele o livro revisado sai sem o CNPJ "
+                u"do fornecedor."};
     case FindingKind::NoOpeningInventory:
         return {u"Produto sem inventário no primeiro dia do período",
                 u"Lance o inventário do produto nessa data no programa de estoque: sem ele o livro abre o produto "
@@ -43,9 +59,11 @@ KindTexts textsOf(FindingKind kind)
     return {u"", u""};
 }
 
-constexpr FindingKind kKinds[] = {FindingKind::DuplicateInventory, FindingKind::NoOpeningInventory,
-                                  FindingKind::InventoryUnit,      FindingKind::NegativeStock,
-                                  FindingKind::ClosingDiffersFromCount, FindingKind::CodeTooLong};
+constexpr FindingKind kKinds[] = {
+    FindingKind::DuplicateInventory, FindingKind::NotInAnyBook,       FindingKind::SameDrugstoreDescription,
+    FindingKind::NoOpeningInventory, FindingKind::InventoryUnit,      FindingKind::SupplierDuplicated,
+    FindingKind::SupplierMissing,    FindingKind::NegativeStock,      FindingKind::ClosingDiffersFromCount,
+    FindingKind::CodeTooLong};
 
 QString number(double value, const QLocale& locale) { return formatNumber(value, QStringLiteral("#,##0.0000"), locale); }
 

@@ -26,6 +26,7 @@ protected:
         data.entry("2024-05-02", "C001", 5, "G");
         data.exit("2024-05-20", "C001", 3, "G");
         data.inventory("2024-06-01", "C001", 12, "G");
+        s_suite->execMain("insert into FORNECED (NOMEFANTASIA, CNPJ) values ('ABC', '11222333000181')");
     }
 
     livros::check::CheckReport check()
@@ -77,22 +78,39 @@ TEST_F(DataCheck, EachFaultOnceWithProductAndDateMostHarmfulFirst)
     data.exit("2024-05-10", "C005", 5, "G");
     data.inventory("2024-06-01", "C005", 0, "G");
     data.component("78912345678901", "Tramadol 50", "CX", "A2", "D6");  // 14 characters
+    s_suite->execMain("insert into COMPONEN (CODIGO, COMPONENTE, UNID, LISTA, DCB, GRUPO, CONTROLADA) "
+                      "values ('C007', 'Metadona', 'G', 'A1', 'D7', null, 'Sim')");  // no GRUPO
+    data.component("7891", "Rivotril 2mg", "CX", "", "", "REVB");      // one description, two codes
+    data.component("7892", "Rivotril 2mg", "CX", "", "", "REVB");
+    data.entry("2024-05-03", "C001", 1, "G", "L2", "XYZ");             // supplier missing
+    data.exit("2024-05-03", "C001", 1, "G");
+    s_suite->execMain("insert into FORNECED (NOMEFANTASIA, CNPJ) values ('DUP', '1')");
+    s_suite->execMain("insert into FORNECED (NOMEFANTASIA, CNPJ) values ('DUP', '2')");
+    data.loss("2024-05-04", "D4", 10, "MG", "Quebra", "L3", "DUP");    // supplier twice
+    data.loss("2024-05-05", "D4", 10, "MG", "Quebra", "L4", "DUP");    // the same supplier: once
 
     const auto report = check();
-    std::vector<std::pair<FindingKind, QString>> found;
+    QStringList found;
     for (const auto& f : report.findings)
-        found.emplace_back(f.kind, f.codigo + " " + f.date.toString("yyyy-MM-dd"));
-    const std::vector<std::pair<FindingKind, QString>> expected = {
+        found << QString::number(int(f.kind)) + " " + f.codigo + " " + f.date.toString("yyyy-MM-dd");
+    QStringList expected;
+    for (const auto& [kind, where] : std::vector<std::pair<FindingKind, QString>>{
         {FindingKind::DuplicateInventory, "C003 2024-05-01"},
+        {FindingKind::NotInAnyBook, "C007 "},
+        {FindingKind::SameDrugstoreDescription, "7891 "},
+        {FindingKind::SameDrugstoreDescription, "7892 "},
         {FindingKind::NoOpeningInventory, "C002 2024-05-01"},
         {FindingKind::NoOpeningInventory, "78912345678901 2024-05-01"},
         {FindingKind::InventoryUnit, "C004 2024-05-01"},
+        {FindingKind::SupplierDuplicated, "C004 2024-05-04"},
+        {FindingKind::SupplierMissing, "C001 2024-05-03"},
         {FindingKind::NegativeStock, "C005 2024-05-10"},
         {FindingKind::ClosingDiffersFromCount, "C005 2024-06-01"},
         {FindingKind::CodeTooLong, "78912345678901 "},
-    };
-    EXPECT_EQ(found, expected);
-    EXPECT_EQ(report.productsWithoutCount, 3);  // C002, C004, the long code
+        })
+        expected << QString::number(int(kind)) + " " + where;
+    EXPECT_EQ(found.join('\n').toStdString(), expected.join('\n').toStdString());
+    EXPECT_EQ(report.productsWithoutCount, 3);  // C002, C004, the long code (C007 is in no list)
     EXPECT_EQ(runCommand("01/05/24", "31/05/24"), 3);
     EXPECT_TRUE(output.contains("  C005  Fenobarbital  10/05/2024  saldo -3 após saída de 5 G (lote L1)"))
         << output.toStdString();
