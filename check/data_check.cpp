@@ -257,6 +257,35 @@ void checkCatalogue(data::TDM& dm, CheckReport& report)
                     QStringLiteral("mesma descrição nos códigos %1").arg(codes.join(QStringLiteral(", ")))));
 }
 
+// The period's formulas whose laboratory is no store's: the compounding book takes a store's
+// formulas by its laboratory (TABLAB), so their components leave no store's book.
+void checkFormulaLaboratories(data::TDM& dm, CheckReport& report)
+{
+    data::Query& query = dm.SQLQuery1;
+    query.close();
+    query.setSql(QStringLiteral("Select PD.DATAPEDIDO, PF.ESTACAO, PF.NPEDIDO, PF.NFORMULA, PF.LABORATORIO, "
+                                "CP.CODIGOCOMP, CP.COMPONENTE from PEDIFORM PF "
+                                "join PEDIDOS PD on PD.ESTACAO = PF.ESTACAO and PD.NPEDIDO = PF.NPEDIDO "
+                                "join COMPEDID CP on CP.ESTACAO = PF.ESTACAO and CP.NPEDIDO = PF.NPEDIDO "
+                                "and CP.NFORMULA = PF.NFORMULA where PD.DATAPEDIDO between ")
+                 + sqlLiteral(report.from.toString(QStringLiteral("yyyy-MM-dd"))) + QStringLiteral(" and ")
+                 + sqlLiteral(report.to.toString(QStringLiteral("yyyy-MM-dd")))
+                 + QStringLiteral(" and not exists (select 1 from TABLAB T where T.LABORATORIO = PF.LABORATORIO) "
+                                  "order by PD.DATAPEDIDO, PF.ESTACAO, PF.NPEDIDO, PF.NFORMULA, CP.CODIGOCOMP"));
+    query.open();
+    for (; !query.eof(); query.next())
+        report.findings.push_back({FindingKind::FormulaOfUnknownLaboratory,
+                                   query.asString(QStringLiteral("CODIGOCOMP")).trimmed(),
+                                   query.asString(QStringLiteral("COMPONENTE")).trimmed(),
+                                   query.asDateTime(QStringLiteral("DATAPEDIDO")).date(),
+                                   QStringLiteral("pedido %1-%2, fórmula %3, laboratório \"%4\"")
+                                       .arg(query.asString(QStringLiteral("ESTACAO")).trimmed(),
+                                            query.asString(QStringLiteral("NPEDIDO")),
+                                            query.asString(QStringLiteral("NFORMULA")),
+                                            query.asString(QStringLiteral("LABORATORIO")).trimmed())});
+    query.close();
+}
+
 } // namespace
 
 CheckReport checkStoreData(data::TDM& dm, const QString& cnpj, const QDate& from, const QDate& to)
@@ -266,6 +295,7 @@ CheckReport checkStoreData(data::TDM& dm, const QString& cnpj, const QDate& from
     report.from = from;
     report.to = to;
     checkCatalogue(dm, report);
+    checkFormulaLaboratories(dm, report);
     SupplierRows suppliers(dm.SQLQuery2);
     const classic::ComponentLists lists = classic::loadComponentLists(dm);
     for (const classic::ListGroupTable& table : lists.tables)

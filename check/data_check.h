@@ -17,6 +17,7 @@ enum class FindingKind {
     DuplicateInventory,   // two inventory rows for one product and day: the books disagree
     NotInAnyBook,         // a controlled product that no revised book selects (no GRUPO)
     SameDrugstoreDescription, // drugstore sales are matched by description: each gets the other's
+    FormulaOfUnknownLaboratory, // a formula of a laboratory of no store: in no revised book
     NoOpeningInventory,   // no inventory on the period's first day: the book opens at 0
     InventoryUnit,        // the inventory counts in another unit than the catalogue's
     SupplierDuplicated,   // a movement's supplier has two FORNECED rows: the line is doubled

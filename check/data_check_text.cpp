@@ -37,6 +37,10 @@ KindTexts textsOf(FindingKind kind)
         return {u"Fornecedor sem cadastro",
                 u"Cadastre o fornecedor com esse nome fantasia e o CNPJ: sem ele o livro revisado sai sem o CNPJ "
                 u"do fornecedor."};
+    case FindingKind::FormulaOfUnknownLaboratory:
+        return {u"Fórmula de um laboratório que nenhuma loja tem",
+                u"Corrija o laboratório da fórmula no pedido, ou o da loja em TABLAB: a saída não entra no livro "
+                u"de nenhuma loja."};
     case FindingKind::NoOpeningInventory:
         return {u"Produto sem inventário no primeiro dia do período",
                 u"Lance o inventário do produto nessa data no programa de estoque: sem ele o livro abre o produto "
@@ -61,6 +65,7 @@ KindTexts textsOf(FindingKind kind)
 
 constexpr FindingKind kKinds[] = {
     FindingKind::DuplicateInventory, FindingKind::NotInAnyBook,       FindingKind::SameDrugstoreDescription,
+    FindingKind::FormulaOfUnknownLaboratory,
     FindingKind::NoOpeningInventory, FindingKind::InventoryUnit,      FindingKind::SupplierDuplicated,
     FindingKind::SupplierMissing,    FindingKind::NegativeStock,      FindingKind::ClosingDiffersFromCount,
     FindingKind::CodeTooLong};

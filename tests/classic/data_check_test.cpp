@@ -88,6 +88,9 @@ TEST_F(DataCheck, EachFaultOnceWithProductAndDateMostHarmfulFirst)
     s_suite->execMain("insert into FORNECED (NOMEFANTASIA, CNPJ) values ('DUP', '2')");
     data.loss("2024-05-04", "D4", 10, "MG", "Quebra", "L3", "DUP");    // supplier twice
     data.loss("2024-05-05", "D4", 10, "MG", "Quebra", "L4", "DUP");    // the same supplier: once
+    s_suite->execMain("insert into TABLAB (LOJA, LABORATORIO) values ('12345678000199', 'LAB')");
+    s_suite->execMain("insert into PEDIFORM (ESTACAO, NPEDIDO, NFORMULA, LABORATORIO) select ESTACAO, NPEDIDO, 1, "
+                      "'OUTRO' from PEDIDOS where DATAPEDIDO = '2024-05-10'");  // a laboratory of no store
 
     const auto report = check();
     QStringList found;
@@ -99,6 +102,7 @@ TEST_F(DataCheck, EachFaultOnceWithProductAndDateMostHarmfulFirst)
         {FindingKind::NotInAnyBook, "C007 "},
         {FindingKind::SameDrugstoreDescription, "7891 "},
         {FindingKind::SameDrugstoreDescription, "7892 "},
+        {FindingKind::FormulaOfUnknownLaboratory, "C005 2024-05-10"},
         {FindingKind::NoOpeningInventory, "C002 2024-05-01"},
         {FindingKind::NoOpeningInventory, "78912345678901 2024-05-01"},
         {FindingKind::InventoryUnit, "C004 2024-05-01"},
