@@ -222,7 +222,8 @@ Finding catalogueFinding(FindingKind kind, const QString& codigo, const QString&
 // The catalogue as the revised books select it: a controlled product that neither the drugstore
 // nor the compounding selection takes is in no revised book; drugstore products sharing a
 // description share their sales.
-void checkCatalogue(data::TDM& dm, CheckReport& report)
+// Returns how many products the revised books select.
+int checkCatalogue(data::TDM& dm, CheckReport& report)
 {
     data::Query& query = dm.SQLQuery1;
     std::set<QString> selected;
@@ -255,6 +256,7 @@ void checkCatalogue(data::TDM& dm, CheckReport& report)
                 report.findings.push_back(catalogueFinding(
                     FindingKind::SameDrugstoreDescription, codigo, description,
                     QStringLiteral("mesma descrição nos códigos %1").arg(codes.join(QStringLiteral(", ")))));
+    return int(selected.size());
 }
 
 // The period's formulas whose laboratory is no store's: the compounding book takes a store's
@@ -288,19 +290,27 @@ void checkFormulaLaboratories(data::TDM& dm, CheckReport& report)
 
 } // namespace
 
-CheckReport checkStoreData(data::TDM& dm, const QString& cnpj, const QDate& from, const QDate& to)
+CheckReport checkStoreData(data::TDM& dm, const QString& cnpj, const QDate& from, const QDate& to,
+                           const QString& indexScript)
 {
     CheckReport report;
     report.cnpj = cnpj;
     report.from = from;
     report.to = to;
-    checkCatalogue(dm, report);
+    const int revisedProducts = checkCatalogue(dm, report);
     checkFormulaLaboratories(dm, report);
     SupplierRows suppliers(dm.SQLQuery2);
     const classic::ComponentLists lists = classic::loadComponentLists(dm);
-    for (const classic::ListGroupTable& table : lists.tables)
+    int classicProducts = 0;
+    for (const classic::ListGroupTable& table : lists.tables) {
+        classicProducts += table.count();
         for (const ControlledComponent& component : table)
             ProductCheck(dm, report, component, suppliers).run();
+    }
+    if (!indexScript.isEmpty()) {
+        report.indexes = readIndexReadiness(dm, indexScript, classicProducts, revisedProducts);
+        report.indexesRead = true;
+    }
     std::stable_sort(report.findings.begin(), report.findings.end(),
                      [](const Finding& a, const Finding& b) { return int(a.kind) < int(b.kind); });
     return report;

@@ -1,4 +1,6 @@
 #pragma once
+#include "check/index_readiness.h"
+
 #include <QDate>
 #include <QLocale>
 #include <QString>
@@ -52,6 +54,8 @@ struct CheckReport {
     std::vector<Finding> findings;  // in the kinds' order, then by product
     std::vector<VarianceLine> variance;
     int productsWithoutCount = 0;   // no inventory on the day after the period
+    bool indexesRead = false;       // the optional indexes' part, when their script was given
+    IndexReadiness indexes;
     bool clean() const { return findings.empty(); }
 };
 
@@ -61,8 +65,10 @@ inline constexpr int kStockCodeLength = 13;
 // Reads the store's controlled products of the classic lists for the period, as the classic
 // book reads them (its opening inventory, its day-by-day movements), and the catalogue as the
 // revised books select it, and reports what would make the books wrong. Writes nothing.
+// With `indexScript` (db/suite_indexes.sql) it also reports the optional indexes that are missing.
 // Database errors propagate.
-CheckReport checkStoreData(data::TDM& dm, const QString& cnpj, const QDate& from, const QDate& to);
+CheckReport checkStoreData(data::TDM& dm, const QString& cnpj, const QDate& from, const QDate& to,
+                           const QString& indexScript = QString());
 
 // The report as plain text: a summary line per kind, the findings grouped by kind with what to do
 // in the suite, then the variance.

@@ -72,6 +72,36 @@ constexpr FindingKind kKinds[] = {
 
 QString number(double value, const QLocale& locale) { return formatNumber(value, QStringLiteral("#,##0.0000"), locale); }
 
+QString duration(double seconds, const QLocale& locale)
+{
+    if (seconds < 10)
+        return locale.toString(seconds, 'f', 1) + QStringLiteral(" s");
+    return seconds < 90 ? QStringLiteral("%1 s").arg(qRound(seconds)) : QStringLiteral("%1 min").arg(qRound(seconds / 60));
+}
+
+void appendIndexes(QStringList& out, const IndexReadiness& r, const QLocale& locale)
+{
+    out << QString() << QStringLiteral("Índices do banco de dados");
+    if (r.expected.isEmpty()) {
+        out << QStringLiteral("  O script dos índices opcionais (db/suite_indexes.sql) não foi encontrado.");
+        return;
+    }
+    if (r.missing.isEmpty()) {
+        out << QStringLiteral("  Os %1 índices opcionais existem.").arg(r.expected.size());
+        return;
+    }
+    out << QStringLiteral("  Faltam %1 dos %2 índices opcionais: %3")
+               .arg(r.missing.size())
+               .arg(r.expected.size())
+               .arg(r.missing.join(QStringLiteral(", ")));
+    out << QStringLiteral("  Um ano de livros com %1 movimentações: o clássico leva cerca de %2 sem eles (%3 com "
+                          "eles), os revisados %4 (%5 com eles).")
+               .arg(r.movementRows)
+               .arg(duration(classicYearSeconds(r, false), locale), duration(classicYearSeconds(r, true), locale),
+                    duration(revisedYearSeconds(r, false), locale), duration(revisedYearSeconds(r, true), locale));
+    out << QStringLiteral("  Para criá-los: ") + r.createCommand;
+}
+
 } // namespace
 
 QStringList checkReportText(const CheckReport& report, const QLocale& locale)
@@ -114,6 +144,8 @@ QStringList checkReportText(const CheckReport& report, const QLocale& locale)
                         number(line.difference(), locale), line.unit);
     if (report.productsWithoutCount > 0)
         out << QStringLiteral("  %1 produto(s) sem inventário em %2.").arg(report.productsWithoutCount).arg(countDay);
+    if (report.indexesRead)
+        appendIndexes(out, report.indexes, locale);
     return out;
 }
 

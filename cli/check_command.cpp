@@ -2,6 +2,7 @@
 
 #include "check/data_check.h"
 #include "cli/cli_options.h"
+#include "cli/install_layout.h"
 #include "cli/store_and_period.h"
 #include "data/db_error.h"
 #include "platform/date_text.h"
@@ -36,7 +37,9 @@ int runCheckCommand(data::TDM& dm, const QString& cnpjOption, const QString& fro
             showStandardError(QStringLiteral("check: período inválido"));
             return Precondition;
         }
-        const check::CheckReport report = check::checkStoreData(dm, cnpj, from, to);
+        const QString scripts = findShippedFolder(QStringLiteral("db"));
+        const check::CheckReport report = check::checkStoreData(
+            dm, cnpj, from, to, scripts.isEmpty() ? QString() : scripts + QStringLiteral("/suite_indexes.sql"));
         for (const QString& line : check::checkReportText(report))
             out << line << '\n';
         out.flush();

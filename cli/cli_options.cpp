@@ -47,6 +47,8 @@ QString usageText()
         "      rebuilds the store's revised book in LIVROREVCONTR\n"
         "  export --book CLASSIC|DROGARIA|INSUMOSCOMPLETO|SIPROQUIM [--cnpj DIGITS] --pdf FILE\n"
         "      renders the stored book to a PDF file\n"
+        "  check [--cnpj DIGITS] [--from DD/MM/YY --to DD/MM/YY]\n"
+        "      lists the data faults that would make the store's books wrong (exit 3 when any)\n"
         "  demo DIR [--scale N] [--seed S] [--single-store] [--force]\n"
         "      creates a ready installation with demo data in DIR\n"
         "\n"

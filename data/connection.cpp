@@ -64,11 +64,8 @@ QString Connection::param(const QString& name) const
 
 bool Connection::connected() const { return d->attachment && !d->attachment->lost(); }
 
-namespace {
-// The database text as the client receives it. A server part ("host:" or "host/port:") goes to
-// Firebird unchanged, the server maps the Windows path. Without one (a leading ":") the path names
-// the local suite folder: on Windows that is what the client would refuse, elsewhere the mapped
-// file is opened with the embedded engine.
+// Without a server part the path names the local suite folder: on Windows that is what the
+// client would refuse, elsewhere the mapped file is opened with the embedded engine.
 QString clientDatabaseText(const QString& database)
 {
 #ifdef Q_OS_WIN
@@ -83,6 +80,7 @@ QString clientDatabaseText(const QString& database)
 #endif
 }
 
+namespace {
 // A name with a NUL inside would reach the client cut at the NUL, naming another database: refused.
 void refuseNul(const QString& database)
 {

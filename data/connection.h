@@ -10,6 +10,10 @@ namespace livros::data {
 
 class Attachment; // the Firebird side, private to data/
 
+// The database text as the client receives it: a server part ("host:" or "host/port:") unchanged,
+// a local suite path (a leading ":" or a bare drive path) mapped into the suite folder.
+QString clientDatabaseText(const QString& database);
+
 // A database connection (`sqlcon1`, `sqlcon2`): the client library, the connection parameters
 // (name=value, names without regard to letter case: "DataBase", "User_Name", "Password"...)
 // and, once opened, the attachment, which stays until close() or destruction.
