@@ -51,7 +51,7 @@ void paintPage(QPainter& painter, const LaidOutReport& report, int pageIndex, do
     painter.scale(factor, factor);
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
-    const QString pageText = QString::number(pageIndex + 1);
+    const QString pageText = QString::number(report.pageNumber(pageIndex));
     const QString pagesText = QString::number(report.pageCount());
     for (const PageElement& e : report.pages[size_t(pageIndex)].elements) {
         switch (e.kind) {
