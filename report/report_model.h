@@ -144,7 +144,8 @@ struct ReportDefinition {
     Band summary;
     Band noData;                 // printed instead of the details when the connection has no rows
     // What "{pagelabel}" prints on each page ("{page}" and "{pages}" inside it are filled in), and
-    // the number the first page gets: a run may give others (sheets of a bound book).
+    // the number the first page gets ("{pages}" prints the last page's): a run may give others
+    // (the sheets of a bound book).
     QString pageLabel = QStringLiteral("Página {page} de {pages}");
     int firstPage = 1;
 };

@@ -26,6 +26,15 @@ namespace {
 
 const QString kArchiveRoot = QStringLiteral("livros/emitidos");
 
+// The store's folder of the archive, relative to the suite folder: the CNPJ's letters and digits
+// only, so that a CNPJ typed with its punctuation names the same folder.
+QString archiveRelativeFolder(const QString& cnpj, RegisterBookKind kind)
+{
+    QString name = cnpj;
+    name.remove(QRegularExpression(QStringLiteral("[^0-9A-Za-z]")));
+    return QStringLiteral("%1/%2/%3").arg(kArchiveRoot, name, bookKeyword(kind));
+}
+
 QString periodText(const QDate& from, const QDate& to)
 {
     return QStringLiteral("%1 a %2").arg(fullDateText(from), fullDateText(to));
@@ -155,7 +164,7 @@ report::LaidOutReport layOutSheets(data::TDM& dm, const IssueRequest& request, i
 
 QString archiveFolder(const QString& cnpj, RegisterBookKind kind)
 {
-    return QDir(suiteRoot()).filePath(QStringLiteral("%1/%2/%3").arg(kArchiveRoot, cnpj, bookKeyword(kind)));
+    return QDir(suiteRoot()).filePath(archiveRelativeFolder(cnpj, kind));
 }
 
 QString archivedFilePath(const QString& recorded)
@@ -245,7 +254,7 @@ IssueResult issueBuiltBook(data::TDM& dm, const IssueRequest& request)
     period.to = request.to;
     period.firstSheet = book->nextSheet();
     period.lastSheet = lastSheet;
-    period.archiveFile = QStringLiteral("%1/%2/%3/%4").arg(kArchiveRoot, request.cnpj, bookKeyword(request.kind), name);
+    period.archiveFile = archiveRelativeFolder(request.cnpj, request.kind) + QLatin1Char('/') + name;
     period.sha256 = fileSha256(path);
     try {
         if (period.sha256.isEmpty())
