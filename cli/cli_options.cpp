@@ -52,7 +52,7 @@ QString usageText()
         "  issue --book CLASSIC1..CLASSIC4|DROGARIA|INSUMOSCOMPLETO|SIPROQUIM [--cnpj DIGITS]\n"
         "        --from DD/MM/YY --to DD/MM/YY [--pdf FILE]\n"
         "      builds the period and issues it on the book's next numbered sheets (\"Folha N\"), kept\n"
-        "      in the archive livros/emitidos/ of the suite folder; --pdf also copies it to FILE\n"
+        "      in the archive Livros/emitidos/ of the suite folder; --pdf also copies it to FILE\n"
         "  terms --book ... [--cnpj DIGITS] --opening|--closing --pdf FILE\n"
         "      the opening or closing term of the store's current book; the closing term closes it\n"
         "  demo DIR [--scale N] [--seed S] [--single-store] [--force]\n"

@@ -24,7 +24,9 @@
 namespace livros::registerbook {
 namespace {
 
-const QString kArchiveRoot = QStringLiteral("livros/emitidos");
+// "Livros" with its capital: a suite folder that is also the program folder holds the program
+// "livros" itself, so the archive cannot be a folder of that name where letter case counts.
+const QString kArchiveRoot = QStringLiteral("Livros/emitidos");
 
 // The store's folder of the archive, relative to the suite folder: the CNPJ's letters and digits
 // only, so that a CNPJ typed with its punctuation names the same folder.

@@ -34,7 +34,7 @@ struct IssueResult {
 
 // Issues the store's book of the period as it is built in the book tables: the pages printed as
 // the book's next sheets ("Folha N" from the last issued sheet on), the PDF kept unchanged in
-// the suite's archive (livros/emitidos/<CNPJ>/<book>/) and recorded with its SHA-256, period and
+// the suite's archive (Livros/emitidos/<CNPJ>/<book>/) and recorded with its SHA-256, period and
 // sheets. Refused, writing nothing: a period overlapping one already issued on any book of that
 // kind (the message names its sheets and archived file); more pages than the sheets left; a
 // built book of another store, list group or period; a company record without the number of

@@ -22,7 +22,7 @@ protected:
     void SetUp() override
     {
         suite().clearAllTables();
-        QDir(suite().folder() + QStringLiteral("livros")).removeRecursively();
+        QDir(suite().folder() + QStringLiteral("Livros")).removeRecursively();
         dm = suite().makeDataModule();
     }
 
@@ -77,7 +77,7 @@ TEST_F(RegisterBookTest, SheetsContinueFromTheLastIssuedOneAndTheArchiveKeepsEac
     EXPECT_EQ(november.period.lastSheet, 5);
     EXPECT_EQ(december.period.firstSheet, 6);
     EXPECT_TRUE(pdfPages(december.archivePath).value(0).contains(QStringLiteral("Folha 6")));
-    EXPECT_TRUE(december.archivePath.startsWith(suite().folder() + QStringLiteral("livros/emitidos/%1/DROGARIA/").arg(kStore)));
+    EXPECT_TRUE(december.archivePath.startsWith(suite().folder() + QStringLiteral("Livros/emitidos/%1/DROGARIA/").arg(kStore)));
 
     // The records name each file with the hash of what it holds, and the first is unchanged.
     const QStringList rows = suite().rowsInterface(
@@ -148,7 +148,7 @@ TEST_F(RegisterBookTest, MissingCompanyNumbersAndABookBuiltForAnotherPeriodAreRe
     const IssueResult other = issue(kNov1, kNov30);
     EXPECT_EQ(other.outcome, IssueOutcome::Refused);
     EXPECT_TRUE(other.message.contains(QStringLiteral("01/10/2026 a 31/10/2026"))) << other.message.toStdString();
-    EXPECT_FALSE(QDir(suite().folder() + QStringLiteral("livros/emitidos")).exists());
+    EXPECT_FALSE(QDir(suite().folder() + QStringLiteral("Livros/emitidos")).exists());
 }
 
 TEST_F(RegisterBookTest, TheTermsStateTheBookTheCompanyAndTheSheets)
