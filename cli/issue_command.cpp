@@ -4,12 +4,10 @@
 #include "cli/classic_command.h"
 #include "cli/cli_options.h"
 #include "cli/revised_command.h"
-#include "cli/store_and_period.h"
-#include "data/db_error.h"
+#include "cli/register_command_support.h"
 #include "platform/date_text.h"
 #include "platform/suite_paths.h"
 #include "platform/user_messages.h"
-#include "report/report_error.h"
 
 #include <QFile>
 #include <QIODevice>
@@ -59,42 +57,35 @@ int runIssueCommand(data::TDM& dm, const QString& book, const QString& cnpjOptio
         userMessages().inform(QStringLiteral("Período inválido: \"%1\" a \"%2\".").arg(fromText, toText));
         return Precondition;
     }
-    try {
+    return runShowingFailures([&] {
         registerbook::IssueRequest request;
         request.kind = *kind;
-        request.cnpj = cnpjOption.isEmpty() ? singleStoreCnpj(dm) : cnpjOption.left(18);
-        if (request.cnpj.isEmpty()) {
-            showStandardError(QStringLiteral("issue: --cnpj é necessário: TABLAB não tem exatamente uma loja"));
-            return Usage;
-        }
+        request.cnpj = registerBookStore(dm, cnpjOption, QStringLiteral("issue"));
+        if (request.cnpj.isEmpty())
+            return int(Usage);
         request.from = *from;
         request.to = *to;
         request.programFolder = programFolder();
 
         if (const QString refusal = registerbook::refusalBeforeBuild(dm, request); !refusal.isEmpty()) {
             userMessages().inform(refusal);
-            return Precondition;
+            return int(Precondition);
         }
         if (const int built = buildBook(dm, *kind, request.cnpj, *from, *to); built != Done)
             return built;
         const registerbook::IssueResult result = registerbook::issueBuiltBook(dm, request);
         if (result.outcome == registerbook::IssueOutcome::Refused) {
             userMessages().inform(result.message);
-            return Precondition;
+            return int(Precondition);
         }
         std::printf("%s\n", qPrintable(result.message));
         if (!pdfCopy.isEmpty() && !copyArchived(result.archivePath, pdfCopy)) {
             showStandardError(QStringLiteral("O período foi emitido e arquivado, mas a cópia \"%1\" não pôde ser gravada")
                                   .arg(pdfCopy));
-            return Failure;
+            return int(Failure);
         }
-        return Done;
-    } catch (const report::ReportError& e) {
-        showStandardError(e.message());
-    } catch (const data::DbError& e) {
-        showStandardError(e.message());
-    }
-    return Failure;
+        return int(Done);
+    });
 }
 
 } // namespace livros::cli

@@ -2,11 +2,9 @@
 
 #include "book/register/book_terms.h"
 #include "cli/cli_options.h"
-#include "cli/store_and_period.h"
-#include "data/db_error.h"
+#include "cli/register_command_support.h"
 #include "platform/suite_paths.h"
 #include "platform/user_messages.h"
-#include "report/report_error.h"
 
 namespace livros::cli {
 
@@ -19,27 +17,19 @@ int runTermsCommand(data::TDM& dm, const QString& book, const QString& cnpjOptio
                               .arg(registerbook::bookKeywordList()));
         return Usage;
     }
-    try {
+    return runShowingFailures([&] {
         registerbook::TermRequest request;
         request.kind = *kind;
         request.term = opening ? registerbook::TermKind::Opening : registerbook::TermKind::Closing;
-        request.cnpj = cnpjOption.isEmpty() ? singleStoreCnpj(dm) : cnpjOption.left(18);
-        if (request.cnpj.isEmpty()) {
-            showStandardError(QStringLiteral("terms: --cnpj é necessário: TABLAB não tem exatamente uma loja"));
-            return Usage;
-        }
+        request.cnpj = registerBookStore(dm, cnpjOption, QStringLiteral("terms"));
+        if (request.cnpj.isEmpty())
+            return int(Usage);
         const QString refusal = registerbook::writeTermPdf(dm, request, programFolder(), pdfPath);
-        if (!refusal.isEmpty()) {
-            userMessages().inform(refusal);
-            return Precondition;
-        }
-        return Done;
-    } catch (const report::ReportError& e) {
-        showStandardError(e.message());
-    } catch (const data::DbError& e) {
-        showStandardError(e.message());
-    }
-    return Failure;
+        if (refusal.isEmpty())
+            return int(Done);
+        userMessages().inform(refusal);
+        return int(Precondition);
+    });
 }
 
 } // namespace livros::cli
