@@ -3,6 +3,7 @@
 #include "book/classic/component_lists.h"
 #include "book/register/book_opening.h"
 #include "book/revised/report_selection.h"
+#include "book/revised/stored_book.h"
 #include "data/data_module.h"
 #include "data/db_error.h"
 #include "data/query.h"
@@ -65,7 +66,8 @@ BuiltBook builtBook(data::TDM& dm, const IssueRequest& request)
     if (classicGroupOf(request.kind) > 0)
         query.setSql(QStringLiteral("select first 1 CNPJ, LIVRO, PERIODO from LIVROCONTR"));
     else
-        query.setSql(QStringLiteral("select first 1 CNPJ, '' as LIVRO, PERIODO from LIVROREVCONTR where CNPJ = ")
+        query.setSql(QStringLiteral("select first 1 CNPJ, '' as LIVRO, PERIODO from LIVROREVCONTR where ")
+                     + revised::modeLinesCondition(*revisedModeOf(request.kind)) + QStringLiteral(" and CNPJ = ")
                      + sqlLiteral(request.cnpj));
     query.open();
     if (!query.eof()) {
@@ -81,6 +83,11 @@ BuiltBook builtBook(data::TDM& dm, const IssueRequest& request)
 // Empty when the book tables hold the requested book; else why they do not.
 QString builtBookMismatch(data::TDM& dm, const IssueRequest& request)
 {
+    const auto mode = revisedModeOf(request.kind);
+    if (mode && revised::storedBookIsOfAnotherMode(dm, *mode, request.cnpj))
+        return QStringLiteral("O livro revisado montado para a loja não é o de %1. Monte-o antes de emiti-lo; "
+                              "nada foi emitido.")
+            .arg(bookSubject(request.kind));
     const BuiltBook built = builtBook(dm, request);
     if (built.empty)
         return {}; // a book without lines: the period had no movement
