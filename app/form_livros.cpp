@@ -50,9 +50,7 @@ void TFormLivros::connectHandlers()
     connect(BotPsicotropicos, &QPushButton::clicked, this, &TFormLivros::BotPsicotropicosClick);
     connect(BotControleEspecial, &QPushButton::clicked, this, &TFormLivros::BotControleEspecialClick);
     connect(BotImunossupressores, &QPushButton::clicked, this, &TFormLivros::BotImunossupressoresClick);
-    // The "Termo" buttons share the first book button's handler; they are never enabled.
-    for (QPushButton* term : {BitBtn1, BitBtn2, BitBtn3, BitBtn5, BitBtn6, BitBtn7, BitBtn8, BitBtn10})
-        connect(term, &QPushButton::clicked, this, &TFormLivros::BotEntorpecentesClick);
+    connectTermButtons();
     connect(Titulo, &ClickLabel::clicked, this, &TFormLivros::TituloClick);
     connect(BitBtn4, &QPushButton::clicked, this, &TFormLivros::BitBtn4Click);
     connect(BotSC, &QPushButton::clicked, this, &TFormLivros::BotSCClick);
@@ -70,6 +68,7 @@ void TFormLivros::connectHandlers()
     connect(PainelLivro, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { PopupMenu1->popup(PainelLivro->mapToGlobal(at)); });
     connect(Mostrarolivronatela1, &QAction::triggered, this, &TFormLivros::Mostrarolivronatela1Click);
+    connect(MostrarLivrosEmitidos, &QAction::triggered, this, &TFormLivros::MostrarLivrosEmitidosClick);
     connect(Timer1, &QTimer::timeout, this, &TFormLivros::Timer1Timer);
 }
 
@@ -158,9 +157,8 @@ void TFormLivros::setBookControls(bool v)
     for (QWidget* w : std::initializer_list<QWidget*>{BotSC, BitBtn39, BotEntorpecentes, BotPsicotropicos,
                                                        BotControleEspecial, BotImunossupressores})
         w->setEnabled(v);
-    // The "Termo" buttons are shown and hidden, never enabled.
-    for (QWidget* w : std::initializer_list<QWidget*>{BitBtn1, BitBtn2, BitBtn3, BitBtn6, BitBtn5, BitBtn8, BitBtn7, BitBtn10})
-        w->setVisible(v);
+    // The "Termo" buttons of each book row, usable on book choice.
+    setTermButtons(v);
     for (QWidget* w : std::initializer_list<QWidget*>{BotSC, BitBtn39, BotEntorpecentes, BotPsicotropicos,
                                                        BotControleEspecial, BotImunossupressores})
         w->setVisible(v);

@@ -2,10 +2,13 @@
 #include "app/activation_rule.h"
 #include "app/run_mode.h"
 #include "book/classic/component_lists.h"
+#include "book/register/book_terms.h"
 #include "book/revised/movement_statement.h"
 
 #include <QString>
 #include <QWidget>
+#include <functional>
+#include <optional>
 
 class QAction;
 class QComboBox;
@@ -88,6 +91,7 @@ public:
     QTimer* Timer1;
     QMenu* PopupMenu1;
     QAction* Mostrarolivronatela1;
+    QAction* MostrarLivrosEmitidos; // the store's register books and issued sheets
 
     // The values the handlers share.
     RunMode runMode() const { return m_mode; }
@@ -130,6 +134,11 @@ public:
     void Mostrarolivronatela1Click();
     void Timer1Timer();
     void FormClose();
+    // The register books: a term of a classic book (group 1..4), "Emitir" in a book's preview,
+    // the list of the store's books.
+    void TermButtonClick(int group, registerbook::TermKind term);
+    void issueShownBook(registerbook::RegisterBookKind kind);
+    void MostrarLivrosEmitidosClick();
 
     // Whether closing the window starts the suite's synchroniser first; nothing turns it on.
     bool startSynchroniserOnClose = false;
@@ -150,6 +159,10 @@ private:
     void connectHandlers();
 
     void setBookControls(bool visible);
+    void setTermButtons(bool visible);
+    void connectTermButtons();
+    // Runs a book's report with "Emitir" in its preview for that book (none: no such button).
+    void runBookReportWithIssue(std::optional<registerbook::RegisterBookKind> kind, const std::function<void()>& run);
     void selectStore();
     void selectListGroup(int group);
     void periodEditLeft(DateMaskEdit& edit, const QString& field, bool editAgain);

@@ -84,7 +84,11 @@ void TFormLivros::ShowRevisedBook(revised::RevisedMode mode)
     // From the first revised preview on, runs go straight to the preview.
     rm.rvstm1.SystemSetups &= ~report::TSystemSetups(report::ssAllowSetup);
     rm.rvpjRelLivros.setProjectFile(m_programFolder + revisedProjectFile(mode));
-    rm.RunNamedReport(QString::fromLatin1(kBookReportName));
+    // A book built in this run can be issued from its preview; a view-only run only shows.
+    std::optional<registerbook::RegisterBookKind> book;
+    if (!isViewOnlyMode(m_mode))
+        book = registerbook::revisedBookKind(mode);
+    runBookReportWithIssue(book, [&] { rm.RunNamedReport(QString::fromLatin1(kBookReportName)); });
 }
 
 bool TFormLivros::ShowViewOnlyBook()
@@ -107,7 +111,11 @@ void TFormLivros::BotSCClick()
     runHandler([this] {
         report::TRM& rm = reportModule();
         rm.rvpjRelLivros.setProjectFile(m_programFolder + QString::fromLatin1(kClassicProjectFile));
-        rm.RunNamedReport(QString::fromLatin1(kBookReportName));
+        // The built classic book can be issued from its preview.
+        std::optional<registerbook::RegisterBookKind> book;
+        if (m_selectedListGroup >= 1 && m_selectedListGroup <= classic::kListGroupCount)
+            book = registerbook::classicBookKind(m_selectedListGroup);
+        runBookReportWithIssue(book, [&] { rm.RunNamedReport(QString::fromLatin1(kBookReportName)); });
     });
 }
 

@@ -137,6 +137,8 @@ void TFormLivros::createControls()
     PopupMenu1 = named(new QMenu(this), "PopupMenu1");
     Mostrarolivronatela1 = PopupMenu1->addAction(QStringLiteral("Mostrar o livro na tela"));
     Mostrarolivronatela1->setObjectName(QStringLiteral("Mostrarolivronatela1"));
+    MostrarLivrosEmitidos = PopupMenu1->addAction(QStringLiteral("Mostrar os livros e as folhas emitidas"));
+    MostrarLivrosEmitidos->setObjectName(QStringLiteral("MostrarLivrosEmitidos"));
 }
 
 void TFormLivros::createBookControls()

@@ -19,8 +19,10 @@ void TFormLivros::selectStore()
         m_storeCnpj = storeCnpjOf(m_dm.DadosGerCNPJ().asString());
         m_dm.DadosGer.close();
         setWindowTitle(QString::fromUtf16(kMakerCaption) + FormatCnpj(m_storeCnpj));
-        if (!isRevisedMode(m_mode))
+        if (!isRevisedMode(m_mode)) {
+            setTermButtons(true); // book choice: the terms of each book
             return;
+        }
         Titulo->setText(QString::fromUtf16(kSiproquimTitle));
         Titulo->adjustSize();
         setWindowTitle(QString::fromUtf16(kSiproquimCaption) + FormatCnpj(m_storeCnpj));

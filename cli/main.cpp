@@ -4,6 +4,9 @@
 #include "cli/classic_command.h"
 #include "cli/demo_command.h"
 #include "cli/export_command.h"
+#include "cli/books_command.h"
+#include "cli/issue_command.h"
+#include "cli/terms_command.h"
 #include "cli/revised_command.h"
 #include "cli/store_and_period.h"
 #include "platform/date_text.h"
@@ -142,6 +145,17 @@ int main(int argc, char** argv)
         QTextStream out(stdout);
         return runCheckCommand(*createDataModule(), options.value(QStringLiteral("--cnpj")),
                                options.value(QStringLiteral("--from")), options.value(QStringLiteral("--to")), out);
+    }
+    if (options.command == QLatin1String("issue"))
+        return runIssueCommand(*createDataModule(), options.value(QStringLiteral("--book")), options.value(QStringLiteral("--cnpj")),
+                               options.value(QStringLiteral("--from")), options.value(QStringLiteral("--to")), options.value(QStringLiteral("--pdf")));
+    if (options.command == QLatin1String("terms"))
+        return runTermsCommand(*createDataModule(), options.value(QStringLiteral("--book")), options.value(QStringLiteral("--cnpj")),
+                               options.flags.contains(QStringLiteral("--opening")), options.flags.contains(QStringLiteral("--closing")),
+                               options.value(QStringLiteral("--pdf")));
+    if (options.command == QLatin1String("books")) {
+        QTextStream out(stdout);
+        return runBooksCommand(*createDataModule(), options.value(QStringLiteral("--cnpj")), out);
     }
     if (options.command == QLatin1String("demo")) {
         if (options.positional.size() != 1)

@@ -87,6 +87,12 @@ QString BandLayouter::itemText(const ReportItem& item, int masterRow, bool* page
         }
         case TextPart::Kind::Page: text += pageMarker(); *pageDependent = true; break;
         case TextPart::Kind::Pages: text += pagesMarker(); *pageDependent = true; break;
+        case TextPart::Kind::PageLabel: {
+            QString label = m_report.pageLabel;
+            text += label.replace(QLatin1String("{pages}"), pagesMarker()).replace(QLatin1String("{page}"), pageMarker());
+            *pageDependent = true;
+            break;
+        }
         case TextPart::Kind::Date: text += m_today.toString(QStringLiteral("dd/MM/yyyy")); break;
         }
     }

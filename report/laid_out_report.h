@@ -45,6 +45,10 @@ struct LaidOutReport {
     QString title;
     QPageLayout pageLayout; // page size and orientation; margins are already in the positions
     std::vector<LaidOutPage> pages;
+    int firstPageNumber = 1; // the number "{page}" prints on the first page
+
+    // The number printed on the page of that index (from 0).
+    int pageNumber(int pageIndex) const { return firstPageNumber + pageIndex; }
 
     int pageCount() const { return int(pages.size()); }
     // The page's size in dots.

@@ -41,9 +41,13 @@ ReportPreviewDialog::ReportPreviewDialog(const LaidOutReport& report, const Prev
     for (int z : {50, 75, 100, 125, 150, 200})
         m_zoomBox->addItem(QStringLiteral("%1%").arg(z), z);
     auto* close = new QPushButton(QStringLiteral("&Fechar"), this);
+    m_action = new QPushButton(settings.actionText, this);
+    m_action->setObjectName(QStringLiteral("actionButton"));
+    m_action->setVisible(bool(settings.action));
 
     auto* bar = new QHBoxLayout;
     bar->addWidget(m_print);
+    bar->addWidget(m_action);
     bar->addSpacing(12);
     bar->addWidget(m_first);
     bar->addWidget(m_previous);
@@ -68,6 +72,7 @@ ReportPreviewDialog::ReportPreviewDialog(const LaidOutReport& report, const Prev
     layout->addWidget(m_scroll, 1);
 
     connect(m_print, &QPushButton::clicked, this, [this] { m_printAction(); });
+    connect(m_action, &QPushButton::clicked, this, settings.action ? settings.action : std::function<void()>([] {}));
     connect(m_first, &QPushButton::clicked, this, [this] { showPage(0); });
     connect(m_previous, &QPushButton::clicked, this, [this] { showPage(m_page - 1); });
     connect(m_next, &QPushButton::clicked, this, [this] { showPage(m_page + 1); });

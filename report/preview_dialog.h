@@ -27,6 +27,7 @@ public:
     void setZoom(int percent);
     QString pageLabelText() const;
     QPushButton* printButton() const { return m_print; }
+    QPushButton* actionButton() const { return m_action; }
     // The picture of the current page as shown.
     QImage pageImage() const;
 
@@ -38,6 +39,7 @@ private:
     int m_page = 0;
     int m_zoom = 100;
     QPushButton* m_print;
+    QPushButton* m_action;
     QPushButton* m_first;
     QPushButton* m_previous;
     QPushButton* m_next;

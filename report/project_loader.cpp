@@ -352,6 +352,8 @@ std::vector<TextPart> parseTemplate(const QString& text, const QString& defaultC
             parts.push_back({TextPart::Kind::Page, {}, {}, {}, {}});
         else if (token == QLatin1String("pages"))
             parts.push_back({TextPart::Kind::Pages, {}, {}, {}, {}});
+        else if (token == QLatin1String("pagelabel"))
+            parts.push_back({TextPart::Kind::PageLabel, {}, {}, {}, {}});
         else if (token == QLatin1String("date"))
             parts.push_back({TextPart::Kind::Date, {}, {}, {}, {}});
         else if (token.isEmpty())
@@ -563,6 +565,8 @@ ReportDefinition readReport(Node& n)
     r.connection = n.requiredString(QStringLiteral("data"));
     r.page = readPage(n);
     r.font = readFont(n).applyTo(FontSpec());
+    r.pageLabel = n.string(QStringLiteral("pageLabel"), r.pageLabel);
+    r.firstPage = int(n.number(QStringLiteral("firstPage"), r.firstPage, 1));
     if (n.has(QStringLiteral("sort"))) {
         const QJsonValue v = n.raw(QStringLiteral("sort"));
         if (!v.isArray())

@@ -258,16 +258,23 @@ private:
 LaidOutReport generateReport(const ReportProject& project, const ReportDefinition& report,
                              const ConnectionSet& connections, const GenerateOptions& options)
 {
-    ReportBinding binding(project, report, connections);
+    // The run's page label and first page number take the place of the report's.
+    ReportDefinition numbered = report;
+    numbered.pageLabel = options.pageLabel.value_or(report.pageLabel);
+    numbered.firstPage = options.firstPage.value_or(report.firstPage);
+    const ReportDefinition& definition = numbered;
+
+    ReportBinding binding(project, definition, connections);
     ConnectionSession session(binding.sources());
     binding.checkFields();
 
     LaidOutReport out;
-    out.reportName = report.name;
-    out.title = report.title;
-    out.pageLayout = QPageLayout(report.page.size, report.page.orientation, QMarginsF());
-    Paginator paginator(report, binding, options, out);
-    paginator.run(sortedRows(report, binding));
+    out.reportName = definition.name;
+    out.title = definition.title;
+    out.firstPageNumber = definition.firstPage;
+    out.pageLayout = QPageLayout(definition.page.size, definition.page.orientation, QMarginsF());
+    Paginator paginator(definition, binding, options, out);
+    paginator.run(sortedRows(definition, binding));
     return out;
 }
 

@@ -6,6 +6,7 @@
 
 #include <QDate>
 #include <QMarginsF>
+#include <optional>
 
 namespace livros::report {
 
@@ -16,6 +17,9 @@ struct GenerateOptions {
     PageCallback onPage;
     // The date that "{date}" prints.
     QDate today = QDate::currentDate();
+    // In place of the report's own page label and first page number.
+    std::optional<QString> pageLabel;
+    std::optional<int> firstPage;
 };
 
 // The first pass of a run: checks every connection and field the report names (an unknown one

@@ -47,6 +47,9 @@ struct PreviewSettings {
     int formWidth = 800;
     int zoom = 100;          // percent
     bool allowPrint = true;  // the preview's print button
+    // A further button of the preview ("Emitir"), shown when the action is set.
+    QString actionText;
+    std::function<void()> action;
 };
 
 // Everything of a run that waits for the user: the output set-up dialog, the printer dialog, the

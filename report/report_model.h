@@ -59,12 +59,13 @@ struct ValueFormat {
     bool blankWhenZero = false;
 };
 
-// A piece of a text item: fixed text, a field's display text, the page number, the page count
-// or the date of the run. Written in the file as "Página {page} de {pages}",
+// A piece of a text item: fixed text, a field's display text, the page number, the page count,
+// the report's page label or the date of the run. Written in the file as "Página {page} de {pages}",
+// "{pagelabel}",
 // "{RvDSDadosGer.CIDADE} - {RvDSDadosGer.ESTADO}". A field written as
 // "{ - CEP <RvDSDadosGer.CEP>}" prints its text around the value only when the value is not empty.
 struct TextPart {
-    enum class Kind { Literal, Field, Page, Pages, Date };
+    enum class Kind { Literal, Field, Page, Pages, PageLabel, Date };
     Kind kind = Kind::Literal;
     QString text;
     FieldRef field;
@@ -142,6 +143,11 @@ struct ReportDefinition {
     Band pageFooter;
     Band summary;
     Band noData;                 // printed instead of the details when the connection has no rows
+    // What "{pagelabel}" prints on each page ("{page}" and "{pages}" inside it are filled in), and
+    // the number the first page gets ("{pages}" prints the last page's): a run may give others
+    // (the sheets of a bound book).
+    QString pageLabel = QStringLiteral("Página {page} de {pages}");
+    int firstPage = 1;
 };
 
 struct ReportProject {

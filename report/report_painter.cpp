@@ -51,8 +51,9 @@ void paintPage(QPainter& painter, const LaidOutReport& report, int pageIndex, do
     painter.scale(factor, factor);
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
-    const QString pageText = QString::number(pageIndex + 1);
-    const QString pagesText = QString::number(report.pageCount());
+    const QString pageText = QString::number(report.pageNumber(pageIndex));
+    // "{pages}" is the number of the last page: the count when numbering starts at 1.
+    const QString pagesText = QString::number(report.pageNumber(report.pageCount() - 1));
     for (const PageElement& e : report.pages[size_t(pageIndex)].elements) {
         switch (e.kind) {
         case PageElement::Kind::Text:

@@ -54,7 +54,7 @@ QString ReportEngine::statusText(const QString& format, int page) const
     return text.replace(QStringLiteral("%p"), QString::number(page));
 }
 
-void ReportEngine::execute(const ReportProject& project, const ReportDefinition& report, const ConnectionSet& connections)
+bool ReportEngine::execute(const ReportProject& project, const ReportDefinition& report, const ConnectionSet& connections)
 {
     OutputChoice choice;
     choice.destination = DefaultDest;
@@ -62,7 +62,7 @@ void ReportEngine::execute(const ReportProject& project, const ReportDefinition&
     if (SystemSetups.testFlag(ssAllowSetup)) {
         const std::optional<OutputChoice> chosen = interaction().chooseOutput(TitleSetup, choice, SystemSetups);
         if (!chosen)
-            return;
+            return false;
         choice = *chosen;
     }
 
@@ -85,6 +85,8 @@ void ReportEngine::execute(const ReportProject& project, const ReportDefinition&
         settings.formWidth = PreviewWidth;
         settings.zoom = PreviewZoom;
         settings.allowPrint = AllowPrintFromPreview;
+        settings.actionText = PreviewActionText;
+        settings.action = PreviewAction;
         // The preview's print button runs inside the preview's event loop: a failure is shown
         // there and the preview stays open, instead of unwinding through the window system.
         interaction().preview(document, settings, [&] {
@@ -105,6 +107,7 @@ void ReportEngine::execute(const ReportProject& project, const ReportDefinition&
         OutputFileName = choice.fileName;
         break;
     }
+    return true;
 }
 
 bool ReportEngine::print(const LaidOutReport& report, int copies)

@@ -5,6 +5,7 @@
 
 #include <QMarginsF>
 #include <QString>
+#include <functional>
 #include <memory>
 
 namespace livros::report {
@@ -38,15 +39,18 @@ public:
     double Scale = 100;                                 // percent
     QString Title = QStringLiteral("Relatórios Administrativos / Financeiros"); // job and PDF title
     QString OutputFileName; // the PDF file last chosen
+    // A further button of the preview and what it does (the window's "Emitir"); none when unset.
+    QString PreviewActionText;
+    std::function<void()> PreviewAction;
 
     // Who answers the dialogs: null (the default) shows the real ones. Not owned.
     void setInteraction(ReportInteraction* interaction) { m_interaction = interaction; }
     ReportInteraction& interaction();
 
     // Runs one report of a project over the connections. Returns when the output is done (the
-    // preview closed); cancelling a dialog ends the run without output. Errors (a bad layout
+    // preview closed), true; cancelling a dialog ends the run without output, false. Errors (a bad layout
     // reference, a file that cannot be written, a printer that fails) are thrown as ReportError.
-    void execute(const ReportProject& project, const ReportDefinition& report, const ConnectionSet& connections);
+    bool execute(const ReportProject& project, const ReportDefinition& report, const ConnectionSet& connections);
 
     // Prints a generated report through the printer dialog, the status window showing
     // "Imprimindo página %p"; false when the printer dialog is cancelled.

@@ -99,9 +99,11 @@ TEST_F(WindowStatesTest, OneStoreClassicShowsBookChoiceWithTheCompanyCnpj)
     EXPECT_EQ(form->Titulo->text(), kExpectedBookTitle);
     EXPECT_EQ(form->storeCnpj(), QString("11222333000181"));
     EXPECT_EQ(form->programFolderText(), suite().folder());
-    // Reached straight from the activation, the bevels and "Termo" buttons keep their resource state.
+    // Reached straight from the activation, the bevels keep their resource state; the "Termo"
+    // buttons of each book are there to use.
     EXPECT_FALSE(form->Bevel1->isVisible());
-    EXPECT_FALSE(form->BitBtn1->isVisible());
+    EXPECT_TRUE(form->BitBtn1->isVisible());
+    EXPECT_TRUE(form->BitBtn1->isEnabled());
 }
 
 TEST_F(WindowStatesTest, OneStoreRevisedModesOpenThePeriodPanelWithSiproquimTexts)
@@ -148,10 +150,10 @@ TEST_F(WindowStatesTest, SeveralStoresClassicPickGivesBookChoice)
     EXPECT_EQ(form->storeCnpj(), QString("11222333000181"));
     EXPECT_EQ(form->windowTitle(), kMaker + "11.222.333/0001-81");
     EXPECT_EQ(form->Titulo->text(), kExpectedBookTitle);
-    // Reached through ShowBookButtons: the bevels and the greyed "Termo" buttons show.
+    // Reached through ShowBookButtons: the bevels and the "Termo" buttons show.
     EXPECT_TRUE(form->Bevel4->isVisible());
     EXPECT_TRUE(form->BitBtn8->isVisible());
-    EXPECT_FALSE(form->BitBtn8->isEnabled());
+    EXPECT_TRUE(form->BitBtn8->isEnabled());
 }
 
 TEST_F(WindowStatesTest, SeveralStoresRevisedPickOpensThePeriodPanelAndKeepsTheBookTitle)
@@ -257,12 +259,30 @@ TEST_F(WindowStatesTest, TitleOpensTheListingViewAndXReturnsToBookChoice)
     for (QPushButton* term : {form->BitBtn1, form->BitBtn2, form->BitBtn3, form->BitBtn5, form->BitBtn6, form->BitBtn7,
                               form->BitBtn8, form->BitBtn10}) {
         EXPECT_TRUE(term->isVisible());
-        EXPECT_FALSE(term->isEnabled());
+        EXPECT_TRUE(term->isEnabled());
     }
-    // A greyed button does nothing when clicked.
-    QTest::mouseClick(form->BitBtn1, Qt::LeftButton);
-    EXPECT_EQ(form->selectedListGroup(), 0);
-    EXPECT_EQ(screenState(), QString("book choice"));
+}
+
+TEST_F(WindowStatesTest, TermButtonsDrawUpTheTermsOfTheirBook)
+{
+    oneStore();
+    RecordingInteraction& reportDialogs = useReports();
+    openWindow(RunMode::Classic);
+    // Without the number of sheets no book is opened.
+    QTest::mouseClick(form->BitBtn3, Qt::LeftButton);
+    ASSERT_EQ(messages->infos.size(), 1);
+    EXPECT_TRUE(messages->infos.first().contains(QStringLiteral("QDEFOLHAS")));
+    EXPECT_EQ(reportDialogs.previews, 0);
+
+    suite().execMain(QStringLiteral("update DADOSGER set QDEFOLHAS = 50, NUMEROINICIAL = 1"));
+    QTest::mouseClick(form->BitBtn3, Qt::LeftButton);
+    EXPECT_EQ(reportDialogs.previews, 1);
+    EXPECT_EQ(suite().rowsInterface(QStringLiteral("select LIVRO, NUMERO, FOLHASAUTORIZADAS from LIVROS_LIVRO")),
+              QStringList{QStringLiteral("CLASSIC2|1|50")});
+    // Nothing issued yet: the closing term is refused and the book stays open.
+    QTest::mouseClick(form->BitBtn6, Qt::LeftButton);
+    EXPECT_TRUE(messages->infos.last().contains(QStringLiteral("não tem folhas emitidas")));
+    EXPECT_EQ(reportDialogs.previews, 1);
 }
 
 TEST_F(WindowStatesTest, ContextMenuShowsTheListing)

@@ -236,3 +236,32 @@ TEST_F(SmallProject, AFailedRunKeepsTheOlderPdf)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(SmallProject, ThePageLabelAndFirstPageNumberComeFromTheReportOrTheRun)
+{
+    addTwoProducts();
+    const QString project = writeFile(dir, QStringLiteral("folhas.rav"), R"({"reports": [{"name": "L", "data": "Linhas",
+        "pageLabel": "Pág. {page}/{pages}", "firstPage": 3,
+        "groups": [{"breakOn": ["PRODUTO"], "newPage": true}],
+        "detail": {"height": 0.5, "items": [{"type": "field", "field": "PRODUTO", "x": 0, "y": 0, "width": 8}]},
+        "pageFooter": {"height": 0.6, "items": [{"type": "text", "text": "{pagelabel}", "x": 0, "y": 0, "width": 8}]}}]})");
+    const QString pdf = dir.filePath(QStringLiteral("folhas.pdf"));
+    ASSERT_TRUE(exportNamedReport(project, QStringLiteral("L"), connections, pdf, options));
+    QStringList pages = pdfPages(pdf);
+    ASSERT_EQ(pages.size(), 2);
+    EXPECT_TRUE(pages[0].contains(QStringLiteral("Pág. 3/4")));
+    EXPECT_TRUE(pages[1].contains(QStringLiteral("Pág. 4/4")));
+
+    options.firstPage = 41;
+    options.pageLabel = QStringLiteral("Folha {page}");
+    ASSERT_TRUE(exportNamedReport(project, QStringLiteral("L"), connections, pdf, options));
+    pages = pdfPages(pdf);
+    ASSERT_EQ(pages.size(), 2);
+    EXPECT_TRUE(pages[0].contains(QStringLiteral("Folha 41")));
+    EXPECT_TRUE(pages[1].contains(QStringLiteral("Folha 42")));
+    EXPECT_FALSE(pages.join(QString()).contains(QStringLiteral("Pág.")));
+}
+
+} // namespace

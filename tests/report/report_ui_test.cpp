@@ -348,6 +348,30 @@ TEST_F(EngineRun, TheRealPreviewIsModalMaximizedAtFullSizeAndPrints)
     EXPECT_TRUE(pages[0].contains(QStringLiteral("Produto: Alprazolam")));
 }
 
+TEST_F(EngineRun, ThePreviewOffersTheEnginesFurtherActionOnlyWhileItIsSet)
+{
+    engine.SystemSetups &= ~TSystemSetups(ssAllowSetup);
+    int issued = 0;
+    bool shown = true;
+    engine.PreviewActionText = QStringLiteral("&Emitir");
+    engine.PreviewAction = [&] { ++issued; };
+    answerModal<ReportPreviewDialog>([&](ReportPreviewDialog* preview) {
+        EXPECT_EQ(preview->actionButton()->text(), QStringLiteral("&Emitir"));
+        preview->actionButton()->click();
+        preview->accept();
+    });
+    project.RunNamedReport(QStringLiteral("LivroContr"));
+    EXPECT_EQ(issued, 1);
+
+    engine.PreviewAction = nullptr;
+    answerModal<ReportPreviewDialog>([&](ReportPreviewDialog* preview) {
+        shown = !preview->actionButton()->isHidden();
+        preview->accept();
+    });
+    project.RunNamedReport(QStringLiteral("LivroContr"));
+    EXPECT_FALSE(shown);
+}
+
 TEST(OutputSetupDialogTest, OffersOnlyTheAllowedDestinationsAndNeedsAFileName)
 {
     TSystemSetups setups = allSystemSetups() & ~TSystemSetups(ssAllowDestPrinter);

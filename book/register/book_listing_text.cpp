@@ -1,0 +1,45 @@
+#include "book/register/book_listing_text.h"
+
+#include "book/register/book_issue.h"
+#include "book/register/book_terms.h"
+#include "platform/date_text.h"
+
+#include <QDir>
+
+namespace livros::registerbook {
+
+QStringList registerBooksListing(const RegisterBookRecords& records, const QString& cnpj)
+{
+    QStringList lines;
+    lines << QStringLiteral("Livros da loja %1").arg(formattedCnpj(cnpj));
+    const std::vector<RegisterBook> books = records.books(cnpj);
+    if (books.empty()) {
+        lines << QStringLiteral("  nenhum livro aberto: o termo de abertura ou a primeira emissão abre o livro");
+        return lines;
+    }
+    for (const RegisterBook& book : books) {
+        lines << QString();
+        lines << QStringLiteral("%1 nº %2 - %3").arg(bookKeyword(book.kind)).arg(book.number).arg(bookSubject(book.kind));
+        lines << QStringLiteral("  aberto em %1, %2").arg(fullDateText(book.opened),
+                                                         book.isClosed() ? QStringLiteral("encerrado em ") + fullDateText(book.closed)
+                                                                         : QStringLiteral("em uso"));
+        const QString sheets = QStringLiteral("  folhas %1 a %2 (%3 autorizadas); emitidas: %4")
+                                   .arg(book.firstSheet)
+                                   .arg(book.lastAuthorisedSheet())
+                                   .arg(book.authorisedSheets)
+                                   .arg(book.issuedSheets);
+        lines << (book.isClosed() ? sheets : sheets + QStringLiteral("; restam: %1").arg(book.sheetsLeft()));
+        for (const IssuedPeriod& p : records.issuedPeriods(cnpj, book.kind)) {
+            if (p.bookId != book.id)
+                continue;
+            lines << QStringLiteral("    %1 a %2: folhas %3 a %4, %5 (SHA-256 %6)")
+                         .arg(fullDateText(p.from), fullDateText(p.to))
+                         .arg(p.firstSheet)
+                         .arg(p.lastSheet)
+                         .arg(QDir::toNativeSeparators(archivedFilePath(p.archiveFile)), p.sha256);
+        }
+    }
+    return lines;
+}
+
+} // namespace livros::registerbook
