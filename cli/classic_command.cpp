@@ -120,14 +120,12 @@ int run(data::TDM& dm, int group, const QString& cnpjOption, bool usePeriodRecor
     ReturnOnTerminate returnOnTerminate;
     CliClassicView view(listingOut);
     try {
-        QString cnpj = cnpjOption;
-        if (cnpj.isEmpty()) {
-            cnpj = singleStoreCnpj(dm);
-            if (cnpj.isEmpty()) {
-                StderrMessages().inform(QStringLiteral("classic: --cnpj is required (TABLAB does not hold exactly one store)"));
-                return Usage;
-            }
+        const StoreChoice store = chooseStore(dm, cnpjOption);
+        if (store.cnpj.isEmpty()) {
+            StderrMessages().inform(store.error);
+            return Usage;
         }
+        const QString& cnpj = store.cnpj;
         if (usePeriodRecord)
             periodRecordTexts(dm, fromText, toText);
 

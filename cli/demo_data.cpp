@@ -1,5 +1,6 @@
 #include "cli/demo_data.h"
 
+#include "platform/cnpj.h"
 #include "platform/cp1252.h"
 #include "platform/sql_literal.h"
 
@@ -47,31 +48,15 @@ private:
 
 QString u8(const char* text) { return QString::fromUtf8(text); }
 
-// CNPJ check digits: weights 2..9 from the right, remainder below 2 gives 0.
-QChar cnpjCheckDigit(const QString& digits)
-{
-    int sum = 0;
-    int weight = 2;
-    for (qsizetype i = digits.size() - 1; i >= 0; --i) {
-        sum += digits[i].digitValue() * weight;
-        weight = weight == 9 ? 2 : weight + 1;
-    }
-    const int rest = sum % 11;
-    return QChar(u'0' + (rest < 2 ? 0 : 11 - rest));
-}
+QString completeCnpj(const QString& firstTwelve) { return firstTwelve + cnpjCheckDigits(firstTwelve).value_or(QString()); }
 
-QString completeCnpj(const QString& twelveDigits)
+// The same root with its third to fifth digits as capital letters (0 gives A, 9 gives J): the
+// form of the alphanumeric CNPJs issued since July 2026.
+QString alphanumericRoot(QString root)
 {
-    QString cnpj = twelveDigits;
-    cnpj += cnpjCheckDigit(cnpj);
-    cnpj += cnpjCheckDigit(cnpj);
-    return cnpj;
-}
-
-QString formattedCnpj(const QString& c)
-{
-    return c.mid(0, 2) + u'.' + c.mid(2, 3) + u'.' + c.mid(5, 3) + u'/' + c.mid(8, 4) + u'-' +
-           c.mid(12, 2);
+    for (int i = 2; i < 5; ++i)
+        root[i] = QChar(u'A' + root.at(i).digitValue());
+    return root;
 }
 
 // EAN-13 with the Brazilian prefix 789, as on the boxes of the drugstore medicines.
@@ -466,7 +451,9 @@ private:
         const int storeCount = m_options.singleStore ? 1 : 3;
         for (int i = 0; i < storeCount; ++i) {
             Store s;
-            s.cnpj = completeCnpj(root + QStringLiteral("%1").arg(i + 1, 4, 10, QLatin1Char('0')));
+            // The third store, a recent branch, has an alphanumeric CNPJ.
+            const QString storeRoot = i == 2 ? alphanumericRoot(root) : root;
+            s.cnpj = completeCnpj(storeRoot + QStringLiteral("%1").arg(i + 1, 4, 10, QLatin1Char('0')));
             s.laboratory = QStringLiteral("LAB%1").arg(i + 1, 2, 10, QLatin1Char('0'));
             s.district = u8(city.districts[i]);
             s.street = u8(city.streets[i]);
@@ -513,7 +500,7 @@ private:
             {"ESTADOEXT", text(u8(city.state))},
             {"INSCRICAOEST", text(m_random.digits(3) + u'.' + m_random.digits(3) + u'.' +
                                   m_random.digits(3) + u'.' + m_random.digits(3))},
-            {"CGC", text(formattedCnpj(head.cnpj))},
+            {"CGC", text(formatCnpj(head.cnpj))},
             {"DIADESPACHO", integer(m_first.day())},
             {"MESDESPACHO", text(month)},
             {"ANODESPACHO", integer(m_first.year())},

@@ -24,12 +24,12 @@ int runExportCommand(data::TDM& dm, const QString& book, const QString& cnpjOpti
                 showStandardError(QStringLiteral("export: --book must be CLASSIC, DROGARIA, INSUMOSCOMPLETO or SIPROQUIM"));
                 return Usage;
             }
-            QString cnpj = cnpjOption.isEmpty() ? singleStoreCnpj(dm) : cnpjOption;
-            if (cnpj.isEmpty()) {
-                showStandardError(QStringLiteral("export: --cnpj is required: TABLAB does not hold exactly one store"));
+            const StoreChoice store = chooseStore(dm, cnpjOption);
+            if (store.cnpj.isEmpty()) {
+                showStandardError(store.error);
                 return Usage;
             }
-            cnpj = cnpj.left(18);
+            const QString& cnpj = store.cnpj;
             if (revised::storedBookIsOfAnotherMode(dm, *mode, cnpj)) {
                 userMessages().inform(revised::noBookOfThisModeMessage(cnpj));
                 return Precondition;

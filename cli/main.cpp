@@ -79,11 +79,10 @@ int runRevised(const CliOptions& options)
         return usageError(QStringLiteral("--from and --to go together"));
     auto dm = createDataModule();
     try {
-        QString cnpj = options.value(QStringLiteral("--cnpj"));
-        if (cnpj.isEmpty())
-            cnpj = singleStoreCnpj(*dm);
-        if (cnpj.isEmpty())
-            return usageError(QStringLiteral("--cnpj is required: TABLAB does not hold exactly one store"));
+        const StoreChoice store = chooseStore(*dm, options.value(QStringLiteral("--cnpj")));
+        if (store.cnpj.isEmpty())
+            return usageError(store.error);
+        const QString& cnpj = store.cnpj;
         QDate from;
         QDate to;
         if (fromText.isEmpty()) {
