@@ -3,6 +3,8 @@
 #include "book/classic/movement_rows.h"
 
 #include <QDate>
+#include "platform/book_locale.h"
+
 #include <QLocale>
 #include <QString>
 #include <QStringList>
@@ -39,7 +41,7 @@ inline constexpr int kMovementQueryFailedExitCode = 4;
 class ClassicBookBuilder {
 public:
     ClassicBookBuilder(data::TDM& dm, ClassicBuildView& view, const QString& storeCnpj, const QDate& initialDate,
-                       const QDate& finalDate, const QLocale& locale = QLocale());
+                       const QDate& finalDate, const QLocale& locale = bookLocale());
 
     // Builds the book of group 1..4; another number or an empty table builds nothing.
     // When an entries or losses query cannot be opened, its text is shown and the program ends

@@ -2,6 +2,8 @@
 #include "book/classic/classic_book_builder.h"
 #include "book/classic/component_lists.h"
 
+#include "platform/book_locale.h"
+
 #include <QLocale>
 #include <QString>
 
@@ -60,6 +62,6 @@ inline constexpr char kStockProgramName[] = "Vandor.exe";
 // do, the window is brought back to book choice so that it is not left without controls.
 ClassicPreparationOutcome prepareClassicBook(data::TDM& dm, ClassicPreparationView& view,
                                              const ClassicPreparationRequest& request,
-                                             const QLocale& locale = QLocale());
+                                             const QLocale& locale = bookLocale());
 
 } // namespace livros::classic

@@ -27,7 +27,6 @@ protected:
 
     void SetUp() override
     {
-        QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
         s_suite->clearAllTables();
         dm = s_suite->makeDataModule();
     }

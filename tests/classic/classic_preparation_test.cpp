@@ -33,7 +33,6 @@ protected:
 
     void SetUp() override
     {
-        QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
         s_suite->clearAllTables();
         QFile::remove(s_suite->folder() + "Vandor.exe");
         QFile::remove(markerPath());
@@ -230,7 +229,6 @@ class FailingQuery : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
         suite = std::make_unique<EmbeddedSuite>();
     }
 

@@ -75,7 +75,6 @@ protected:
 
     void SetUp() override
     {
-        QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
         suite().clearAllTables();
         m_dm = suite().makeDataModule();
         exec("insert into TABLAB (LOJA, LABORATORIO) values ('11222333000181', 'LAB1')");
