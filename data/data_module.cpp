@@ -55,10 +55,17 @@ QByteArray readWholeFile(const QString& path)
 }
 } // namespace
 
+// Beside the book lines: the laboratory of the line's store (TABLAB), and the catalogue unit of
+// the product when it differs from the book's unit (taken from the inventory), so that the
+// printed page carries the listing's notice.
 QString livroContrSelect()
 {
     return QStringLiteral("select ID, CNPJ, DCB, ESTOQUEINICIAL, LIVRO, LINHA, DATA, HISTORICO, MOVIMENTO, SALDO, "
-                          "OBSERVACOES, CODIGO, COMPONENTE, PERIODO, UNID from LIVROCONTR order by DCB, ID");
+                          "OBSERVACOES, CODIGO, COMPONENTE, PERIODO, UNID, "
+                          "(select first 1 LABORATORIO from TABLAB where TABLAB.LOJA = LIVROCONTR.CNPJ) LABORATORIO, "
+                          "(select first 1 COMPONEN.UNID from COMPONEN where COMPONEN.CODIGO = LIVROCONTR.CODIGO "
+                          "and COMPONEN.UNID is distinct from LIVROCONTR.UNID) UNIDCADASTRO "
+                          "from LIVROCONTR order by DCB, ID");
 }
 
 QString livroRevContrDesignedSelect()
