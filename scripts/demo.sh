@@ -17,7 +17,7 @@ export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
 export LC_ALL=C.UTF-8 LANG=C.UTF-8            # the shell's own locale; the programs get pt_BR below
 BR=(env LC_ALL=pt_BR.UTF-8 LANGUAGE=pt_BR)    # a Brazilian workstation's numbers and dates
 "${BR[@]}" build/cli/livros-cli demo "$DEMO" --force | tee "$ROOT/build/demo.txt"
-STORE=$(sed -n 's/.*stores (TABLAB): \([0-9]*\).*/\1/p' "$ROOT/build/demo.txt")
+STORE=$(sed -n 's/.*stores (TABLAB): \([0-9A-Z]*\).*/\1/p' "$ROOT/build/demo.txt")
 
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ "${LIVROS_DEMO_NO_WINDOW:-}" = "" ]; then
   echo "Opening the window on the demo data (pick a store, then a book; \"Sair\" closes it)."
