@@ -43,6 +43,9 @@ TEST(ConcurrentStores, TwoProgramsBuildTwoStoresAtOnce)
     ServerSuite suite;
     addRevisedProducts(suite, 30, 3, kStoreA);
     addRevisedProducts(suite, 30, 2, kStoreB, QStringLiteral("2024-05-03"));
+    // The tool builds only for stores the database records.
+    for (const QString& store : {kStoreA, kStoreB})
+        suite.execMain(QStringLiteral("insert into TABLAB (LOJA, LABORATORIO) values ('%1', 'LAB')").arg(store));
 
     // Each book built alone first: what each store's book must hold.
     ASSERT_EQ(finish(startBuild(suite, kStoreA)).exitCode, 0);
