@@ -5,6 +5,7 @@
 #include "siproquim/map_fields.h"
 
 #include <QHash>
+#include <QSet>
 #include <QRegularExpression>
 
 namespace livros::siproquim {
@@ -56,6 +57,8 @@ public:
     }
 
     QString line() const { return m_line; }
+    // Leaves unreported the problems of a product already listed with its declaration.
+    void setQuiet(bool quiet) { m_quiet = quiet; }
 
 private:
     int width(const char* name) const { return m_spec.field(name)->width; }
@@ -64,12 +67,17 @@ private:
         problem(QStringLiteral("%1 %2 não cabe no campo do mapa").arg(QString::fromUtf8(name), shown));
         m_line += QString(width(name), u' ');
     }
-    void problem(const QString& text) { m_problems << m_owner + QStringLiteral(": ") + text; }
+    void problem(const QString& text)
+    {
+        if (!m_quiet)
+            m_problems << m_owner + QStringLiteral(": ") + text;
+    }
 
     const RecordSpec& m_spec;
     QString m_owner;
     QStringList& m_problems;
     QString m_line;
+    bool m_quiet = false;
 };
 
 QString shownNumber(double value, int decimals)
@@ -84,12 +92,14 @@ std::optional<QString> productCode(const QString& code)
 }
 
 // The product's fields in a movement: reference, concentration, density, quantity and unit.
-void movementFields(RecordComposer& record, const MapProduct& product, double quantity)
+void movementFields(RecordComposer& record, const MapProduct& product, bool productListed, double quantity)
 {
+    record.setQuiet(productListed);
     const auto code = productCode(product.code);
     record.coded("Produto", code ? std::optional<QString>(QStringLiteral("PR") + *code) : std::nullopt, product.code);
     record.coded("Concentração", concentrationText(product.concentration), QString::number(product.concentration));
     record.coded("Densidade", densityText(product.density), shownNumber(product.density, 2));
+    record.setQuiet(false);
     record.coded("Quantidade", quantityText(quantity), shownNumber(quantity, 3) + u' ' + product.unit);
     record.coded("Unidade", std::optional<QString>(QString(product.unit)), QString(product.unit));
 }
@@ -125,15 +135,19 @@ ComposedMap composeMap(const MapContent& content)
     lines << em.line();
 
     QHash<QString, const MapProduct*> products;
+    QSet<QString> listedProducts; // products whose declaration has a problem
     if (!content.products.isEmpty())
         lines << QStringLiteral("DG");
     for (const MapProduct& p : content.products) {
         products.insert(p.code, &p);
         RecordComposer pr("PR", QStringLiteral("Produto %1 %2").arg(p.code, p.name), problems);
+        const qsizetype before = problems.size();
         pr.coded("Código do produto", productCode(p.code), QStringLiteral("\"%1\" (\"TPN\" e 8 dígitos)").arg(p.code));
         pr.text("Nome comercial", p.name);
         pr.coded("Concentração", concentrationText(p.concentration), QString::number(p.concentration));
         pr.coded("Densidade", densityText(p.density), shownNumber(p.density, 2));
+        if (problems.size() > before)
+            listedProducts.insert(p.code);
         lines << pr.line();
     }
 
@@ -142,7 +156,7 @@ ComposedMap composeMap(const MapContent& content)
         RecordComposer mvn("MVN", owner, problems);
         mvn.coded("Entrada-saída", QStringLiteral("E"), {});
         mvn.coded("Operação", QStringLiteral("EC"), {});
-        mvn.cnpj("CNPJ", invoice.supplierCnpj);
+        mvn.cnpj("CNPJ do fornecedor", invoice.supplierCnpj);
         mvn.text("Razão social", invoice.supplierName);
         mvn.text("Número da NF", invoice.number);
         mvn.coded("Data da NF", invoice.date.isValid() ? std::optional<QString>(dateText(invoice.date)) : std::nullopt, QStringLiteral("sem data"));
@@ -156,7 +170,7 @@ ComposedMap composeMap(const MapContent& content)
                 continue;
             }
             RecordComposer mm("MM", owner + QStringLiteral(", produto %1").arg(item.code), problems);
-            movementFields(mm, *product, item.quantity);
+            movementFields(mm, *product, listedProducts.contains(product->code), item.quantity);
             lines << mm.line();
         }
     }
@@ -169,7 +183,7 @@ ComposedMap composeMap(const MapContent& content)
             continue;
         }
         RecordComposer uc("UC", owner, problems);
-        movementFields(uc, *product, use.quantity);
+        movementFields(uc, *product, listedProducts.contains(product->code), use.quantity);
         const bool knownCode = use.consumptionCode >= 1 && use.consumptionCode <= 5;
         uc.coded("Código do consumo", knownCode ? std::optional<QString>(QString::number(use.consumptionCode)) : std::nullopt,
                  QString::number(use.consumptionCode));
