@@ -12,6 +12,14 @@ namespace livros::siproquim {
 
 namespace {
 
+// The CNPJ without its mask ("11.222.333/0001-81" -> "11222333000181").
+QString plainCnpj(const QString& cnpj)
+{
+    QString plain = cnpj.trimmed().toUpper();
+    plain.remove(QRegularExpression(QStringLiteral("[./ -]")));
+    return plain;
+}
+
 // Accumulates one record's fields and the problems of the values that do not fit them.
 class RecordComposer {
 public:
@@ -47,8 +55,7 @@ public:
 
     void cnpj(const char* name, const QString& value)
     {
-        QString plain = value.trimmed().toUpper();
-        plain.remove(QRegularExpression(QStringLiteral("[./ -]")));
+        const QString plain = plainCnpj(value);
         if (plain.isEmpty())
             problem(QStringLiteral("%1 não cadastrado").arg(QString::fromUtf8(name)));
         else if (!isValidCnpj(plain))
@@ -108,7 +115,7 @@ void movementFields(RecordComposer& record, const MapProduct& product, bool prod
 
 QString mapFileName(const MapContent& content)
 {
-    return QStringLiteral("M%1%2%3.txt").arg(content.year).arg(monthAbbreviation(content.month), content.cnpj);
+    return QStringLiteral("M%1%2%3.txt").arg(content.year).arg(monthAbbreviation(content.month), plainCnpj(content.cnpj));
 }
 
 ComposedMap composeMap(const MapContent& content)
