@@ -63,6 +63,13 @@ public:
         m_line += plain.left(14).leftJustified(14, u' ');
     }
 
+    // A value the map cannot take, with the reason as the user reads it.
+    void refuse(const char* name, const QString& reason)
+    {
+        problem(reason);
+        m_line += QString(width(name), u' ');
+    }
+
     QString line() const { return m_line; }
     // Leaves unreported the problems of a product already listed with its declaration.
     void setQuiet(bool quiet) { m_quiet = quiet; }
@@ -149,10 +156,16 @@ ComposedMap composeMap(const MapContent& content)
         products.insert(p.code, &p);
         RecordComposer pr("PR", QStringLiteral("Produto %1 %2").arg(p.code, p.name), problems);
         const qsizetype before = problems.size();
-        pr.coded("Código do produto", productCode(p.code), QStringLiteral("\"%1\" (\"TPN\" e 8 dígitos)").arg(p.code));
+        if (productCode(p.code))
+            pr.coded("Código do produto", p.code, p.code);
+        else
+            pr.refuse("Código do produto", QStringLiteral("código da Polícia Federal \"%1\" não é \"TPN\" e 8 dígitos (FORNECEDOR do cadastro)").arg(p.code));
         pr.text("Nome comercial", p.name);
         pr.coded("Concentração", concentrationText(p.concentration), QString::number(p.concentration));
-        pr.coded("Densidade", densityText(p.density), shownNumber(p.density, 2));
+        if (p.density > 0)
+            pr.coded("Densidade", densityText(p.density), shownNumber(p.density, 2));
+        else
+            pr.refuse("Densidade", QStringLiteral("densidade não cadastrada (o mapa pede de 00,01 a 99,99)"));
         if (problems.size() > before)
             listedProducts.insert(p.code);
         lines << pr.line();

@@ -200,7 +200,7 @@ TEST(MapWriterTest, ValuesThatDoNotFitAreAllListedAndNothingIsWritten)
     EXPECT_TRUE(map.bytes.isEmpty());
     const QString all = map.problems.join(u'\n');
     for (const char* expected : {": Nome comercial \"AAA", "71 caracteres",
-                                 "Produto TPN Química Permanganato", "CNPJ do fornecedor não cadastrado",
+                                 "Produto TPN Química Permanganato de potássio: código da Polícia Federal", "CNPJ do fornecedor não cadastrado",
                                  "Razão social", "70 caracteres", "Quantidade 1000000000.000 L não cabe",
                                  "Consumo de 20/11/2026, produto TPN29141100: Observação", "\"11.222.333/0001-82\" inválido",
                                  "\"12ABC34501DE36\" inválido"})

@@ -172,7 +172,7 @@ TEST_F(MonthMapTest, DataThatCannotBeDeclaredIsListedAndNothingWritten)
     EXPECT_EQ(command({"siproquim-map", "--month", "11/2026", "--cnpj", kStore, "--out", m_out.path()}), cli::Precondition);
     ASSERT_EQ(m_messages.errors.size(), 1);
     const QString message = m_messages.errors.first();
-    for (const char* expected : {"Produto TPN QUIMICA Acetona: Código do produto", "Produto Q2 Eter: unidade \"FR\" do cadastro",
+    for (const char* expected : {"Produto TPN QUIMICA Acetona: código da Polícia Federal \"TPN QUIMICA\" não é", "Produto Q2 Eter: unidade \"FR\" do cadastro", "Produto TPN29031300 Cloroformio: densidade não cadastrada",
                                  "Nota fiscal 501 de Sem Cadastro (05/11/2026), produto Q3 Cloroformio: quantidade em KG e produto em ml, sem densidade",
                                  "Nota fiscal 501 de Sem Cadastro (05/11/2026): CNPJ do fornecedor não cadastrado"})
         EXPECT_TRUE(message.contains(QString::fromUtf8(expected))) << expected << '\n' << message.toStdString();
