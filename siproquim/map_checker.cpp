@@ -1,7 +1,7 @@
 #include "siproquim/map_checker.h"
 
 #include "platform/cp1252.h"
-#include "siproquim/cnpj_check_digits.h"
+#include "platform/cnpj.h"
 #include "siproquim/map_fields.h"
 
 #include <QHash>
@@ -35,7 +35,7 @@ QString formatProblem(const FieldSpec& spec, const QString& text, bool compound)
     case FieldKind::Cnpj:
         if (!matches("[0-9A-Z]{12}[0-9]{2}", text))
             return QStringLiteral("14 caracteres sem máscara: 12 dígitos ou letras maiúsculas e 2 dígitos verificadores");
-        return isValidCnpj(text) ? QString() : QStringLiteral("dígitos verificadores errados");
+        return checkCnpj(text) == CnpjCheck::Valid ? QString() : QStringLiteral("dígitos verificadores errados");
     case FieldKind::Month:
         return monthFromAbbreviation(text) ? QString() : QStringLiteral("JAN, FEV, MAR, ABR, MAI, JUN, JUL, AGO, SET, OUT, NOV ou DEZ");
     case FieldKind::Year:

@@ -1,6 +1,6 @@
 #include "siproquim/map_writer.h"
 
-#include "siproquim/cnpj_check_digits.h"
+#include "platform/cnpj.h"
 #include "siproquim/map_checker.h"
 #include "siproquim/map_fields.h"
 
@@ -11,14 +11,6 @@
 namespace livros::siproquim {
 
 namespace {
-
-// The CNPJ without its mask ("11.222.333/0001-81" -> "11222333000181").
-QString plainCnpj(const QString& cnpj)
-{
-    QString plain = cnpj.trimmed().toUpper();
-    plain.remove(QRegularExpression(QStringLiteral("[./ -]")));
-    return plain;
-}
 
 // Accumulates one record's fields and the problems of the values that do not fit them.
 class RecordComposer {
@@ -55,10 +47,10 @@ public:
 
     void cnpj(const char* name, const QString& value)
     {
-        const QString plain = plainCnpj(value);
+        const QString plain = normalizedCnpj(value);
         if (plain.isEmpty())
             problem(QStringLiteral("%1 não cadastrado").arg(QString::fromUtf8(name)));
-        else if (!isValidCnpj(plain))
+        else if (checkCnpj(plain) != CnpjCheck::Valid)
             problem(QStringLiteral("%1 \"%2\" inválido (14 caracteres com os dígitos verificadores certos)").arg(QString::fromUtf8(name), value));
         m_line += plain.left(14).leftJustified(14, u' ');
     }
@@ -122,7 +114,7 @@ void movementFields(RecordComposer& record, const MapProduct& product, bool prod
 
 QString mapFileName(const MapContent& content)
 {
-    return QStringLiteral("M%1%2%3.txt").arg(content.year).arg(monthAbbreviation(content.month), plainCnpj(content.cnpj));
+    return QStringLiteral("M%1%2%3.txt").arg(content.year).arg(monthAbbreviation(content.month), normalizedCnpj(content.cnpj));
 }
 
 ComposedMap composeMap(const MapContent& content)

@@ -1,6 +1,5 @@
 // The map's records against the import layout's own examples, the checker's refusals, and the
 // writer's refusals of values that do not fit.
-#include "siproquim/cnpj_check_digits.h"
 #include "siproquim/map_checker.h"
 #include "siproquim/map_fields.h"
 #include "siproquim/map_writer.h"
@@ -126,15 +125,6 @@ TEST(MapFieldsTest, MangledCopiesAreRefusedAtTheirColumn)
     badCnpj[15] = u'9'; // wrong check digit
     EXPECT_TRUE(hasProblemAt(readRecord(badCnpj).problems, 3));
     EXPECT_TRUE(hasProblemAt(readRecord(kMm + u' ').problems, 40));
-}
-
-TEST(MapFieldsTest, CnpjCheckDigitsNumericAndAlphanumeric)
-{
-    EXPECT_TRUE(isValidCnpj(QStringLiteral("12ABC34501DE35")));
-    EXPECT_TRUE(isValidCnpj(QStringLiteral("11222333000181")));
-    EXPECT_FALSE(isValidCnpj(QStringLiteral("12ABC34501DE36")));
-    EXPECT_FALSE(isValidCnpj(QStringLiteral("12abc34501de35")));
-    EXPECT_FALSE(isValidCnpj(QStringLiteral("11222333000118")));
 }
 
 TEST(MapFieldsTest, ValueForms)
