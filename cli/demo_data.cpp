@@ -208,20 +208,20 @@ struct ChemicalDef {
     const char* unit;  // "ml" or "g"
     double density;
     int doseLow, doseHigh;  // ml or g per preparation
+    // The catalogue's supplier text of a chemical: its Polícia Federal product code, "TPN" and 8
+    // digits, which the SIPROQUIM report prints and the monthly map declares. (Demo codes.)
+    const char* policeCode;
 };
 
 // Chemicals under the federal police's control (SIPROQUIM), bought from the TPN distributor.
 constexpr ChemicalDef kChemicals[] = {
-    {"Acetona", "00084", "ml", 0.79, 50, 100},
-    {"Ácido clorídrico 37%", "00118", "ml", 1.19, 5, 20},
-    {"Éter etílico", "03624", "ml", 0.71, 20, 50},
-    {"Ácido sulfúrico 98%", "00148", "ml", 1.84, 5, 10},
-    {"Permanganato de potássio", "06868", "g", 2.70, 1, 5},
-    {"Clorofórmio", "02181", "ml", 1.48, 10, 30},
+    {"Acetona", "00084", "ml", 0.79, 50, 100, "TPN29141100"},
+    {"Ácido clorídrico 37%", "00118", "ml", 1.19, 5, 20, "TPN28061020"},
+    {"Éter etílico", "03624", "ml", 0.71, 20, 50, "TPN29091100"},
+    {"Ácido sulfúrico 98%", "00148", "ml", 1.84, 5, 10, "TPN28070010"},
+    {"Permanganato de potássio", "06868", "g", 2.70, 1, 5, "TPN28416100"},
+    {"Clorofórmio", "02181", "ml", 1.48, 10, 30, "TPN29031300"},
 };
-// The supplier text that the catalogue records for them. The revised SIPROQUIM report writes it
-// into a 15-character column, so it stays within 15 characters.
-const char* const kChemicalSupplier = "TPN Química";
 
 struct ExcipientDef {
     const char* name;
@@ -657,8 +657,8 @@ private:
                 p.doseToMilli = 1000;
                 p.topical = true;
                 p.supplier = supplierOfKind(2);
-                p.catalogueSupplier = u8(kChemicalSupplier);
-                p.manufacturer = p.catalogueSupplier;
+                p.catalogueSupplier = QString::fromLatin1(def.policeCode);
+                p.manufacturer = u8(kSuppliers[p.supplier].name);
                 // Liquids mostly by the litre, solids by the kilogram.
                 const bool byThousand = m_random.chance(0.6);
                 p.pack = packageFor(averageUsage(p) * m_random.between(3, 8),

@@ -8,6 +8,7 @@
 #include "cli/issue_command.h"
 #include "cli/terms_command.h"
 #include "cli/revised_command.h"
+#include "cli/siproquim_map_command.h"
 #include "cli/store_and_period.h"
 #include "platform/date_text.h"
 #include "platform/program_version.h"
@@ -29,7 +30,7 @@ using namespace livros::cli;
 
 namespace {
 const QStringList kValueOptions = {"--folder", "--group", "--cnpj", "--from", "--to", "--listing",
-                                   "--mode", "--book", "--pdf", "--scale", "--seed"};
+                                   "--mode", "--book", "--pdf", "--scale", "--seed", "--month", "--out", "--check"};
 
 // The data module as the window creates it: QUILMARA.INI of the program folder, the connection
 // path file, both connections pointed at the configured server.
@@ -156,6 +157,8 @@ int main(int argc, char** argv)
         QTextStream out(stdout);
         return runBooksCommand(*createDataModule(), options.value(QStringLiteral("--cnpj")), out);
     }
+    if (options.command == QLatin1String("siproquim-map"))
+        return runSiproquimMapCommand(options, createDataModule);
     if (options.command == QLatin1String("demo")) {
         if (options.positional.size() != 1)
             return usageError(QStringLiteral("demo needs one folder"));

@@ -37,10 +37,15 @@ QString componentSelection(RevisedMode mode)
         sql += u"SUBSTRING(UPPER(GRUPO) FROM 1 FOR 3) <> 'REV' and controlada = 'Sim' ORDER BY LISTA, COMPONENTE";
         break;
     case RevisedMode::Siproquim:
-        sql += u"SUBSTRING(UPPER(GRUPO) FROM 1 FOR 3) <> 'REV' and upper(substring(FORNECEDOR FROM 1 FOR 3)) = 'TPN' ORDER BY LISTA, COMPONENTE";
+        sql += siproquimComponentCondition() + QStringLiteral(" ORDER BY LISTA, COMPONENTE");
         break;
     }
     return sql;
+}
+
+QString siproquimComponentCondition()
+{
+    return QStringLiteral("SUBSTRING(UPPER(GRUPO) FROM 1 FOR 3) <> 'REV' and upper(substring(FORNECEDOR FROM 1 FOR 3)) = 'TPN'");
 }
 
 RevisedBookBuilder::RevisedBookBuilder(data::TDM& dm, RevisedBuildView& view)

@@ -21,6 +21,9 @@ inline constexpr char16_t kStatementFailedMessage[] = u"Falha ao buscar moviment
 QString laboratorySelect(const QString& cnpj);
 QString deleteStoreBook(const QString& cnpj);
 QString componentSelection(RevisedMode mode);
+// The catalogue rows of the SIPROQUIM report (its WHERE condition): the controlled chemicals,
+// shared with the monthly map so that both declare the same products.
+QString siproquimComponentCondition();
 
 // One row of the component selection, as the build uses it. Code, unit and list are kept as
 // read: the movement statement applies their widths and the blank-list rule.
