@@ -52,14 +52,12 @@ const QString kNotBuilt = QStringLiteral("O livro não foi montado.");
 
 [[noreturn]] void ClassicBookBuilder::fail(const QString& message)
 {
-    m_failureMessage = message;
     m_view.showMessage(message);
     throw Failed{};
 }
 
 bool ClassicBookBuilder::buildGroup(int groupNumber, const ComponentLists& lists)
 {
-    m_failureMessage.clear();
     const ListGroupTable* table = lists.group(groupNumber);
     if (!table || table->isEmpty())
         return true;

@@ -46,13 +46,10 @@ public:
     // Builds the book of group 1..4; another number or an empty table builds nothing. Returns
     // false when a movement query or a book line's insert fails: the walk stops there, since
     // every later balance would leave that movement out, and the server's reason is shown with
-    // the statement (failureMessage()). A database that cannot be reached or a connection lost
+    // the statement. A database that cannot be reached or a connection lost
     // during the walk (data::DatabaseUnavailable) propagates: the lines committed before remain,
     // and the next action attaches again.
     bool buildGroup(int groupNumber, const ComponentLists& lists);
-
-    // What the view was shown when buildGroup() returned false.
-    const QString& failureMessage() const { return m_failureMessage; }
 
     // The last book line number given out (ID of LIVROCONTR); 0 before the first line.
     int bookLineNumber() const { return m_bookLineNumber; }
@@ -81,7 +78,6 @@ private:
     QString m_titleLine;
     QString m_bookName;
     int m_bookLineNumber = 0;
-    QString m_failureMessage;
 
     // Working values of the component being walked.
     double m_openingBalance = 0;
