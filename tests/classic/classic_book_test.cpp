@@ -347,7 +347,8 @@ TEST_F(ClassicBook, WithSeveralStoresOnlyTheStoresLaboratoryFormulasAreExits)
 {
     data.component("C001", "Morfina", "G", "A1", "D1");
     data.inventory("2024-05-01", "C001", 10, "G");
-    data.exit("2024-05-01", "C001", 2, "G");           // LAB1: this store's
+    data.exitLaboratory = QStringLiteral("LAB1");
+    data.exit("2024-05-01", "C001", 2, "G");           // this store's
     data.exitLaboratory = QStringLiteral("LAB2");
     data.exit("2024-05-01", "C001", 3, "G");           // the other store's
 

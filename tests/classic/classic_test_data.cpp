@@ -47,9 +47,10 @@ void TestData::exit(const QString& date, const QString& codigo, double quantity,
     suite.execMain(QStringLiteral("insert into PEDIDOS (ESTACAO, NPEDIDO, DATAPEDIDO, TIPOPEDIDO) values ('01', %1, %2, %3)")
                        .arg(order)
                        .arg(q(date), q(tipo)));
-    suite.execMain(QStringLiteral("insert into PEDIFORM (ESTACAO, NPEDIDO, NFORMULA, LABORATORIO) values ('01', %1, 1, %2)")
-                       .arg(order)
-                       .arg(q(exitLaboratory)));
+    if (!exitLaboratory.isEmpty())
+        suite.execMain(QStringLiteral("insert into PEDIFORM (ESTACAO, NPEDIDO, NFORMULA, LABORATORIO) values ('01', %1, 1, %2)")
+                           .arg(order)
+                           .arg(q(exitLaboratory)));
     suite.execMain(QStringLiteral("insert into COMPEDID (ESTACAO, NPEDIDO, NFORMULA, COMPONENTE, CODIGOCOMP, "
                                   "QDEESTOQUE, UNID, LOTE, FORNECEDOR, VALIDADELOTE) values ('01', %1, 1, 'X', %2, "
                                   "%3, %4, %5, %6, %7)")
