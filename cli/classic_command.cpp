@@ -75,21 +75,6 @@ private:
     int m_position = 0;
 };
 
-// While the command runs, "the program terminates" returns to it instead of exiting, so that
-// the listing written so far is flushed and the exit code comes back to the caller.
-class ReturnOnTerminate : public UserMessages {
-public:
-    ReturnOnTerminate() : m_previous(setUserMessages(this)) {}
-    ~ReturnOnTerminate() override { setUserMessages(m_previous); }
-    void inform(const QString& text) override { m_previous->inform(text); }
-    void showError(const QString& text) override { m_previous->showError(text); }
-    void beep() override {}
-    void terminate(int) override {}
-
-private:
-    UserMessages* m_previous;
-};
-
 // A date as the period edit would hold it. The book writes dates into SQL with two-digit years,
 // which the server places in the same century window as the edits; a date outside that window
 // would address another century, so it reads as the empty edit and is refused as a bad date.
@@ -117,7 +102,6 @@ int run(data::TDM& dm, int group, const QString& cnpjOption, bool usePeriodRecor
         return Usage;
     }
 
-    ReturnOnTerminate returnOnTerminate;
     CliClassicView view(listingOut);
     try {
         const StoreChoice store = chooseStore(dm, cnpjOption);
@@ -141,11 +125,14 @@ int run(data::TDM& dm, int group, const QString& cnpjOption, bool usePeriodRecor
 
         const classic::ClassicPreparationOutcome outcome = classic::prepareClassicBook(dm, view, request);
         listingOut.flush();
-        return outcome == classic::ClassicPreparationOutcome::Built ? Done : Precondition;
-    } catch (const ProgramTerminated& terminated) {
-        view.clearStatus();
-        listingOut.flush();
-        return terminated.exitCode;
+        switch (outcome) {
+        case classic::ClassicPreparationOutcome::Built:
+            return Done;
+        case classic::ClassicPreparationOutcome::Failed:
+            return MovementFailed;
+        default:
+            return Precondition;
+        }
     } catch (const data::DbError& error) {
         view.clearStatus();
         listingOut.flush();

@@ -116,8 +116,8 @@ struct InputDef {
     const char* name;
     const char* list;
     const char* dcb;
-    const char* unit;        // "g" or "mg"
-    double doseLow, doseHigh;  // mg per capsule (or per dose of a topical preparation)
+    const char* unit;        // "g", "mg" or "ml"
+    double doseLow, doseHigh;  // thousandths of the unit (mg of a gram...) per capsule or dose
     int countLow, countHigh;   // capsules per formula; 1 for a topical preparation
     const char* family;
     const char* scientific;
@@ -155,6 +155,8 @@ constexpr InputDef kInputs[] = {
     {"Cloridrato de venlafaxina", "C1", "08974", "g", 37.5, 75, 30, 60, "Antidepressivos", "Venlafaxine hydrochloride", 1.13},
     {"Cloridrato de trazodona", "C1", "08712", "g", 50, 100, 30, 30, "Antidepressivos", "Trazodone hydrochloride", 1.1},
     {"Gabapentina", "C1", "04246", "g", 300, 300, 30, 60, "Anticonvulsivantes", "Gabapentin", 1.0},
+    // Kept in millilitres (doses in thousandths of a millilitre) and bought by the litre.
+    {"Canabidiol solução oleosa 200 mg/ml", "C1", "11064", "ml", 100, 300, 30, 60, "Canabinoides", "Cannabidiol", 1.0},
     {"Isotretinoína", "C2", "05167", "g", 10, 20, 30, 60, "Retinoides", "Isotretinoin", 1.0},
     {"Acitretina", "C2", "00157", "g", 10, 25, 30, 30, "Retinoides", "Acitretin", 1.0},
     {"Tretinoína", "C2", "08728", "g", 15, 30, 1, 1, "Retinoides", "Tretinoin", 1.0},
@@ -242,17 +244,20 @@ constexpr ExcipientDef kExcipients[] = {
 struct SupplierDef {
     const char* name;  // trade name, at most 35 characters (formula components keep 35)
     int kind;          // 0 compounding inputs, 1 medicines, 2 chemicals
-    const char* lotPrefix;
+    const char* lotPrefix;  // followed by yyMM and 3 digits
 };
 
 constexpr SupplierDef kSuppliers[] = {
     {"Ipê Insumos Farmacêuticos", 0, "IP"},
     {"Sant'Ana Distribuidora de Insumos", 0, "SA"},
-    {"Pharmavale Insumos", 0, "PV"},
+    {"Pharmavale Insumos", 0, "PHARMAVALE-INSUMOS-LOT-"},  // lots of 30 characters
     {"Jequitibá Distribuidora", 1, "JQ"},
     {"Drogaminas Distribuidora", 1, "DM"},
     {"TPN Química", 2, "TP"},
 };
+
+// The supplier recorded twice in FORNECED (head office and branch).
+constexpr int kSupplierWithBranch = 0;
 
 constexpr const char* kLossReasons[] = {
     "Vencimento do prazo de validade",
@@ -593,15 +598,16 @@ private:
                 p.manufacturer = p.catalogueSupplier;
                 const QString& l = p.list;
                 p.weight = l == u"C1" ? 4 : l == u"B1" ? 3 : (l == u"B2" || l == u"C2" || l == u"A3") ? 2 : 1;
-                // Some suppliers sell by the kilogram, from 100 g up.
+                // Some suppliers sell by the kilogram, from 100 g up; liquids go by the litre.
                 const bool byKilogram = p.unit == u"g" && m_random.chance(0.3);
+                const bool byLitre = p.unit == u"ml";
                 const QList<qint64> sizes = p.unit == u"mg"
                     ? QList<qint64>{100, 250, 500, 1000, 2500, 5000, 10000, 25000}
-                    : byKilogram ? QList<qint64>{100, 250, 500, 1000}
-                                 : QList<qint64>{1, 2, 5, 10, 25, 50, 100, 250, 500, 1000};
+                    : byKilogram || byLitre ? QList<qint64>{100, 250, 500, 1000}
+                                            : QList<qint64>{1, 2, 5, 10, 25, 50, 100, 250, 500, 1000};
                 p.pack = packageFor(averageUsage(p) * m_random.between(3, 8), sizes);
-                p.purchaseUnit = byKilogram ? QStringLiteral("KG") : p.unit;
-                p.purchaseDivisor = byKilogram ? 1000 : 1;
+                p.purchaseUnit = byKilogram ? QStringLiteral("KG") : byLitre ? QStringLiteral("L") : p.unit;
+                p.purchaseDivisor = byKilogram || byLitre ? 1000 : 1;
                 p.unitCost = m_random.between(50, 4000) / 100.0;
                 m_products << p;
             }
@@ -770,10 +776,13 @@ private:
     void makeSuppliers()
     {
         for (int i = 0; i < int(std::size(kSuppliers)); ++i) {
-            const QString cnpj = completeCnpj(QString::number(m_random.between(1, 9)) +
-                                              m_random.digits(7) + QStringLiteral("0001"));
+            const QString root = QString::number(m_random.between(1, 9)) + m_random.digits(7);
             m_forneced << insert("FORNECED", {{"NOMEFANTASIA", text(u8(kSuppliers[i].name))},
-                                              {"CNPJ", text(cnpj)}});
+                                              {"CNPJ", text(completeCnpj(root + QStringLiteral("0001")))}});
+            // The first supplier has a branch too: two rows of one trade name.
+            if (i == kSupplierWithBranch)
+                m_forneced << insert("FORNECED", {{"NOMEFANTASIA", text(u8(kSuppliers[i].name))},
+                                                  {"CNPJ", text(completeCnpj(root + QStringLiteral("0002")))}});
             m_nextInvoice << m_random.between(10000, 90000);
         }
     }
@@ -799,6 +808,8 @@ private:
                      u8(m_random.pick(kFirstNames)) + u' ' + u8(m_random.pick(kSurnames));
             d.number = QString::number(m_random.between(1000, 250000));
             d.uf = m_random.chance(0.9) ? u8(m_city->uf) : u8(m_random.pick(kOtherUfs));
+            if (i == 0)
+                d.number = QString();  // a prescriber recorded without registration (NULL CRM)
             m_prescribers << d;
         }
         for (Store& s : m_stores)
@@ -931,21 +942,27 @@ private:
                   day.addMonths(prod.kind == Kind::Medicine ? m_random.between(18, 36)
                                                             : m_random.between(12, 36))};
         const bool chemical = prod.kind == Kind::Chemical;
-        m_compras << insert("COMPRAS", {
-            {"ESTACAO", text(m_stores[s].stations.first())},
-            {"CODCOMPRA", integer(++m_purchaseItems)},
-            {"DATA", date(day.addDays(-m_random.between(1, 3)))},
-            {"NOTAFISCAL", text(invoice->number)},
-            {"CODIGO", text(prod.code)},
-            {"CODIGOFORNECEDOR", text(QStringLiteral("%1").arg(prod.supplier + 1, 4, 10, QLatin1Char('0')))},
-            {"FORNECEDOR", text(u8(kSuppliers[prod.supplier].name))},
-            {"LOTE", text(fresh.code)},
-            {"VALIDADE", date(fresh.expiry)},
-            {"QUANTIDADE", milli(prod.pack / prod.purchaseDivisor)},
-            {"UNIDADE", text(prod.purchaseUnit)},
-            {"DENSIDADE", chemical ? decimal(prod.density, 2) : kNull},
-            {"FATORCORRECAO", chemical ? decimal(1, 2) : kNull},
-        });
+        const QDate itemDate = day.addDays(-m_random.between(1, 3));
+        const qint64 quantity = prod.pack / prod.purchaseDivisor;
+        // Now and then an input's package comes as two bottles of one lot, on two identical lines.
+        const bool twoLines = prod.kind == Kind::Input && ++m_inputPurchases % 25 == 0 && quantity % 2 == 0;
+        for (int line = 0; line < (twoLines ? 2 : 1); ++line) {
+            m_compras << insert("COMPRAS", {
+                {"ESTACAO", text(m_stores[s].stations.first())},
+                {"CODCOMPRA", integer(++m_purchaseItems)},
+                {"DATA", date(itemDate)},
+                {"NOTAFISCAL", text(invoice->number)},
+                {"CODIGO", text(prod.code)},
+                {"CODIGOFORNECEDOR", text(QStringLiteral("%1").arg(prod.supplier + 1, 4, 10, QLatin1Char('0')))},
+                {"FORNECEDOR", text(u8(kSuppliers[prod.supplier].name))},
+                {"LOTE", text(fresh.code)},
+                {"VALIDADE", date(fresh.expiry)},
+                {"QUANTIDADE", milli(twoLines ? quantity / 2 : quantity)},
+                {"UNIDADE", text(prod.purchaseUnit)},
+                {"DENSIDADE", chemical ? decimal(prod.density, 2) : kNull},
+                {"FATORCORRECAO", chemical ? decimal(1, 2) : kNull},
+            });
+        }
         stock(s, p) += prod.pack;
         lot(s, p) = fresh;
     }
@@ -1139,6 +1156,7 @@ private:
     QList<Invoice> m_invoices;
     QMap<QDate, QList<int>> m_invoicesOfDay;
     qint64 m_purchaseItems = 0;
+    qint64 m_inputPurchases = 0;
 
     QStringList m_tablab, m_dadosger, m_componen, m_forneced, m_balancos, m_nfiscal, m_compras,
         m_pedidos, m_pediform, m_compedid, m_itens, m_perdas;

@@ -18,24 +18,31 @@ int runExportCommand(data::TDM& dm, const QString& book, const QString& cnpjOpti
     const QString reportName = QStringLiteral("LivroContr");
     QString projectFile = QStringLiteral("rpt\\RelLivros.rav");
     try {
+        std::optional<revised::RevisedMode> mode;
         if (book != QLatin1String("CLASSIC")) {
-            const auto mode = revised::revisedModeFromKeyword(book);
+            mode = revised::revisedModeFromKeyword(book);
             if (!mode) {
                 showStandardError(QStringLiteral("export: --book must be CLASSIC, DROGARIA, INSUMOSCOMPLETO or SIPROQUIM"));
                 return Usage;
             }
-            const StoreChoice store = chooseStore(dm, cnpjOption);
-            if (store.cnpj.isEmpty()) {
-                showStandardError(store.error);
-                return Usage;
-            }
-            const QString& cnpj = store.cnpj;
+        }
+        const StoreChoice store = chooseStore(dm, cnpjOption);
+        if (store.cnpj.isEmpty()) {
+            showStandardError(store.error);
+            return Usage;
+        }
+        const QString& cnpj = store.cnpj;
+        if (mode) {
             if (revised::storedBookIsOfAnotherMode(dm, *mode, cnpj)) {
                 userMessages().inform(revised::noBookOfThisModeMessage(cnpj));
                 return Precondition;
             }
             dm.setRevisedBookSelection(revised::revisedBookSelection(*mode, cnpj));
             projectFile = revised::revisedProjectFile(*mode);
+        } else {
+            // LIVROCONTR may hold another store's last book: only this store's lines print.
+            dm.LivroContr.close();
+            dm.LivroContr.setCommandText(data::livroContrSelect(cnpj));
         }
         if (!report::exportReportToPdf(dm, programFolder() + projectFile, reportName, pdfPath)) {
             showStandardError(QStringLiteral("The project \"%1\" has no report \"%2\"; nothing was written")

@@ -28,7 +28,7 @@ CLI=("${BR[@]}" "$DEMO/livros-cli" --folder "$DEMO")
 echo
 echo "No display: building the books with livros-cli for store $STORE over the PERIODO dates."
 "${CLI[@]}" classic --group 2 --cnpj "$STORE" --listing "$DEMO/livro-classico.txt"
-"${CLI[@]}" export --book CLASSIC --pdf "$DEMO/livro-classico.pdf"
+"${CLI[@]}" export --book CLASSIC --cnpj "$STORE" --pdf "$DEMO/livro-classico.pdf"
 for MODE in DROGARIA INSUMOSCOMPLETO SIPROQUIM; do
   "${CLI[@]}" revised --mode "$MODE" --cnpj "$STORE"
   "${CLI[@]}" export --book "$MODE" --cnpj "$STORE" --pdf "$DEMO/livro-$(echo "$MODE" | tr 'A-Z' 'a-z').pdf"

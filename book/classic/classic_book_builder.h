@@ -32,7 +32,7 @@ public:
     virtual void processEvents() = 0;
 };
 
-// The exit code of the program when an entries or losses query cannot be opened.
+// The exit code of the command-line tool when a movement query or a book line fails.
 inline constexpr int kMovementQueryFailedExitCode = 4;
 
 // The day-by-day walk of one list group: for each component its opening balance on the initial
@@ -43,12 +43,13 @@ public:
     ClassicBookBuilder(data::TDM& dm, ClassicBuildView& view, const QString& storeCnpj, const QDate& initialDate,
                        const QDate& finalDate, const QLocale& locale = bookLocale());
 
-    // Builds the book of group 1..4; another number or an empty table builds nothing.
-    // When an entries or losses query cannot be opened, its text is shown and the program ends
-    // (livros::terminateProgram). Other database errors propagate, among them a database that
-    // cannot be reached or a connection lost during the walk (data::DatabaseUnavailable): the
-    // program stays, the lines committed before remain, and the next action attaches again.
-    void buildGroup(int groupNumber, const ComponentLists& lists);
+    // Builds the book of group 1..4; another number or an empty table builds nothing. Returns
+    // false when a movement query or a book line's insert fails: the walk stops there, since
+    // every later balance would leave that movement out, and the server's reason is shown with
+    // the statement. A database that cannot be reached or a connection lost
+    // during the walk (data::DatabaseUnavailable) propagates: the lines committed before remain,
+    // and the next action attaches again.
+    bool buildGroup(int groupNumber, const ComponentLists& lists);
 
     // The last book line number given out (ID of LIVROCONTR); 0 before the first line.
     int bookLineNumber() const { return m_bookLineNumber; }
@@ -56,16 +57,19 @@ public:
     int dayCount() const { return m_dayCount; }
 
 private:
+    struct Failed {};  // unwinds the walk after a failure has been shown
+
     void walkComponent(int index, const ControlledComponent& component);
     void readOpeningBalance(const ControlledComponent& component);
     void walkMovements(MovementKind kind, const ControlledComponent& component, const QDate& day);
     void writeBookLine(MovementKind kind, const ControlledComponent& component, const MovementRow& row,
                        const QString& history, const QString& observation);
     void append(const QStringList& lines);
+    [[noreturn]] void fail(const QString& message);
 
     data::TDM& m_dm;
     ClassicBuildView& m_view;
-    QString m_storeCnpj;
+    StoreScope m_store;
     QDate m_initialDate;
     QDate m_finalDate;
     int m_dayCount;

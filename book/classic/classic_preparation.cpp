@@ -118,17 +118,19 @@ ClassicPreparationOutcome prepareClassicBook(data::TDM& dm, ClassicPreparationVi
         view.setStatusVisible(true);
 
         ClassicBookBuilder builder(dm, view, request.storeCnpj, *initialDate, *finalDate, locale);
-        if (request.lists)
-            builder.buildGroup(request.selectedGroup, *request.lists);
+        const bool built = !request.lists || builder.buildGroup(request.selectedGroup, *request.lists);
 
         dm.SQLQuery1.close();
         dm.SQLQuery2.close();
-        appendLines(view, listingClosing());
+        if (!built)
+            dm.sqlcon1.execute(QLatin1String(kDeleteBookSql));
+        else
+            appendLines(view, listingClosing());
         view.setStatusVisible(false);
         view.setGaugeVisible(false);
         view.setCloseButtonVisible(true);
         view.showBookButtons();
-        return ClassicPreparationOutcome::Built;
+        return built ? ClassicPreparationOutcome::Built : ClassicPreparationOutcome::Failed;
     } catch (const data::DbError&) {
         dm.SQLQuery1.close();
         dm.SQLQuery2.close();

@@ -41,7 +41,9 @@ struct ClassicPreparationRequest {
     bool startStockProgram = true;
 };
 
-enum class ClassicPreparationOutcome { BadInitialDate, BadFinalDate, NoInventory, Built };
+// Failed: a movement query or a book line failed; its message has been shown and LIVROCONTR
+// emptied again, so that no part of a book is ever printed as the book.
+enum class ClassicPreparationOutcome { BadInitialDate, BadFinalDate, NoInventory, Built, Failed };
 
 QString badInitialDateMessage();
 QString badFinalDateMessage();

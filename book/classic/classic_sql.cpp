@@ -36,7 +36,7 @@ QString openingValuesSql(const QString& storeCnpj, const QString& codigo, const 
 }
 
 QString movementSql(MovementKind kind, const QString& storeCnpj, const QString& codigo, const QString& dcb,
-                    const QDate& day)
+                    const QDate& day, const std::optional<QString>& laboratory)
 {
     switch (kind) {
     case MovementKind::Entry:
@@ -47,16 +47,24 @@ QString movementSql(MovementKind kind, const QString& storeCnpj, const QString& 
             + QStringLiteral(" and NFISCAL.NOTAFISCAL = COMPRAS.NOTAFISCAL AND NFISCAL.FORNECEDOR = "
                              "COMPRAS.FORNECEDOR and NFISCAL.LOJA = ")
             + sqlLiteral(storeCnpj) + QStringLiteral(" and COMPRAS.CODIGO = ") + sqlLiteral(codigo);
-    case MovementKind::Exit:
-        // Exits of every store count: the orders carry no store.
-        return QStringLiteral("Select PEDIDOS.DATAPEDIDO, PEDIDOS.ESTACAO, PEDIDOS.NPEDIDO, COMPEDID.LOTE, "
-                              "COMPEDID.FORNECEDOR, COMPEDID.VALIDADELOTE, COMPEDID.QDEESTOQUE, COMPEDID.UNID "
-                              "from PEDIDOS, COMPEDID where PEDIDOS.DATAPEDIDO = ")
-            + dateLiteral(day)
+    case MovementKind::Exit: {
+        // The orders carry no store: with several stores, the formula's laboratory names it.
+        QString sql = QStringLiteral("Select PEDIDOS.DATAPEDIDO, PEDIDOS.ESTACAO, PEDIDOS.NPEDIDO, COMPEDID.LOTE, "
+                                     "COMPEDID.FORNECEDOR, COMPEDID.VALIDADELOTE, COMPEDID.QDEESTOQUE, COMPEDID.UNID "
+                                     "from PEDIDOS, COMPEDID");
+        if (laboratory)
+            sql += QStringLiteral(", PEDIFORM");
+        sql += QStringLiteral(" where PEDIDOS.DATAPEDIDO = ") + dateLiteral(day)
             + QStringLiteral(" and ((PEDIDOS.TIPOPEDIDO='Pedido') or (PEDIDOS.TIPOPEDIDO='Repos')) and "
                              "PEDIDOS.ESTACAO=COMPEDID.ESTACAO AND PEDIDOS.NPEDIDO=COMPEDID.NPEDIDO and "
                              "COMPEDID.CODIGOCOMP = ")
             + sqlLiteral(codigo);
+        if (laboratory)
+            sql += QStringLiteral(" and PEDIFORM.ESTACAO=COMPEDID.ESTACAO and PEDIFORM.NPEDIDO=COMPEDID.NPEDIDO and "
+                                  "PEDIFORM.NFORMULA=COMPEDID.NFORMULA and PEDIFORM.LABORATORIO = ")
+                + sqlLiteral(*laboratory);
+        return sql;
+    }
     case MovementKind::Loss:
         return QStringLiteral("Select LOJA, DATA, FORNECEDOR, LOTE, QUANTIDADE, UNIDADE, MOTIVO from PERDAS where "
                               "DATA = ")
@@ -68,25 +76,27 @@ QString movementSql(MovementKind kind, const QString& storeCnpj, const QString& 
 
 QString bookLineInsertSql(const BookLine& line)
 {
+    // One character is one byte in the database (code page 1252), so a cut in characters fits.
+    const auto text = [](const QString& value, int width) { return sqlLiteral(value.left(width)); };
     const QString sep = QStringLiteral(", ");
     QString sql;
     sql.reserve(420 + line.history.size() + line.componente.size());
     sql += QStringLiteral("Insert into LIVROCONTR (ID, CNPJ, DCB, ESTOQUEINICIAL, LIVRO, DATA, HISTORICO, MOVIMENTO, "
                           "SALDO, OBSERVACOES, CODIGO, COMPONENTE, PERIODO, UNID) values (");
     sql += QString::number(line.id);
-    sql += sep + sqlLiteral(line.cnpj);
-    sql += sep + sqlLiteral(line.dcb);
+    sql += sep + text(line.cnpj, 18);
+    sql += sep + text(line.dcb, 20);
     sql += sep + sqlNumber4(line.openingBalance);
-    sql += sep + sqlLiteral(line.bookName);
+    sql += sep + text(line.bookName, 90);
     sql += sep + dateLiteral(line.date);
-    sql += sep + sqlLiteral(line.history);
-    sql += sep + sqlLiteral(line.movement);
+    sql += sep + text(line.history, 90);
+    sql += sep + text(line.movement, 15);
     sql += sep + sqlNumber4(line.balance);
-    sql += sep + sqlLiteral(line.observation);
-    sql += sep + sqlLiteral(line.codigo);
-    sql += sep + sqlLiteral(line.componente);
-    sql += sep + sqlLiteral(line.period);
-    sql += sep + sqlLiteral(line.unit);
+    sql += sep + text(line.observation, 30);
+    sql += sep + text(line.codigo, 20);
+    sql += sep + text(line.componente, 70);
+    sql += sep + text(line.period, 40);
+    sql += sep + text(line.unit, 6);
     sql += QLatin1Char(')');
     return sql;
 }

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
@@ -308,7 +309,44 @@ TEST(DemoDataTest, CatalogueCoversEveryBook)
     QSet<QString> units;
     for (const Row& r : rowsOf(rows, "COMPRAS"))
         units << r.get("UNIDADE");
-    EXPECT_TRUE(units.contains(QStringLiteral("KG")) || units.contains(QStringLiteral("L")));
+    EXPECT_TRUE(units.contains(QStringLiteral("KG")));
+    EXPECT_TRUE(units.contains(QStringLiteral("L")));
+}
+
+// The cases the books must handle: a 30-character lot, a prescriber without CRM, a supplier with
+// two FORNECED rows, an invoice with two identical item lines, chemicals under their Polícia
+// Federal code ("TPN" and 8 digits).
+TEST(DemoDataTest, HoldsTheCasesTheBooksMustHandle)
+{
+    const QList<Row> rows = parseAll(generateDemoData(optionsFrom(kFirst)).mainStatements);
+    int longLots = 0;
+    QHash<QString, int> itemLines;
+    for (const Row& r : rowsOf(rows, "COMPRAS")) {
+        longLots += r.get("LOTE").size() == 30;
+        ++itemLines[QStringList{r.get("NOTAFISCAL"), r.get("FORNECEDOR"), r.get("CODIGO"), r.get("LOTE"),
+                                r.get("QUANTIDADE")}.join(u'|')];
+    }
+    EXPECT_GT(longLots, 0);
+    EXPECT_GT(std::count_if(itemLines.cbegin(), itemLines.cend(), [](int n) { return n == 2; }), 0);
+
+    int withoutCrm = 0;
+    for (const Row& r : rowsOf(rows, "PEDIDOS"))
+        withoutCrm += r.values.value(QStringLiteral("CRM")).null;
+    EXPECT_GT(withoutCrm, 0);
+
+    QHash<QString, int> suppliers;
+    for (const Row& r : rowsOf(rows, "FORNECED"))
+        ++suppliers[r.get("NOMEFANTASIA")];
+    EXPECT_EQ(std::count(suppliers.cbegin(), suppliers.cend(), 2), 1);
+
+    const QRegularExpression policeCode(QStringLiteral("^TPN[0-9]{8}$"));
+    int chemicals = 0;
+    for (const Row& r : rowsOf(rows, "COMPONEN"))
+        if (r.get("GRUPO") == u"QUI") {
+            ++chemicals;
+            EXPECT_TRUE(policeCode.match(r.get("FORNECEDOR")).hasMatch()) << r.get("FORNECEDOR").toStdString();
+        }
+    EXPECT_GT(chemicals, 0);
 }
 
 TEST(DemoDataTest, ValuesFitTheColumnsOfTheMainDatabase)
