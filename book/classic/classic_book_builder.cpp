@@ -12,8 +12,9 @@
 
 namespace livros::classic {
 
-ClassicBookBuilder::ClassicBookBuilder(data::TDM& dm, ClassicBuildView& view, const QString& storeCnpj,
-                                       const QDate& initialDate, const QDate& finalDate, const QLocale& locale)
+ClassicBookBuilder::ClassicBookBuilder(data::TDM& dm, data::Transaction& transaction, ClassicBuildView& view,
+                                       const QString& storeCnpj, const QDate& initialDate, const QDate& finalDate,
+                                       const QLocale& locale)
     : m_dm(dm)
     , m_view(view)
     , m_storeCnpj(storeCnpj)
@@ -22,6 +23,7 @@ ClassicBookBuilder::ClassicBookBuilder(data::TDM& dm, ClassicBuildView& view, co
     , m_dayCount(int(std::llabs(initialDate.daysTo(finalDate))) + 1)
     , m_periodText(dateText(initialDate) + QStringLiteral(" a ") + dateText(finalDate))
     , m_locale(locale)
+    , m_lineWriter(transaction)
 {
 }
 
@@ -48,11 +50,14 @@ void ClassicBookBuilder::buildGroup(int groupNumber, const ComponentLists& lists
 void ClassicBookBuilder::walkComponent(int index, const ControlledComponent& component)
 {
     m_view.setGaugePosition(index);
+    m_view.setStatusText(component.componente + QStringLiteral(" - ") + m_periodText);
+    m_view.processEvents();
     m_movementCount = 0;
 
     append(componentHeading(m_titleLine, m_initialDate, m_finalDate));
     readOpeningBalance(component);
     append(columnHeading());
+    m_walked.push_back({component.codigo, component.componente, m_openingBalance, {}, 0});
 
     for (int offset = 0; offset < m_dayCount; ++offset) {
         const QDate day = m_initialDate.addDays(offset);
@@ -61,6 +66,7 @@ void ClassicBookBuilder::walkComponent(int index, const ControlledComponent& com
         walkMovements(MovementKind::Loss, component, day);
     }
 
+    m_walked.back().closing = m_runningBalance;
     if (m_movementCount == 0)
         m_view.appendListingLine(noMovementLine());
     m_view.processEvents();
@@ -117,9 +123,6 @@ void ClassicBookBuilder::readOpeningBalance(const ControlledComponent& component
 
 void ClassicBookBuilder::walkMovements(MovementKind kind, const ControlledComponent& component, const QDate& day)
 {
-    m_view.setStatusText(component.componente + QStringLiteral(" - ") + dateText(day));
-    m_view.processEvents();
-
     if (!fetchDayMovements(m_dm.SQLQuery1, kind, m_storeCnpj, component, day, m_rows, m_statement)) {
         m_view.showMessage(m_statement);
         // Without that day's entries or losses every later balance would be wrong: stop here.
@@ -130,10 +133,9 @@ void ClassicBookBuilder::walkMovements(MovementKind kind, const ControlledCompon
     }
 
     for (const MovementRow& row : m_rows) {
-        if (kind == MovementKind::Entry)
-            m_runningBalance += row.quantity;
-        else
-            m_runningBalance -= row.quantity;
+        const double signedQuantity = kind == MovementKind::Entry ? row.quantity : -row.quantity;
+        m_runningBalance += signedQuantity;
+        m_walked.back().quantities.push_back(signedQuantity);
         const QString history = historyText(kind, row, m_locale);
         const QString observation = observationText(kind, row);
         m_view.appendListingLine(movementLine(kind, row.date, history, m_runningBalance, observation, m_locale));
@@ -161,14 +163,14 @@ void ClassicBookBuilder::writeBookLine(MovementKind kind, const ControlledCompon
     line.componente = component.componente;
     line.period = m_periodText;
     line.unit = m_bookUnit;
-    const QString sql = bookLineInsertSql(line);
     try {
-        m_dm.sqlcon1.execute(sql);
+        m_lineWriter.write(line);
     } catch (const data::DatabaseUnavailable&) {
         throw; // the database is gone: the walk cannot go on writing
     } catch (const data::DbError&) {
-        // The line keeps its number (a gap in ID) and the statement stays visible in the listing.
-        m_view.appendListingLine(sql);
+        // The line keeps its number (a gap in ID) and the statement stays visible in the listing;
+        // the check after the walk finds the line missing and fails the build.
+        m_view.appendListingLine(bookLineInsertSql(line));
     }
 }
 
