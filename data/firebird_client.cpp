@@ -8,6 +8,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QHash>
 #include <QLibrary>
@@ -290,13 +291,13 @@ void Attachment::checkAfterFailure(const IStatus* status)
     }
 }
 
-void Attachment::raise(const IStatus* status, const QString& message) const
+void Attachment::raise(const IStatus* status, const QString& message, bool lockWaitRanOut) const
 {
     if (m_lost)
         throw DatabaseUnavailable(message);
     if (hasErrorCode(status, isc_read_only_database))
         throw DatabaseUnavailable(message + QStringLiteral("\n-") + m_database);
-    if (hasErrorCode(status, isc_lock_timeout))
+    if (lockWaitRanOut || hasErrorCode(status, isc_lock_timeout))
         throw LockTimeout(lockTimeoutMessage() + QLatin1Char('\n') + message);
     throw DbError(message);
 }
@@ -575,19 +576,29 @@ namespace {
 // change of that row (read committed, Firebird 3), even though the wait was meant to let it go on.
 // The statement has been undone by then; run again in the same transaction it meets the row as
 // committed and decides anew, its WHERE clause included. The other program keeps its change,
-// and this one completes.
+// and this one completes. A wait that runs out (the server's lock timeout) fails the same way
+// with the holder still active: once the waits add up to the lock timeout, `ranOut` is set and
+// the conflict is thrown.
 constexpr int kConflictAttempts = 10;
 
-void executeWaitingOnLocks(ThrowStatusWrapper& status, IStatement* statement, ITransaction* transaction)
+void executeWaitingOnLocks(ThrowStatusWrapper& status, IStatement* statement, ITransaction* transaction,
+                           bool& ranOut)
 {
+    QElapsedTimer waited;
+    waited.start();
+    const qint64 limit = qint64(lockTimeoutSeconds()) * 1000;
     for (int attempt = 1;; ++attempt) {
         try {
             statement->execute(&status, transaction, nullptr, nullptr, nullptr, nullptr);
             return;
         } catch (const FbException& e) {
-            // A wait that ran out is no conflict to run again: the other program still holds the row.
-            if (attempt == kConflictAttempts || !StatusGuard::isUpdateConflict(e.getStatus())
-                || hasErrorCode(e.getStatus(), isc_lock_timeout))
+            if (!StatusGuard::isUpdateConflict(e.getStatus()))
+                throw;
+            if (hasErrorCode(e.getStatus(), isc_lock_timeout) || waited.elapsed() >= limit) {
+                ranOut = true;
+                throw;
+            }
+            if (attempt == kConflictAttempts)
                 throw;
             status.clearException();
         }
@@ -603,11 +614,12 @@ int executeDirect(Attachment& attachment, const QString& sql)
     const QByteArray text = toCp1252(sql);
     ITransaction* transaction = nullptr;
     IStatement* statement = nullptr;
+    bool ranOut = false;
     try {
         transaction = attachment.startTransaction(st);
         statement = attachment.handle()->prepare(&st, transaction, unsigned(text.size()), text.constData(), 3,
                                                  IStatement::PREPARE_PREFETCH_NONE);
-        executeWaitingOnLocks(st, statement, transaction);
+        executeWaitingOnLocks(st, statement, transaction, ranOut);
         const auto affected = statement->getAffectedRecords(&st);
         statement->free(&st);
         statement = nullptr;
@@ -621,7 +633,7 @@ int executeDirect(Attachment& attachment, const QString& sql)
         auto& cs = cleanup.wrapper();
         if (statement) { try { statement->free(&cs); } catch (const FbException&) { statement->release(); } }
         if (transaction) { try { transaction->rollback(&cs); } catch (const FbException&) { transaction->release(); } }
-        attachment.raise(e.getStatus(), message);
+        attachment.raise(e.getStatus(), message, ranOut);
     }
 }
 
@@ -632,10 +644,11 @@ int executeIn(TransactionState& transaction, const QString& sql)
     auto& st = guard.wrapper();
     const QByteArray text = toCp1252(sql);
     IStatement* statement = nullptr;
+    bool ranOut = false;
     try {
         statement = attachment.handle()->prepare(&st, transaction.handle, unsigned(text.size()), text.constData(), 3,
                                                  IStatement::PREPARE_PREFETCH_NONE);
-        executeWaitingOnLocks(st, statement, transaction.handle);
+        executeWaitingOnLocks(st, statement, transaction.handle, ranOut);
         const auto affected = statement->getAffectedRecords(&st);
         statement->free(&st);
         return int(affected);
@@ -647,7 +660,7 @@ int executeIn(TransactionState& transaction, const QString& sql)
             StatusGuard cleanup(attachment.library());
             try { statement->free(&cleanup.wrapper()); } catch (const FbException&) { statement->release(); }
         }
-        attachment.raise(e.getStatus(), message);
+        attachment.raise(e.getStatus(), message, ranOut);
     }
 }
 
@@ -658,6 +671,7 @@ std::vector<int> executeInOneTransaction(Attachment& attachment, const QStringLi
     std::vector<int> results;
     ITransaction* transaction = nullptr;
     transaction = attachment.startTransaction(st);
+    bool ranOut = false;
     const auto abandon = [&](const FbException& e) {
         const QString message = attachment.library().statusText(e.getStatus());
         st.clearException();
@@ -667,7 +681,7 @@ std::vector<int> executeInOneTransaction(Attachment& attachment, const QStringLi
         } catch (const FbException&) {
             transaction->release();
         }
-        attachment.raise(e.getStatus(), message);
+        attachment.raise(e.getStatus(), message, true);
     };
     for (const QString& sql : statements) {
         const QByteArray text = toCp1252(sql);
@@ -675,7 +689,7 @@ std::vector<int> executeInOneTransaction(Attachment& attachment, const QStringLi
         try {
             statement = attachment.handle()->prepare(&st, transaction, unsigned(text.size()), text.constData(), 3,
                                                      IStatement::PREPARE_PREFETCH_NONE);
-            executeWaitingOnLocks(st, statement, transaction);
+            executeWaitingOnLocks(st, statement, transaction, ranOut);
             results.push_back(int(statement->getAffectedRecords(&st)));
             statement->free(&st);
         } catch (const FbException& e) {
@@ -684,7 +698,7 @@ std::vector<int> executeInOneTransaction(Attachment& attachment, const QStringLi
                 statement->release();
             // A lock that another program kept past the timeout: nothing is applied, and the
             // caller says why instead of counting the rows as failed.
-            if (hasErrorCode(e.getStatus(), isc_lock_timeout))
+            if (ranOut || hasErrorCode(e.getStatus(), isc_lock_timeout))
                 abandon(e);
             st.clearException();
             results.push_back(-1);

@@ -83,8 +83,10 @@ public:
     void checkAfterFailure(const Firebird::IStatus* status);
     // The error of a failed call, after checkAfterFailure, with its message: DatabaseUnavailable
     // when the attachment is gone or the database is read-only (the message then names the
-    // database, which the server's does not), DbError otherwise.
-    [[noreturn]] void raise(const Firebird::IStatus* status, const QString& message) const;
+    // database, which the server's does not), LockTimeout when a lock wait ran out, DbError
+    // otherwise.
+    [[noreturn]] void raise(const Firebird::IStatus* status, const QString& message,
+                            bool lockWaitRanOut = false) const;
 
 private:
     ClientLibrary& m_library;
