@@ -126,9 +126,8 @@ RevisedBuildResult RevisedBookBuilder::writeBook(RevisedMode mode, MovementValue
         values.unid = row.unid;
         values.lista = row.lista;
         // The running stock lives in a context variable of the build's transaction named after
-        // the product: cleared before, each product starts from its own opening stock, even when
-        // another product of the same name was written before it; cleared after, the variables
-        // do not pile up to the server's limit of a thousand per transaction.
+        // the product: cleared before, each product starts from its own opening stock; cleared
+        // after, the variables do not pile up to the server's limit of a thousand per transaction.
         resetRunningStock(m_dm.SQLQuery1, values.codigo);
         const QString statement = composeMovementStatement(mode, values);
         try {

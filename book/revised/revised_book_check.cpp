@@ -77,12 +77,9 @@ std::vector<double> readInventory(data::Query& query, const MovementValues& valu
 void resetRunningStock(data::Query& query, const QString& codigo)
 {
     query.close();
-    query.setSql(QStringLiteral("select rdb$set_context('USER_TRANSACTION', COMPONENTE, NULL) CLEARED from COMPONEN "
-                                "where CODIGO = ")
-                 + sqlLiteral(codigo.left(kCodigoWidth)));
+    query.setSql(QStringLiteral("select rdb$set_context('USER_TRANSACTION', ") + sqlLiteral(codigo.left(kCodigoWidth))
+                 + QStringLiteral(", NULL) CLEARED from RDB$DATABASE"));
     query.open();
-    for (; !query.eof(); query.next()) {
-    }
     query.close();
 }
 

@@ -10,7 +10,7 @@ class Query;
 namespace livros::revised {
 
 // Clears the running-stock context variable of the product `codigo` in the current transaction
-// (the variable is named after the product's name, as the movement statement names it).
+// (the variable is named after the product's code, as the movement statement names it).
 void resetRunningStock(data::Query& query, const QString& codigo);
 
 // Re-reads the lines that the movement statement has just written for one product (same
