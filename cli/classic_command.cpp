@@ -3,6 +3,7 @@
 #include "cli/store_and_period.h"
 
 #include "book/classic/classic_preparation.h"
+#include "book/stock_check.h"
 #include "book/classic/component_lists.h"
 #include "data/data_module.h"
 #include "data/db_error.h"
@@ -43,6 +44,11 @@ public:
         m_statusShown = true;
     }
     void processEvents() override {}
+    void showWaiting(const QString& text) override
+    {
+        clearStatus();
+        StderrMessages().inform(text);
+    }
     void clearListing() override {}
     void setListingVisible(bool) override {}
     void setCloseButtonVisible(bool) override {}
@@ -133,6 +139,11 @@ int run(data::TDM& dm, int group, const QString& cnpjOption, bool usePeriodRecor
         default:
             return Precondition;
         }
+    } catch (const book::StockCheckFailed& failure) {
+        view.clearStatus();
+        listingOut.flush();
+        StderrMessages().showError(failure.message());
+        return MovementFailed;
     } catch (const data::DbError& error) {
         view.clearStatus();
         listingOut.flush();

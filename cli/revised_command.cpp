@@ -2,6 +2,7 @@
 
 #include "cli/cli_options.h"
 #include "book/revised/revised_book_builder.h"
+#include "book/stock_check.h"
 #include "data/data_module.h"
 #include "data/db_error.h"
 #include "platform/user_messages.h"
@@ -44,6 +45,11 @@ public:
     }
     void advanceGauge() override { ++m_done; }
     void processEvents() override {}
+    void showWaiting(const QString& text) override
+    {
+        endProgressLine();
+        userMessages().inform(text);
+    }
     void showRevisedBook(revised::RevisedMode) override {}
     void afterPreview() override { endProgressLine(); }
 
@@ -82,6 +88,9 @@ int runRevisedCommand(data::TDM& dm, revised::RevisedMode mode, const QString& c
             return MovementFailed;
         }
         return Done;
+    } catch (const book::StockCheckFailed& failure) {
+        showStandardError(failure.message());
+        return MovementFailed;
     } catch (const data::DbError& error) {
         showStandardError(error.message());
         return Failure;

@@ -116,7 +116,7 @@ void CachedDataset::setDisplayFormat(const QString& field, const QString& pictur
 
 void CachedDataset::fetch()
 {
-    auto opened = m_connection.run([&](Attachment& a) { return std::make_unique<ResultCursor>(a, m_commandText); });
+    auto opened = m_connection.openCursor(m_commandText);
     ResultCursor& cursor = *opened;
     const auto& columns = cursor.columns();
     QStringList names;

@@ -12,8 +12,9 @@
 
 namespace livros::classic {
 
-ClassicBookBuilder::ClassicBookBuilder(data::TDM& dm, ClassicBuildView& view, const QString& storeCnpj,
-                                       const QDate& initialDate, const QDate& finalDate, const QLocale& locale)
+ClassicBookBuilder::ClassicBookBuilder(data::TDM& dm, data::Transaction& transaction, ClassicBuildView& view,
+                                       const QString& storeCnpj, const QDate& initialDate, const QDate& finalDate,
+                                       const QLocale& locale)
     : m_dm(dm)
     , m_view(view)
     , m_store{storeCnpj, std::nullopt}
@@ -22,6 +23,7 @@ ClassicBookBuilder::ClassicBookBuilder(data::TDM& dm, ClassicBuildView& view, co
     , m_dayCount(int(std::llabs(initialDate.daysTo(finalDate))) + 1)
     , m_periodText(dateText(initialDate) + QStringLiteral(" a ") + dateText(finalDate))
     , m_locale(locale)
+    , m_lineWriter(transaction)
 {
 }
 
@@ -79,11 +81,14 @@ bool ClassicBookBuilder::buildGroup(int groupNumber, const ComponentLists& lists
 void ClassicBookBuilder::walkComponent(int index, const ControlledComponent& component)
 {
     m_view.setGaugePosition(index);
+    m_view.setStatusText(component.componente + QStringLiteral(" - ") + m_periodText);
+    m_view.processEvents();
     m_movementCount = 0;
 
     append(componentHeading(m_titleLine, m_initialDate, m_finalDate));
     readOpeningBalance(component);
     append(columnHeading());
+    m_walked.push_back({component.codigo, component.componente, m_openingBalance, {}, 0});
 
     for (int offset = 0; offset < m_dayCount; ++offset) {
         const QDate day = m_initialDate.addDays(offset);
@@ -92,6 +97,7 @@ void ClassicBookBuilder::walkComponent(int index, const ControlledComponent& com
         walkMovements(MovementKind::Loss, component, day);
     }
 
+    m_walked.back().closing = m_runningBalance;
     if (m_movementCount == 0)
         m_view.appendListingLine(noMovementLine());
     m_view.processEvents();
@@ -148,9 +154,6 @@ void ClassicBookBuilder::readOpeningBalance(const ControlledComponent& component
 
 void ClassicBookBuilder::walkMovements(MovementKind kind, const ControlledComponent& component, const QDate& day)
 {
-    m_view.setStatusText(component.componente + QStringLiteral(" - ") + dateText(day));
-    m_view.processEvents();
-
     try {
         fetchDayMovements(m_dm.SQLQuery1, kind, m_store, component, day, m_rows, m_statement);
     } catch (const data::DatabaseUnavailable&) {
@@ -163,10 +166,10 @@ void ClassicBookBuilder::walkMovements(MovementKind kind, const ControlledCompon
     }
 
     for (const MovementRow& row : m_rows) {
-        if (kind == MovementKind::Entry)
-            m_runningBalance += bookQuantity(kind, row, m_bookUnit);
-        else
-            m_runningBalance -= bookQuantity(kind, row, m_bookUnit);
+        const double quantity = bookQuantity(kind, row, m_bookUnit);
+        const double signedQuantity = kind == MovementKind::Entry ? quantity : -quantity;
+        m_runningBalance += signedQuantity;
+        m_walked.back().quantities.push_back(signedQuantity);
         const QString history = historyText(kind, row, m_locale);
         const QString observation = observationText(kind, row);
         m_view.appendListingLine(movementLine(kind, row.date, history, m_runningBalance, observation, m_locale));
@@ -194,14 +197,14 @@ void ClassicBookBuilder::writeBookLine(MovementKind kind, const ControlledCompon
     line.componente = component.componente;
     line.period = m_periodText;
     line.unit = m_bookUnit;
-    const QString sql = bookLineInsertSql(line);
     try {
-        m_dm.sqlcon1.execute(sql);
+        m_lineWriter.write(line);
     } catch (const data::DatabaseUnavailable&) {
         throw; // the database is gone: the walk cannot go on writing
     } catch (const data::DbError& error) {
         // The texts are cut to their columns, so this is no width: a book missing this line
         // would still count it in every later balance. The statement stays in the listing.
+        const QString sql = bookLineInsertSql(line);
         m_view.appendListingLine(sql);
         fail(QStringLiteral("A linha %1 do livro (%2, %3) não foi gravada.\n%4\n\n%5\n\n%6")
                  .arg(QString::number(line.id), component.componente, dateText(row.date), error.message(), sql,

@@ -1,4 +1,6 @@
 #pragma once
+#include "book/classic/book_line_writer.h"
+#include "book/classic/classic_book_check.h"
 #include "book/classic/component_lists.h"
 #include "book/classic/movement_rows.h"
 
@@ -13,6 +15,7 @@
 
 namespace livros::data {
 class TDM;
+class Transaction;
 }
 
 namespace livros::classic {
@@ -28,8 +31,14 @@ public:
     virtual void setGaugeMaximum(int maximum) = 0;
     virtual void setGaugePosition(int position) = 0;
     virtual void setStatusText(const QString& text) = 0;
-    // Lets the window repaint and handle its pending messages between queries.
+    // Lets the window repaint and handle its pending messages between products.
     virtual void processEvents() = 0;
+    // Another workstation is building the book: the build waits (the window shows why).
+    virtual void showWaiting(const QString& text)
+    {
+        setStatusText(text);
+        processEvents();
+    }
 };
 
 // The exit code of the command-line tool when a movement query or a book line fails.
@@ -37,19 +46,22 @@ inline constexpr int kMovementQueryFailedExitCode = 4;
 
 // The day-by-day walk of one list group: for each component its opening balance on the initial
 // date, then every day's entries, exits and losses, each changing the running balance and written
-// as one LIVROCONTR row and one listing line. LIVROCONTR must have been emptied by the caller.
+// as one LIVROCONTR row and one listing line. LIVROCONTR must have been emptied by the caller in
+// `transaction`, the build's, which the lines are written in.
 class ClassicBookBuilder {
 public:
-    ClassicBookBuilder(data::TDM& dm, ClassicBuildView& view, const QString& storeCnpj, const QDate& initialDate,
-                       const QDate& finalDate, const QLocale& locale = bookLocale());
+    ClassicBookBuilder(data::TDM& dm, data::Transaction& transaction, ClassicBuildView& view, const QString& storeCnpj,
+                       const QDate& initialDate, const QDate& finalDate, const QLocale& locale = bookLocale());
 
     // Builds the book of group 1..4; another number or an empty table builds nothing. Returns
     // false when a movement query or a book line's insert fails: the walk stops there, since
     // every later balance would leave that movement out, and the server's reason is shown with
-    // the statement. A database that cannot be reached or a connection lost
-    // during the walk (data::DatabaseUnavailable) propagates: the lines committed before remain,
-    // and the next action attaches again.
+    // the statement; the caller rolls the build's transaction back. A database that cannot be
+    // reached or a connection lost during the walk (data::DatabaseUnavailable) propagates.
     bool buildGroup(int groupNumber, const ComponentLists& lists);
+
+    // What the walk wrote, product by product, for the check after the build.
+    const std::vector<WalkedProduct>& walkedProducts() const { return m_walked; }
 
     // The last book line number given out (ID of LIVROCONTR); 0 before the first line.
     int bookLineNumber() const { return m_bookLineNumber; }
@@ -88,6 +100,9 @@ private:
     // Reused from query to query.
     std::vector<MovementRow> m_rows;
     QString m_statement;
+
+    BookLineWriter m_lineWriter;
+    std::vector<WalkedProduct> m_walked;
 };
 
 } // namespace livros::classic

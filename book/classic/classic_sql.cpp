@@ -74,29 +74,43 @@ QString movementSql(MovementKind kind, const QString& storeCnpj, const QString& 
     return {};
 }
 
-QString bookLineInsertSql(const BookLine& line)
+BookLine fittedToColumns(BookLine line)
 {
-    // One character is one byte in the database (code page 1252), so a cut in characters fits.
-    const auto text = [](const QString& value, int width) { return sqlLiteral(value.left(width)); };
+    line.cnpj.truncate(18);
+    line.dcb.truncate(20);
+    line.bookName.truncate(90);
+    line.history.truncate(90);
+    line.movement.truncate(15);
+    line.observation.truncate(30);
+    line.codigo.truncate(20);
+    line.componente.truncate(70);
+    line.period.truncate(40);
+    line.unit.truncate(6);
+    return line;
+}
+
+QString bookLineInsertSql(const BookLine& whole)
+{
+    const BookLine line = fittedToColumns(whole);
     const QString sep = QStringLiteral(", ");
     QString sql;
     sql.reserve(420 + line.history.size() + line.componente.size());
     sql += QStringLiteral("Insert into LIVROCONTR (ID, CNPJ, DCB, ESTOQUEINICIAL, LIVRO, DATA, HISTORICO, MOVIMENTO, "
                           "SALDO, OBSERVACOES, CODIGO, COMPONENTE, PERIODO, UNID) values (");
     sql += QString::number(line.id);
-    sql += sep + text(line.cnpj, 18);
-    sql += sep + text(line.dcb, 20);
+    sql += sep + sqlLiteral(line.cnpj);
+    sql += sep + sqlLiteral(line.dcb);
     sql += sep + sqlNumber4(line.openingBalance);
-    sql += sep + text(line.bookName, 90);
+    sql += sep + sqlLiteral(line.bookName);
     sql += sep + dateLiteral(line.date);
-    sql += sep + text(line.history, 90);
-    sql += sep + text(line.movement, 15);
+    sql += sep + sqlLiteral(line.history);
+    sql += sep + sqlLiteral(line.movement);
     sql += sep + sqlNumber4(line.balance);
-    sql += sep + text(line.observation, 30);
-    sql += sep + text(line.codigo, 20);
-    sql += sep + text(line.componente, 70);
-    sql += sep + text(line.period, 40);
-    sql += sep + text(line.unit, 6);
+    sql += sep + sqlLiteral(line.observation);
+    sql += sep + sqlLiteral(line.codigo);
+    sql += sep + sqlLiteral(line.componente);
+    sql += sep + sqlLiteral(line.period);
+    sql += sep + sqlLiteral(line.unit);
     sql += QLatin1Char(')');
     return sql;
 }

@@ -43,9 +43,13 @@ struct BookLine {
     QString unit;
 };
 
-// The INSERT of a book line. Every text is cut to its LIVROCONTR column (CNPJ 18, DCB 20,
-// LIVRO 90, HISTORICO 90, MOVIMENTO 15, OBSERVACOES 30, CODIGO 20, COMPONENTE 70, PERIODO 40,
-// UNID 6 characters), so that no line is refused for a width; the listing keeps the texts whole.
+// The line with every text cut to its LIVROCONTR column (CNPJ 18, DCB 20, LIVRO 90, HISTORICO 90,
+// MOVIMENTO 15, OBSERVACOES 30, CODIGO 20, COMPONENTE 70, PERIODO 40, UNID 6 characters), so that
+// no line is refused for a width; the listing keeps the texts whole. One character is one byte in
+// the database (code page 1252), so a cut in characters fits.
+BookLine fittedToColumns(BookLine line);
+
+// The INSERT text of a book line, its texts fitted to their columns (shown when a line is refused).
 QString bookLineInsertSql(const BookLine& line);
 
 } // namespace livros::classic

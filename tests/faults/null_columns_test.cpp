@@ -6,6 +6,7 @@
 #include "book/revised/revised_book_builder.h"
 #include "data/data_module.h"
 #include "data/db_error.h"
+#include "book/stock_check.h"
 #include "fault_support.h"
 #include "message_recorder.h"
 #include "platform/sql_literal.h"
@@ -146,7 +147,9 @@ TEST_F(NullColumns, ClassicBookWithTextsAtTheirWidths)
         "insert into PEDIDOS (ESTACAO, NPEDIDO, DATAPEDIDO, TIPOPEDIDO) values ('03', 1, '2024-05-02', 'Repos')",
         "insert into COMPEDID (ESTACAO, NPEDIDO, NFORMULA, COMPONENTE, CODIGOCOMP, QDEESTOQUE, UNID, LOTE, FORNECEDOR) values ('03', 1, 1, 'w', 'W2345678901234567890', 1, 'G', 'L', 'F')",
     });
-    EXPECT_EQ(prepareClassic(2), classic::ClassicPreparationOutcome::Built);
+    // "Codigo longo" comes first; the first entry's history (103 characters) exceeds the column:
+    // that line cannot be written, so the build fails and keeps nothing.
+    EXPECT_THROW(prepareClassic(2), book::StockCheckFailed);
     EXPECT_TRUE(view.messages.isEmpty());
     // "Codigo longo" comes first; the first entry's history (103 characters) is cut to 90.
     EXPECT_EQ(rows("select ID, CODIGO, DCB, UNID, OBSERVACOES, cast(SALDO as varchar(30)) from LIVROCONTR order by ID"),
@@ -250,6 +253,10 @@ TEST_F(NullColumns, RevisedBookWithTextsAtTheirWidthsAndAnOverflow)
     EXPECT_EQ(result.statementsRun, 2);
     EXPECT_TRUE(result.failedStatement.contains(QStringLiteral("co.codigo = 'Z1'")));
     EXPECT_EQ(revisedView.previews, 0);
+    EXPECT_TRUE(revisedLines(*s_suite, kStoreA).isEmpty()); // a failed build keeps nothing
+    // Without the product that overflows, the book is built with every text at its width.
+    load({"delete from COMPRAS where CODIGO = 'Z1'", "delete from COMPONEN where CODIGO = 'Z1'"});
+    ASSERT_EQ(buildRevised(RevisedMode::InsumosCompleto).outcome, RevisedBuildOutcome::Built);
     const QString period = QStringLiteral("|01/05/2024 a 31/05/2024|");
     const QString name = kName70 + QStringLiteral(" - (abcd)");
     EXPECT_EQ(revisedLines(*s_suite, kStoreA),
