@@ -128,7 +128,11 @@ protected:
         delete s_suite;
         s_suite = nullptr;
     }
-    void SetUp() override { s_suite->clearAllTables(); }
+    void SetUp() override
+    {
+        s_suite->clearAllTables();
+        s_suite->execMain(QStringLiteral("insert into TABLAB (LOJA, LABORATORIO) values ('%1', 'LAB')").arg(kStoreA));
+    }
 
     // Two products of group 1 with a movement on every day of May.
     void classicData()
@@ -221,9 +225,9 @@ TEST_F(SerializedBuilds, ProgramEndedHalfWayLeavesThePreviousBookWhole)
     const QStringList previous = classicLines(*s_suite);
     ASSERT_EQ(previous.size(), 20);
 
-    // A walk of two years (about 4,400 day queries, several seconds through the server), killed
-    // well after it has written May's lines of the first product.
-    QProcess* build = startClassic(*s_suite, QStringLiteral("30/04/26"));
+    // A walk of twenty years (some 44,000 day queries, far longer than the wait even on a fast
+    // machine), killed well after it has written May's lines of the first product.
+    QProcess* build = startClassic(*s_suite, QStringLiteral("30/04/44"));
     ASSERT_TRUE(build->waitForStarted());
     QThread::msleep(1500);
     EXPECT_EQ(build->state(), QProcess::Running) << "the build ended before it could be stopped half-way";
