@@ -15,4 +15,7 @@ QString singleStoreCnpj(data::TDM& dm);
 // The dates of the PERIODO record (null dates when it has none). The record is not written.
 void periodRecordDates(data::TDM& dm, QDate& from, QDate& to);
 
+// The number a "select count(*) N ..." query of the main database gives.
+int countRows(data::TDM& dm, const QString& sql);
+
 } // namespace livros::cli

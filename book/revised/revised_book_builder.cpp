@@ -106,7 +106,7 @@ RevisedBuildResult RevisedBookBuilder::build(RevisedMode mode, const QString& cn
         } catch (const data::DatabaseUnavailable&) {
             throw; // the server is gone or the database read-only: no fault of this statement
         } catch (const data::DbError& error) {
-            m_view.showMessage(QString::fromUtf16(kStatementFailedMessage) + u'\n' + statement);
+            m_view.showStatementFailure(QString::fromUtf16(kStatementFailedMessage), error.message(), statement);
             result.outcome = RevisedBuildOutcome::StatementFailed;
             result.failedStatement = statement;
             result.failureReason = error.message();
