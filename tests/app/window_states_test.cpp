@@ -138,7 +138,9 @@ TEST_F(WindowStatesTest, SeveralStoresClassicPickGivesBookChoice)
     threeStores();
     openWindow(RunMode::Classic);
     EXPECT_EQ(screenState(), QString("store choice"));
-    EXPECT_TRUE(bookControlsHiddenAndDisabled());
+    // The book controls hidden; the way out ("Sair") stays.
+    EXPECT_FALSE(form->BotEntorpecentes->isVisible() || form->BotSC->isVisible() || form->Label3->isVisible());
+    EXPECT_TRUE(form->BitBtn39->isVisible() && form->BitBtn39->isEnabled());
     EXPECT_EQ(form->PainelCNPJ->geometry(), QRect(270, 77, 417, 209));
     EXPECT_EQ(comboEntries(), QStringList({"11.222.333/0001-81", "44.555.666/0001-99", "77.888.999/0001-10"}));
     EXPECT_EQ(form->ComboBox1->currentText(), QString());
