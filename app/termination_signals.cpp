@@ -3,6 +3,7 @@
 #include <QSocketNotifier>
 
 #include <csignal>
+#include <pthread.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -35,8 +36,14 @@ TerminationSignals::TerminationSignals(QObject* parent) : QObject(parent)
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (int number : {SIGTERM, SIGHUP, SIGINT})
+    sigset_t wanted;
+    sigemptyset(&wanted);
+    for (int number : {SIGTERM, SIGHUP, SIGINT}) {
         ::sigaction(number, &action, nullptr);
+        sigaddset(&wanted, number);
+    }
+    // A program started by another may inherit these signals blocked: they would never arrive.
+    ::pthread_sigmask(SIG_UNBLOCK, &wanted, nullptr);
 }
 
 TerminationSignals::~TerminationSignals()

@@ -1,7 +1,6 @@
 #include "data/firebird_client.h"
 
 #include "data/db_error.h"
-#include "data/shared_engine_root.h"
 #include "platform/cp1252.h"
 #include "platform/sql_literal.h"
 #include "platform/suite_paths.h"
@@ -100,8 +99,6 @@ ClientLibrary& ClientLibrary::load(const QString& vendorLib)
     if (auto it = loaded.constFind(fileName); it != loaded.constEnd())
         return **it;
 
-    // Before the first client is loaded: it reads its configuration root when it starts.
-    useSharedEmbeddedEngine();
     auto* library = new QLibrary(fileName);
     library->setLoadHints(QLibrary::ResolveAllSymbolsHint);
     if (!library->load()) {

@@ -30,7 +30,7 @@ TEST(Cp1252, MessagesReadAsUtf8WhenTheyAreUtf8)
 {
     EXPECT_EQ(fromUtf8OrCp1252(QByteArray("Arquivo ou diret\xc3\xb3rio inexistente")),
               QString::fromUtf8("Arquivo ou diretório inexistente"));
-    EXPECT_EQ(fromUtf8OrCp1252(QByteArray("A\xe7\xfacar")), QString::fromUtf8("Açúcar"));
+    EXPECT_EQ(fromUtf8OrCp1252(QByteArray("A\xe7\xfa" "car")), QString::fromUtf8("Açúcar"));
 }
 
 TEST(SqlLiteral, DoublesEveryQuote)
