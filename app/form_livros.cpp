@@ -127,6 +127,7 @@ void TFormLivros::FormActivate()
     if (m_activation.running())
         return;
     ActivationRule::Running running(m_activation);
+    const bool reached = PainelLivro->isVisible();
     const bool done = runHandler([this] {
         m_programFolder = programFolder();
         m_storeCount = countStores();
@@ -135,7 +136,8 @@ void TFormLivros::FormActivate()
         PainelLivro->setVisible(true);
         selectStore();
     });
-    if (!done && !m_closed)
+    // A failure after a state was reached keeps that state; one before leaves nothing to use.
+    if (!done && !m_closed && !reached)
         showOnlyExit();
 }
 

@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QPushButton>
+#include <QComboBox>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>

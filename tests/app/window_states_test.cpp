@@ -249,8 +249,10 @@ TEST_F(WindowStatesTest, TitleOpensTheListingViewAndXReturnsToBookChoice)
     EXPECT_TRUE(form->Label2->isVisible());
     EXPECT_TRUE(form->BitBtn4->isVisible());
     EXPECT_TRUE(bookControlsHiddenAndDisabled());
-    // Both cancel buttons are hidden: Esc does nothing.
+    // Esc presses the listing's "X": back to book choice.
     QTest::keyClick(form.get(), Qt::Key_Escape);
+    EXPECT_EQ(screenState(), QString("book choice"));
+    QTest::mouseClick(form->Titulo, Qt::LeftButton);
     EXPECT_EQ(screenState(), QString("listing view"));
 
     QTest::mouseClick(form->BitBtn4, Qt::LeftButton);
