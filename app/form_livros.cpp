@@ -65,6 +65,7 @@ void TFormLivros::connectHandlers()
     connect(MaskEdit2, &DateMaskEdit::returnKeyPressed, this, &TFormLivros::MaskEdit2KeyPress);
     connect(BotCancelaDesfazer, &QPushButton::clicked, this, &TFormLivros::BotCancelaDesfazerClick);
     connect(BotDesfPrep, &QPushButton::clicked, this, &TFormLivros::BotDesfPrepClick);
+    connect(BotMapaSiproquim, &QPushButton::clicked, this, &TFormLivros::BotMapaSiproquimClick);
     connect(PainelLivro, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { PopupMenu1->popup(PainelLivro->mapToGlobal(at)); });
     connect(Mostrarolivronatela1, &QAction::triggered, this, &TFormLivros::Mostrarolivronatela1Click);

@@ -10,6 +10,8 @@
 #include <functional>
 #include <optional>
 
+#include <functional>
+
 class QAction;
 class QComboBox;
 class QFrame;
@@ -78,6 +80,7 @@ public:
     DateMaskEdit* MaskEdit2;
     QPushButton* BotDesfPrep;
     QPushButton* BotCancelaDesfazer; // the period panel's cancel button
+    QPushButton* BotMapaSiproquim;   // "Gerar mapa SIPROQUIM", SIPROQUIM mode only
     QFrame* PainelCNPJ;
     QLabel* Panel2;
     QLabel* Label1;
@@ -131,6 +134,7 @@ public:
     void BotCancelaDesfazerClick();
     void BotDesfPrepClick();
     void BotSCClick();
+    void BotMapaSiproquimClick();
     void Mostrarolivronatela1Click();
     void Timer1Timer();
     void FormClose();
@@ -139,6 +143,9 @@ public:
     void TermButtonClick(int group, registerbook::TermKind term);
     void issueShownBook(registerbook::RegisterBookKind kind);
     void MostrarLivrosEmitidosClick();
+
+    // Asks for the folder of the SIPROQUIM map (a dialog; tests answer it themselves). Empty: cancelled.
+    std::function<QString()> chooseMapFolder;
 
     // Whether closing the window starts the suite's synchroniser first; nothing turns it on.
     bool startSynchroniserOnClose = false;

@@ -120,6 +120,9 @@ void TFormLivros::BotSCClick()
 {
     runHandler([this] {
         report::TRM& rm = reportModule();
+        // LIVROCONTR may hold another store's last book: print only this store's lines.
+        m_dm.LivroContr.close();
+        m_dm.LivroContr.setCommandText(data::livroContrSelect(m_storeCnpj));
         rm.rvpjRelLivros.setProjectFile(m_programFolder + QString::fromLatin1(kClassicProjectFile));
         // The built classic book can be issued from its preview.
         std::optional<registerbook::RegisterBookKind> book;

@@ -238,10 +238,14 @@ void TFormLivros::createPeriodPanel()
     MaskEdit2->setFont(pixelFont(QString(), 16));
     BotDesfPrep = button(p, "BotDesfPrep", QStringLiteral("Preparar o Livro"), 184, 146, 206, 31);
     BotCancelaDesfazer = button(p, "BotCancelaDesfazer", QStringLiteral("Cancelar"), 54, 146, 119, 31);
+    // The monthly map of the period's month, beside the preparation that previews the report.
+    BotMapaSiproquim = button(p, "BotMapaSiproquim", QStringLiteral("Gerar mapa SIPROQUIM"), 54, 181, 336, 24);
+    BotMapaSiproquim->setVisible(m_mode == RunMode::Siproquim);
 
     setTabOrder(MaskEdit1, MaskEdit2);
     setTabOrder(MaskEdit2, BotDesfPrep);
     setTabOrder(BotDesfPrep, BotCancelaDesfazer);
+    setTabOrder(BotCancelaDesfazer, BotMapaSiproquim);
 }
 
 void TFormLivros::createStorePanel()

@@ -1,14 +1,12 @@
 #include "app/store_texts.h"
 
+#include "platform/cnpj.h"
+
 namespace livros::app {
 
 QString storeCnpjOf(const QString& text) { return text.left(kStoreCnpjLength); }
 
-QString FormatCnpj(const QString& cnpj)
-{
-    return cnpj.mid(0, 2) + u'.' + cnpj.mid(2, 3) + u'.' + cnpj.mid(5, 3) + u'/' + cnpj.mid(8, 4) + u'-'
-        + cnpj.mid(12, 2);
-}
+QString FormatCnpj(const QString& cnpj) { return formatCnpj(cnpj); }
 
 QString cnpjFromStoreEntry(const QString& text)
 {

@@ -3,6 +3,7 @@
 #include "book/classic/classic_sql.h"
 #include "book/classic/component_lists.h"
 #include "book/classic/movement_rows.h"
+#include "book/classic/store_laboratory.h"
 #include "book/revised/revised_book_builder.h"
 #include "data/data_module.h"
 #include "data/db_error.h"
@@ -132,11 +133,14 @@ private:
     {
         const QDate day = m_report.from;
         const InventoryDay inventory = readInventoryDay(m_dm.SQLQuery2, m_report.cnpj, m_component.codigo, day);
+        m_bookUnit = m_component.unid;
         if (inventory.rows == 0) {
             add(FindingKind::NoOpeningInventory, day, QStringLiteral("nenhuma linha em BALANCOS"));
             return 0;
         }
         reportDuplicates(inventory, day);
+        if (inventory.read)
+            m_bookUnit = inventory.unit;
         if (inventory.read && inventory.unit != m_component.unid)
             add(FindingKind::InventoryUnit, day,
                 QStringLiteral("BALANCOS: %1 %2; COMPONEN: %3")
@@ -150,14 +154,21 @@ private:
         bool negative = false;
         std::vector<classic::MovementRow> rows;
         QString statement;
+        const classic::StoreScope store{m_report.cnpj, classic::exitsLaboratory(m_dm, m_report.cnpj)};
         for (QDate day = m_report.from; day <= m_report.to; day = day.addDays(1)) {
             for (const MovementKind kind : {MovementKind::Entry, MovementKind::Exit, MovementKind::Loss}) {
-                if (!classic::fetchDayMovements(m_dm.SQLQuery1, kind, m_report.cnpj, m_component, day, rows, statement))
-                    throw data::DbError(statement);
+                try {
+                    classic::fetchDayMovements(m_dm.SQLQuery1, kind, store, m_component, day, rows, statement);
+                } catch (const data::DatabaseUnavailable&) {
+                    throw;
+                } catch (const data::DbError& error) {
+                    throw data::DbError(error.message() + u'\n' + statement);
+                }
                 for (const classic::MovementRow& row : rows) {
                     if (kind != MovementKind::Exit)
                         checkSupplier(row);
-                    balance += kind == MovementKind::Entry ? row.quantity : -row.quantity;
+                    const double quantity = classic::bookQuantity(kind, row, m_bookUnit);
+                    balance += kind == MovementKind::Entry ? quantity : -quantity;
                     if (!negative && balance < 0 && !sameQuantity(balance, 0)) {
                         negative = true;
                         add(FindingKind::NegativeStock, row.date,
@@ -212,6 +223,7 @@ private:
     const ControlledComponent& m_component;
     SupplierRows& m_suppliers;
     std::set<QString> m_suppliersSeen;
+    QString m_bookUnit;  // the inventory's unit, else the catalogue's, as the classic book keeps it
 };
 
 Finding catalogueFinding(FindingKind kind, const QString& codigo, const QString& produto, const QString& rows)

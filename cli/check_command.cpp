@@ -18,13 +18,12 @@ int runCheckCommand(data::TDM& dm, const QString& cnpjOption, const QString& fro
         return Usage;
     }
     try {
-        QString cnpj = cnpjOption;
-        if (cnpj.isEmpty())
-            cnpj = singleStoreCnpj(dm);
-        if (cnpj.isEmpty()) {
-            showStandardError(QStringLiteral("check: informe --cnpj (TABLAB não tem exatamente uma loja)"));
+        const StoreChoice store = chooseStore(dm, cnpjOption);
+        if (store.cnpj.isEmpty()) {
+            showStandardError(QStringLiteral("check: %1").arg(store.error));
             return Usage;
         }
+        const QString& cnpj = store.cnpj;
         QDate from;
         QDate to;
         if (fromText.isEmpty()) {

@@ -4,6 +4,7 @@
 #include "cli/store_and_period.h"
 
 #include "book/classic/classic_preparation.h"
+#include "book/stock_check.h"
 #include "book/classic/component_lists.h"
 #include "data/data_module.h"
 #include "data/db_error.h"
@@ -56,6 +57,11 @@ public:
         m_statusShown = true;
     }
     void processEvents() override {}
+    void showWaiting(const QString& text) override
+    {
+        clearStatus();
+        StderrMessages().inform(text);
+    }
     void clearListing() override {}
     void setListingVisible(bool) override {}
     void setCloseButtonVisible(bool) override {}
@@ -94,22 +100,6 @@ public:
     double seconds() const { return m_log.seconds(); }
 };
 
-
-// While the command runs, "the program terminates" returns to it instead of exiting, so that
-// the listing written so far is flushed and the exit code comes back to the caller.
-class ReturnOnTerminate : public UserMessages {
-public:
-    ReturnOnTerminate() : m_previous(setUserMessages(this)) {}
-    ~ReturnOnTerminate() override { setUserMessages(m_previous); }
-    void inform(const QString& text) override { m_previous->inform(text); }
-    void showError(const QString& text) override { m_previous->showError(text); }
-    void beep() override {}
-    void terminate(int) override {}
-
-private:
-    UserMessages* m_previous;
-};
-
 // A date as the period edit would hold it. The book writes dates into SQL with two-digit years,
 // which the server places in the same century window as the edits; a date outside that window
 // would address another century, so it reads as the empty edit and is refused as a bad date.
@@ -137,17 +127,14 @@ int run(data::TDM& dm, int group, const QString& cnpjOption, bool usePeriodRecor
         return Usage;
     }
 
-    ReturnOnTerminate returnOnTerminate;
     CliClassicView view(listingOut);
     try {
-        QString cnpj = cnpjOption;
-        if (cnpj.isEmpty()) {
-            cnpj = singleStoreCnpj(dm);
-            if (cnpj.isEmpty()) {
-                StderrMessages().inform(QStringLiteral("classic: falta --cnpj (TABLAB não tem exatamente uma loja)"));
-                return Usage;
-            }
+        const StoreChoice store = chooseStore(dm, cnpjOption);
+        if (store.cnpj.isEmpty()) {
+            StderrMessages().inform(store.error);
+            return Usage;
         }
+        const QString& cnpj = store.cnpj;
         if (usePeriodRecord)
             periodRecordTexts(dm, fromText, toText);
 
@@ -163,16 +150,23 @@ int run(data::TDM& dm, int group, const QString& cnpjOption, bool usePeriodRecor
 
         const classic::ClassicPreparationOutcome outcome = classic::prepareClassicBook(dm, view, request);
         listingOut.flush();
-        if (outcome != classic::ClassicPreparationOutcome::Built)
+        switch (outcome) {
+        case classic::ClassicPreparationOutcome::Built:
+            StderrMessages().inform(buildSummaryLine(cnpj, QStringLiteral("clássico do grupo %1").arg(group), fromText,
+                                                     toText, view.products(),
+                                                     countRows(dm, QStringLiteral("select count(*) N from LIVROCONTR")),
+                                                     view.seconds()));
+            return Done;
+        case classic::ClassicPreparationOutcome::Failed:
+            return MovementFailed;
+        default:
             return Precondition;
-        StderrMessages().inform(buildSummaryLine(cnpj, QStringLiteral("clássico do grupo %1").arg(group), fromText, toText,
-                                                 view.products(), countRows(dm, QStringLiteral("select count(*) N from LIVROCONTR")),
-                                                 view.seconds()));
-        return Done;
-    } catch (const ProgramTerminated& terminated) {
+        }
+    } catch (const book::StockCheckFailed& failure) {
         view.clearStatus();
         listingOut.flush();
-        return terminated.exitCode;
+        StderrMessages().showError(failure.message());
+        return MovementFailed;
     } catch (const data::DbError& error) {
         view.clearStatus();
         listingOut.flush();

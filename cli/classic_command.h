@@ -16,7 +16,9 @@ namespace livros::cli {
 // outside the two-digit-year window of the period edits is a bad date.
 // Messages go to standard error. Returns the exit code: 0 built; 1 database error; 2 usage error
 // (group, missing --cnpj); 3 bad date or no inventory (the stock program is not started);
-// 4 a movement query failed (its statement on standard error).
+// 4 a movement query failed (its statement on standard error) or the book's lines did not add up.
+// While another workstation builds the book, its message goes to standard error and the command
+// waits; a wait that runs out is a database error (1) that changes nothing.
 int runClassicCommand(data::TDM& dm, int group, const QString& cnpj, QDate from, QDate to, QTextStream& listingOut);
 
 // The same with the dates as typed ("dd/mm/yy", read as the period edits read them); both empty

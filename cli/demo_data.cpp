@@ -1,5 +1,6 @@
 #include "cli/demo_data.h"
 
+#include "platform/cnpj.h"
 #include "platform/cp1252.h"
 #include "platform/sql_literal.h"
 
@@ -47,31 +48,15 @@ private:
 
 QString u8(const char* text) { return QString::fromUtf8(text); }
 
-// CNPJ check digits: weights 2..9 from the right, remainder below 2 gives 0.
-QChar cnpjCheckDigit(const QString& digits)
-{
-    int sum = 0;
-    int weight = 2;
-    for (qsizetype i = digits.size() - 1; i >= 0; --i) {
-        sum += digits[i].digitValue() * weight;
-        weight = weight == 9 ? 2 : weight + 1;
-    }
-    const int rest = sum % 11;
-    return QChar(u'0' + (rest < 2 ? 0 : 11 - rest));
-}
+QString completeCnpj(const QString& firstTwelve) { return firstTwelve + cnpjCheckDigits(firstTwelve).value_or(QString()); }
 
-QString completeCnpj(const QString& twelveDigits)
+// The same root with its third to fifth digits as capital letters (0 gives A, 9 gives J): the
+// form of the alphanumeric CNPJs issued since July 2026.
+QString alphanumericRoot(QString root)
 {
-    QString cnpj = twelveDigits;
-    cnpj += cnpjCheckDigit(cnpj);
-    cnpj += cnpjCheckDigit(cnpj);
-    return cnpj;
-}
-
-QString formattedCnpj(const QString& c)
-{
-    return c.mid(0, 2) + u'.' + c.mid(2, 3) + u'.' + c.mid(5, 3) + u'/' + c.mid(8, 4) + u'-' +
-           c.mid(12, 2);
+    for (int i = 2; i < 5; ++i)
+        root[i] = QChar(u'A' + root.at(i).digitValue());
+    return root;
 }
 
 // EAN-13 with the Brazilian prefix 789, as on the boxes of the drugstore medicines.
@@ -131,8 +116,8 @@ struct InputDef {
     const char* name;
     const char* list;
     const char* dcb;
-    const char* unit;        // "g" or "mg"
-    double doseLow, doseHigh;  // mg per capsule (or per dose of a topical preparation)
+    const char* unit;        // "g", "mg" or "ml"
+    double doseLow, doseHigh;  // thousandths of the unit (mg of a gram...) per capsule or dose
     int countLow, countHigh;   // capsules per formula; 1 for a topical preparation
     const char* family;
     const char* scientific;
@@ -170,6 +155,8 @@ constexpr InputDef kInputs[] = {
     {"Cloridrato de venlafaxina", "C1", "08974", "g", 37.5, 75, 30, 60, "Antidepressivos", "Venlafaxine hydrochloride", 1.13},
     {"Cloridrato de trazodona", "C1", "08712", "g", 50, 100, 30, 30, "Antidepressivos", "Trazodone hydrochloride", 1.1},
     {"Gabapentina", "C1", "04246", "g", 300, 300, 30, 60, "Anticonvulsivantes", "Gabapentin", 1.0},
+    // Kept in millilitres (doses in thousandths of a millilitre) and bought by the litre.
+    {"Canabidiol solução oleosa 200 mg/ml", "C1", "11064", "ml", 100, 300, 30, 60, "Canabinoides", "Cannabidiol", 1.0},
     {"Isotretinoína", "C2", "05167", "g", 10, 20, 30, 60, "Retinoides", "Isotretinoin", 1.0},
     {"Acitretina", "C2", "00157", "g", 10, 25, 30, 30, "Retinoides", "Acitretin", 1.0},
     {"Tretinoína", "C2", "08728", "g", 15, 30, 1, 1, "Retinoides", "Tretinoin", 1.0},
@@ -223,20 +210,20 @@ struct ChemicalDef {
     const char* unit;  // "ml" or "g"
     double density;
     int doseLow, doseHigh;  // ml or g per preparation
+    // The catalogue's supplier text of a chemical: its Polícia Federal product code, "TPN" and 8
+    // digits, which the SIPROQUIM report prints and the monthly map declares. (Demo codes.)
+    const char* policeCode;
 };
 
 // Chemicals under the federal police's control (SIPROQUIM), bought from the TPN distributor.
 constexpr ChemicalDef kChemicals[] = {
-    {"Acetona", "00084", "ml", 0.79, 50, 100},
-    {"Ácido clorídrico 37%", "00118", "ml", 1.19, 5, 20},
-    {"Éter etílico", "03624", "ml", 0.71, 20, 50},
-    {"Ácido sulfúrico 98%", "00148", "ml", 1.84, 5, 10},
-    {"Permanganato de potássio", "06868", "g", 2.70, 1, 5},
-    {"Clorofórmio", "02181", "ml", 1.48, 10, 30},
+    {"Acetona", "00084", "ml", 0.79, 50, 100, "TPN29141100"},
+    {"Ácido clorídrico 37%", "00118", "ml", 1.19, 5, 20, "TPN28061020"},
+    {"Éter etílico", "03624", "ml", 0.71, 20, 50, "TPN29091100"},
+    {"Ácido sulfúrico 98%", "00148", "ml", 1.84, 5, 10, "TPN28070010"},
+    {"Permanganato de potássio", "06868", "g", 2.70, 1, 5, "TPN28416100"},
+    {"Clorofórmio", "02181", "ml", 1.48, 10, 30, "TPN29031300"},
 };
-// The supplier text that the catalogue records for them. The revised SIPROQUIM report writes it
-// into a 15-character column, so it stays within 15 characters.
-const char* const kChemicalSupplier = "TPN Química";
 
 struct ExcipientDef {
     const char* name;
@@ -257,17 +244,20 @@ constexpr ExcipientDef kExcipients[] = {
 struct SupplierDef {
     const char* name;  // trade name, at most 35 characters (formula components keep 35)
     int kind;          // 0 compounding inputs, 1 medicines, 2 chemicals
-    const char* lotPrefix;
+    const char* lotPrefix;  // followed by yyMM and 3 digits
 };
 
 constexpr SupplierDef kSuppliers[] = {
     {"Ipê Insumos Farmacêuticos", 0, "IP"},
     {"Sant'Ana Distribuidora de Insumos", 0, "SA"},
-    {"Pharmavale Insumos", 0, "PV"},
+    {"Pharmavale Insumos", 0, "PHARMAVALE-INSUMOS-LOT-"},  // lots of 30 characters
     {"Jequitibá Distribuidora", 1, "JQ"},
     {"Drogaminas Distribuidora", 1, "DM"},
     {"TPN Química", 2, "TP"},
 };
+
+// The supplier recorded twice in FORNECED (head office and branch).
+constexpr int kSupplierWithBranch = 0;
 
 constexpr const char* kLossReasons[] = {
     "Vencimento do prazo de validade",
@@ -466,7 +456,9 @@ private:
         const int storeCount = m_options.singleStore ? 1 : 3;
         for (int i = 0; i < storeCount; ++i) {
             Store s;
-            s.cnpj = completeCnpj(root + QStringLiteral("%1").arg(i + 1, 4, 10, QLatin1Char('0')));
+            // The third store, a recent branch, has an alphanumeric CNPJ.
+            const QString storeRoot = i == 2 ? alphanumericRoot(root) : root;
+            s.cnpj = completeCnpj(storeRoot + QStringLiteral("%1").arg(i + 1, 4, 10, QLatin1Char('0')));
             s.laboratory = QStringLiteral("LAB%1").arg(i + 1, 2, 10, QLatin1Char('0'));
             s.district = u8(city.districts[i]);
             s.street = u8(city.streets[i]);
@@ -513,7 +505,7 @@ private:
             {"ESTADOEXT", text(u8(city.state))},
             {"INSCRICAOEST", text(m_random.digits(3) + u'.' + m_random.digits(3) + u'.' +
                                   m_random.digits(3) + u'.' + m_random.digits(3))},
-            {"CGC", text(formattedCnpj(head.cnpj))},
+            {"CGC", text(formatCnpj(head.cnpj))},
             {"DIADESPACHO", integer(m_first.day())},
             {"MESDESPACHO", text(month)},
             {"ANODESPACHO", integer(m_first.year())},
@@ -606,15 +598,16 @@ private:
                 p.manufacturer = p.catalogueSupplier;
                 const QString& l = p.list;
                 p.weight = l == u"C1" ? 4 : l == u"B1" ? 3 : (l == u"B2" || l == u"C2" || l == u"A3") ? 2 : 1;
-                // Some suppliers sell by the kilogram, from 100 g up.
+                // Some suppliers sell by the kilogram, from 100 g up; liquids go by the litre.
                 const bool byKilogram = p.unit == u"g" && m_random.chance(0.3);
+                const bool byLitre = p.unit == u"ml";
                 const QList<qint64> sizes = p.unit == u"mg"
                     ? QList<qint64>{100, 250, 500, 1000, 2500, 5000, 10000, 25000}
-                    : byKilogram ? QList<qint64>{100, 250, 500, 1000}
-                                 : QList<qint64>{1, 2, 5, 10, 25, 50, 100, 250, 500, 1000};
+                    : byKilogram || byLitre ? QList<qint64>{100, 250, 500, 1000}
+                                            : QList<qint64>{1, 2, 5, 10, 25, 50, 100, 250, 500, 1000};
                 p.pack = packageFor(averageUsage(p) * m_random.between(3, 8), sizes);
-                p.purchaseUnit = byKilogram ? QStringLiteral("KG") : p.unit;
-                p.purchaseDivisor = byKilogram ? 1000 : 1;
+                p.purchaseUnit = byKilogram ? QStringLiteral("KG") : byLitre ? QStringLiteral("L") : p.unit;
+                p.purchaseDivisor = byKilogram || byLitre ? 1000 : 1;
                 p.unitCost = m_random.between(50, 4000) / 100.0;
                 m_products << p;
             }
@@ -670,8 +663,8 @@ private:
                 p.doseToMilli = 1000;
                 p.topical = true;
                 p.supplier = supplierOfKind(2);
-                p.catalogueSupplier = u8(kChemicalSupplier);
-                p.manufacturer = p.catalogueSupplier;
+                p.catalogueSupplier = QString::fromLatin1(def.policeCode);
+                p.manufacturer = u8(kSuppliers[p.supplier].name);
                 // Liquids mostly by the litre, solids by the kilogram.
                 const bool byThousand = m_random.chance(0.6);
                 p.pack = packageFor(averageUsage(p) * m_random.between(3, 8),
@@ -783,10 +776,13 @@ private:
     void makeSuppliers()
     {
         for (int i = 0; i < int(std::size(kSuppliers)); ++i) {
-            const QString cnpj = completeCnpj(QString::number(m_random.between(1, 9)) +
-                                              m_random.digits(7) + QStringLiteral("0001"));
+            const QString root = QString::number(m_random.between(1, 9)) + m_random.digits(7);
             m_forneced << insert("FORNECED", {{"NOMEFANTASIA", text(u8(kSuppliers[i].name))},
-                                              {"CNPJ", text(cnpj)}});
+                                              {"CNPJ", text(completeCnpj(root + QStringLiteral("0001")))}});
+            // The first supplier has a branch too: two rows of one trade name.
+            if (i == kSupplierWithBranch)
+                m_forneced << insert("FORNECED", {{"NOMEFANTASIA", text(u8(kSuppliers[i].name))},
+                                                  {"CNPJ", text(completeCnpj(root + QStringLiteral("0002")))}});
             m_nextInvoice << m_random.between(10000, 90000);
         }
     }
@@ -812,6 +808,8 @@ private:
                      u8(m_random.pick(kFirstNames)) + u' ' + u8(m_random.pick(kSurnames));
             d.number = QString::number(m_random.between(1000, 250000));
             d.uf = m_random.chance(0.9) ? u8(m_city->uf) : u8(m_random.pick(kOtherUfs));
+            if (i == 0)
+                d.number = QString();  // a prescriber recorded without registration (NULL CRM)
             m_prescribers << d;
         }
         for (Store& s : m_stores)
@@ -944,21 +942,27 @@ private:
                   day.addMonths(prod.kind == Kind::Medicine ? m_random.between(18, 36)
                                                             : m_random.between(12, 36))};
         const bool chemical = prod.kind == Kind::Chemical;
-        m_compras << insert("COMPRAS", {
-            {"ESTACAO", text(m_stores[s].stations.first())},
-            {"CODCOMPRA", integer(++m_purchaseItems)},
-            {"DATA", date(day.addDays(-m_random.between(1, 3)))},
-            {"NOTAFISCAL", text(invoice->number)},
-            {"CODIGO", text(prod.code)},
-            {"CODIGOFORNECEDOR", text(QStringLiteral("%1").arg(prod.supplier + 1, 4, 10, QLatin1Char('0')))},
-            {"FORNECEDOR", text(u8(kSuppliers[prod.supplier].name))},
-            {"LOTE", text(fresh.code)},
-            {"VALIDADE", date(fresh.expiry)},
-            {"QUANTIDADE", milli(prod.pack / prod.purchaseDivisor)},
-            {"UNIDADE", text(prod.purchaseUnit)},
-            {"DENSIDADE", chemical ? decimal(prod.density, 2) : kNull},
-            {"FATORCORRECAO", chemical ? decimal(1, 2) : kNull},
-        });
+        const QDate itemDate = day.addDays(-m_random.between(1, 3));
+        const qint64 quantity = prod.pack / prod.purchaseDivisor;
+        // Now and then an input's package comes as two bottles of one lot, on two identical lines.
+        const bool twoLines = prod.kind == Kind::Input && ++m_inputPurchases % 25 == 0 && quantity % 2 == 0;
+        for (int line = 0; line < (twoLines ? 2 : 1); ++line) {
+            m_compras << insert("COMPRAS", {
+                {"ESTACAO", text(m_stores[s].stations.first())},
+                {"CODCOMPRA", integer(++m_purchaseItems)},
+                {"DATA", date(itemDate)},
+                {"NOTAFISCAL", text(invoice->number)},
+                {"CODIGO", text(prod.code)},
+                {"CODIGOFORNECEDOR", text(QStringLiteral("%1").arg(prod.supplier + 1, 4, 10, QLatin1Char('0')))},
+                {"FORNECEDOR", text(u8(kSuppliers[prod.supplier].name))},
+                {"LOTE", text(fresh.code)},
+                {"VALIDADE", date(fresh.expiry)},
+                {"QUANTIDADE", milli(twoLines ? quantity / 2 : quantity)},
+                {"UNIDADE", text(prod.purchaseUnit)},
+                {"DENSIDADE", chemical ? decimal(prod.density, 2) : kNull},
+                {"FATORCORRECAO", chemical ? decimal(1, 2) : kNull},
+            });
+        }
         stock(s, p) += prod.pack;
         lot(s, p) = fresh;
     }
@@ -1152,6 +1156,7 @@ private:
     QList<Invoice> m_invoices;
     QMap<QDate, QList<int>> m_invoicesOfDay;
     qint64 m_purchaseItems = 0;
+    qint64 m_inputPurchases = 0;
 
     QStringList m_tablab, m_dadosger, m_componen, m_forneced, m_balancos, m_nfiscal, m_compras,
         m_pedidos, m_pediform, m_compedid, m_itens, m_perdas;

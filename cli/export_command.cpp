@@ -21,24 +21,31 @@ int runExportCommand(data::TDM& dm, const QString& book, const QString& cnpjOpti
     const QString reportName = QStringLiteral("LivroContr");
     QString projectFile = QStringLiteral("rpt\\RelLivros.rav");
     try {
+        std::optional<revised::RevisedMode> mode;
         if (book != QLatin1String("CLASSIC")) {
-            const auto mode = revised::revisedModeFromKeyword(book);
+            mode = revised::revisedModeFromKeyword(book);
             if (!mode) {
                 showStandardError(QStringLiteral("export: --book deve ser CLASSIC, DROGARIA, INSUMOSCOMPLETO ou SIPROQUIM"));
                 return Usage;
             }
-            QString cnpj = cnpjOption.isEmpty() ? singleStoreCnpj(dm) : cnpjOption;
-            if (cnpj.isEmpty()) {
-                showStandardError(QStringLiteral("export: falta --cnpj: TABLAB não tem exatamente uma loja"));
-                return Usage;
-            }
-            cnpj = cnpj.left(18);
+        }
+        const StoreChoice store = chooseStore(dm, cnpjOption);
+        if (store.cnpj.isEmpty()) {
+            showStandardError(store.error);
+            return Usage;
+        }
+        const QString& cnpj = store.cnpj;
+        if (mode) {
             if (revised::storedBookIsOfAnotherMode(dm, *mode, cnpj)) {
                 userMessages().inform(revised::noBookOfThisModeMessage(cnpj));
                 return Precondition;
             }
             dm.setRevisedBookSelection(revised::revisedBookSelection(*mode, cnpj));
             projectFile = revised::revisedProjectFile(*mode);
+        } else {
+            // LIVROCONTR may hold another store's last book: only this store's lines print.
+            dm.LivroContr.close();
+            dm.LivroContr.setCommandText(data::livroContrSelect(cnpj));
         }
         // Standard output and devices cannot take the finished file by a rename: the PDF is made
         // in a temporary folder and copied there whole.

@@ -7,6 +7,7 @@
 #include "cli/export_command.h"
 #include "cli/issue_command.h"
 #include "cli/revised_command.h"
+#include "cli/siproquim_map_command.h"
 #include "cli/store_and_period.h"
 #include "cli/terms_command.h"
 #include "cli/tool_data_module.h"
@@ -85,11 +86,10 @@ int runRevised(const CliOptions& options)
     if (!dm)
         return Failure;
     try {
-        QString cnpj = options.value(QStringLiteral("--cnpj"));
-        if (cnpj.isEmpty())
-            cnpj = singleStoreCnpj(*dm);
-        if (cnpj.isEmpty())
-            return usageError(QStringLiteral("falta --cnpj: TABLAB não tem exatamente uma loja"));
+        const StoreChoice store = chooseStore(*dm, options.value(QStringLiteral("--cnpj")));
+        if (store.cnpj.isEmpty())
+            return usageError(store.error);
+        const QString& cnpj = store.cnpj;
         QDate from;
         QDate to;
         if (!options.has(QStringLiteral("--from"))) {
@@ -175,6 +175,13 @@ int runBooks(const CliOptions& options)
     return runBooksCommand(*dm, options.value(QStringLiteral("--cnpj")), out);
 }
 
+int runSiproquimMap(const CliOptions& options)
+{
+    if (options.has(QStringLiteral("--check")) == options.has(QStringLiteral("--month")))
+        return usageError(QStringLiteral("siproquim-map precisa de --month MM/AAAA ou de --check ARQUIVO (um dos dois)"));
+    return runSiproquimMapCommand(options, createToolDataModule);
+}
+
 // The commands and what each accepts: one entry per command.
 const QList<CommandSpec> kCommands = {
     {QStringLiteral("classic"), {"--group", "--cnpj", "--from", "--to", "--listing"}, {}, 0, runClassic},
@@ -184,6 +191,7 @@ const QList<CommandSpec> kCommands = {
     {QStringLiteral("books"), {"--cnpj"}, {}, 0, runBooks},
     {QStringLiteral("issue"), {"--book", "--cnpj", "--from", "--to", "--pdf"}, {}, 0, runIssue},
     {QStringLiteral("terms"), {"--book", "--cnpj", "--pdf"}, {"--opening", "--closing"}, 0, runTerms},
+    {QStringLiteral("siproquim-map"), {"--month", "--cnpj", "--out", "--check"}, {}, 0, runSiproquimMap},
     {QStringLiteral("demo"), {"--scale", "--seed"}, {"--single-store", "--force"}, 1, runDemo},
 };
 

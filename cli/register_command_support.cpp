@@ -10,10 +10,10 @@ namespace livros::cli {
 
 QString registerBookStore(data::TDM& dm, const QString& cnpjOption, const QString& command)
 {
-    const QString cnpj = cnpjOption.isEmpty() ? singleStoreCnpj(dm) : cnpjOption.left(18);
-    if (cnpj.isEmpty())
-        showStandardError(QStringLiteral("%1: --cnpj é necessário: TABLAB não tem exatamente uma loja").arg(command));
-    return cnpj;
+    const StoreChoice store = chooseStore(dm, cnpjOption);
+    if (store.cnpj.isEmpty())
+        showStandardError(QStringLiteral("%1: %2").arg(command, store.error));
+    return store.cnpj;
 }
 
 int runShowingFailures(const std::function<int()>& body)

@@ -10,8 +10,8 @@ namespace livros::cli {
 
 // What the register book commands (books, issue, terms) share.
 
-// The store: `--cnpj` as given, or the single store of the installation; empty, after a usage
-// message naming the command, when there is a choice to make.
+// The store that `--cnpj` names, or the single store of the installation; empty, after a usage
+// message naming the command, when the text names no store or there is a choice to make.
 QString registerBookStore(data::TDM& dm, const QString& cnpjOption, const QString& command);
 
 // Runs a command's body and returns its exit code; a database or report error is shown on

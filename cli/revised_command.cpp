@@ -4,6 +4,7 @@
 #include "cli/progress_log.h"
 #include "cli/store_and_period.h"
 #include "book/revised/revised_book_builder.h"
+#include "book/stock_check.h"
 #include "data/data_module.h"
 #include "data/db_error.h"
 #include "platform/date_text.h"
@@ -51,6 +52,11 @@ public:
     double seconds() const { return m_log.seconds(); }
     void advanceGauge() override { ++m_done; }
     void processEvents() override {}
+    void showWaiting(const QString& text) override
+    {
+        endProgressLine();
+        userMessages().inform(text);
+    }
     void showRevisedBook(revised::RevisedMode) override {}
     void afterPreview() override { endProgressLine(); }
 
@@ -107,6 +113,9 @@ int runRevisedCommand(data::TDM& dm, revised::RevisedMode mode, const QString& c
             return MovementFailed;
         }
         return Done;
+    } catch (const book::StockCheckFailed& failure) {
+        showStandardError(failure.message());
+        return MovementFailed;
     } catch (const data::DbError& error) {
         showStandardError(error.message());
         return Failure;

@@ -4,6 +4,7 @@
 #include "data/db_error.h"
 #include "data/firebird_client.h"
 #include "data/value_text.h"
+#include "platform/book_locale.h"
 #include "platform/number_format.h"
 #include "platform/sql_literal.h"
 
@@ -35,11 +36,11 @@ void Field::setValue(const QVariant& value)
 }
 
 namespace {
-// A date in the workstation's short date form; a two-digit year is placed in the window of
+// A date in the Brazilian short form dd/mm/yyyy; a two-digit year is placed in the window of
 // 50 years before to 49 years after the current year.
 QDate parseShortDate(const QString& text)
 {
-    const QLocale locale;
+    const QLocale& locale = bookLocale();
     QString format = locale.dateFormat(QLocale::ShortFormat);
     QDate date = locale.toDate(text, format);
     if (date.isValid())
@@ -115,7 +116,7 @@ void CachedDataset::setDisplayFormat(const QString& field, const QString& pictur
 
 void CachedDataset::fetch()
 {
-    auto opened = m_connection.run([&](Attachment& a) { return std::make_unique<ResultCursor>(a, m_commandText); });
+    auto opened = m_connection.openCursor(m_commandText);
     ResultCursor& cursor = *opened;
     const auto& columns = cursor.columns();
     QStringList names;

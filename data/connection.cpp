@@ -19,6 +19,7 @@ struct Connection::Impl {
     QString vendorLib = QStringLiteral("gds32.dll");
     QList<QPair<QString, QString>> params;
     std::unique_ptr<Attachment> attachment;
+    TransactionState* transaction = nullptr;
 };
 
 QString effectiveUser(const QString& configured)
@@ -164,12 +165,35 @@ void Connection::attach()
     }
 }
 
-void Connection::close() { d->attachment.reset(); }
+void Connection::close()
+{
+    if (d->transaction)
+        d->transaction->rollback(); // its attachment goes now; the holder finds it ended
+    d->attachment.reset();
+}
 
 int Connection::execute(const QString& sql)
 {
+    if (d->transaction) {
+        if (!d->transaction->handle)
+            throw DbError(QStringLiteral("%1: the transaction has ended").arg(d->name));
+        return executeIn(*d->transaction, sql);
+    }
     return run([&](Attachment& a) { return executeDirect(a, sql); });
 }
+
+std::unique_ptr<ResultCursor> Connection::openCursor(const QString& sql)
+{
+    if (d->transaction) {
+        if (!d->transaction->handle)
+            throw DbError(QStringLiteral("%1: the transaction has ended").arg(d->name));
+        return std::make_unique<ResultCursor>(d->transaction->attachment, sql, d->transaction);
+    }
+    return run([&](Attachment& a) { return std::make_unique<ResultCursor>(a, sql); });
+}
+
+TransactionState* Connection::activeTransaction() const { return d->transaction; }
+void Connection::setActiveTransaction(TransactionState* transaction) { d->transaction = transaction; }
 
 void Connection::executeAllOrNothing(const QStringList& statements)
 {

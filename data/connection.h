@@ -9,6 +9,8 @@
 namespace livros::data {
 
 class Attachment; // the Firebird side, private to data/
+class ResultCursor;
+struct TransactionState;
 
 // The database text as the client receives it: a server part ("host:" or "host/port:") unchanged,
 // a local suite path (a leading ":" or a bare drive path) mapped into the suite folder.
@@ -18,9 +20,10 @@ QString clientDatabaseText(const QString& database);
 // (name=value, names without regard to letter case: "DataBase", "User_Name", "Password"...)
 // and, once opened, the attachment, which stays until close() or destruction.
 //
-// Transactions are never visible above this layer: every query and every direct statement runs
-// in a transaction of its own (read committed, record version, waiting on locks), committed when
-// the statement completes or the query is closed.
+// Every query and every direct statement runs in a transaction of its own (read committed, record
+// version, waiting on locks up to lockTimeoutSeconds()), committed when the statement completes or
+// the query is closed; except while a data::Transaction is held on the connection: then they all
+// run in it.
 class Connection {
 public:
     // characterSet: "" attaches without naming one (the main database), "win1252" otherwise.
@@ -51,8 +54,15 @@ public:
     int execute(const QString& sql);
 
     // Loads data (demo installations, test databases): every statement in one transaction, all
-    // or nothing. The book builders never use it: their statements commit one by one.
+    // or nothing.
     void executeAllOrNothing(const QStringList& statements);
+
+    // A result set of a query: in the held transaction, or in one of its own.
+    std::unique_ptr<ResultCursor> openCursor(const QString& sql);
+
+    // The transaction held on the connection (data::Transaction), or null.
+    TransactionState* activeTransaction() const;
+    void setActiveTransaction(TransactionState* transaction);
 
     // The attachment for the query and dataset classes of this layer.
     Attachment& attachment();

@@ -2,6 +2,7 @@
 
 #include "data/db_error.h"
 #include "data/startup.h"
+#include "platform/sql_literal.h"
 #include "platform/suite_paths.h"
 #include "platform/user_messages.h"
 
@@ -55,10 +56,28 @@ QByteArray readWholeFile(const QString& path)
 }
 } // namespace
 
-QString livroContrSelect()
+// Beside the book lines: the laboratory of the line's store (TABLAB), and the catalogue unit of
+// the product when it differs from the book's unit (taken from the inventory), so that the
+// printed page carries the listing's notice.
+namespace {
+QString livroContrSelectWhere(const QString& condition)
 {
     return QStringLiteral("select ID, CNPJ, DCB, ESTOQUEINICIAL, LIVRO, LINHA, DATA, HISTORICO, MOVIMENTO, SALDO, "
-                          "OBSERVACOES, CODIGO, COMPONENTE, PERIODO, UNID from LIVROCONTR order by DCB, ID");
+                          "OBSERVACOES, CODIGO, COMPONENTE, PERIODO, UNID, "
+                          "(select first 1 LABORATORIO from TABLAB where TABLAB.LOJA = LIVROCONTR.CNPJ) LABORATORIO, "
+                          "(select first 1 COMPONEN.UNID from COMPONEN where COMPONEN.CODIGO = LIVROCONTR.CODIGO "
+                          "and COMPONEN.UNID is distinct from LIVROCONTR.UNID) UNIDCADASTRO "
+                          "from LIVROCONTR ")
+        + condition + QStringLiteral("order by DCB, ID");
+}
+} // namespace
+
+QString livroContrSelect() { return livroContrSelectWhere(QString()); }
+
+QString livroContrSelect(const QString& storeCnpj)
+{
+    // CNPJ holds the store's CNPJ as the book wrote it: cut to the column's 18 characters.
+    return livroContrSelectWhere(QStringLiteral("where CNPJ = ") + sqlLiteral(storeCnpj.left(18)) + u' ');
 }
 
 QString livroRevContrDesignedSelect()

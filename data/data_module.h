@@ -57,6 +57,8 @@ extern TDM* DM;
 
 // The selects of the report-facing datasets.
 QString livroContrSelect();
+// The classic book lines of one store (what printing a store's book shows).
+QString livroContrSelect(const QString& storeCnpj);
 QString livroRevContrDesignedSelect();
 QString periodoSelect();
 QString dadosGerSelect();

@@ -33,4 +33,17 @@ public:
     using DatabaseUnavailable::DatabaseUnavailable;
 };
 
+// A lock held by another transaction was waited on for lockTimeoutSeconds() and is still held:
+// the statement did nothing. Its text says so in Portuguese, with the server's message.
+class LockTimeout : public DbError {
+public:
+    using DbError::DbError;
+};
+
+// A table reservation asked without waiting is held by another transaction.
+class LockConflict : public DbError {
+public:
+    using DbError::DbError;
+};
+
 } // namespace livros::data

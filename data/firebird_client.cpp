@@ -1,12 +1,14 @@
 #include "data/firebird_client.h"
 
 #include "data/db_error.h"
+#include "data/transaction.h"
 #include "platform/cp1252.h"
 #include "platform/sql_literal.h"
 #include "platform/suite_paths.h"
 
 #include <QDate>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -177,6 +179,49 @@ bool StatusGuard::hasError(const IStatus* status, intptr_t code)
     return false;
 }
 
+// ---------------------------------------------------------------------------------------------
+// TransactionState
+
+void TransactionState::closeCursors() noexcept
+{
+    while (!cursors.empty()) {
+        try {
+            cursors.back()->close(); // unregisters itself
+        } catch (const DbError&) {
+            cursors.pop_back();
+        }
+    }
+}
+
+void TransactionState::commit()
+{
+    closeCursors();
+    StatusGuard guard(attachment.library());
+    try {
+        handle->commit(&guard.wrapper());
+        handle = nullptr;
+    } catch (const FbException& e) {
+        attachment.checkAfterFailure(e.getStatus());
+        const QString text = attachment.library().statusText(e.getStatus());
+        guard.wrapper().clearException();
+        attachment.raise(e.getStatus(), text);
+    }
+}
+
+void TransactionState::rollback() noexcept
+{
+    closeCursors();
+    if (!handle)
+        return;
+    StatusGuard guard(attachment.library());
+    try {
+        handle->rollback(&guard.wrapper());
+    } catch (const FbException&) {
+        handle->release(); // the attachment is gone: the server undoes the transaction itself
+    }
+    handle = nullptr;
+}
+
 void StatusGuard::rethrow(const FbException& e)
 {
     const QString text = m_library.statusText(e.getStatus());
@@ -204,19 +249,62 @@ Attachment::~Attachment()
     }
 }
 
-ITransaction* Attachment::startTransaction(ThrowStatusWrapper& status)
+namespace {
+
+bool hasErrorCode(const IStatus* status, intptr_t code)
 {
-    static const unsigned char tpb[] = {isc_tpb_version3, isc_tpb_write, isc_tpb_read_committed,
-                                        isc_tpb_rec_version, isc_tpb_wait};
+    const intptr_t* v = const_cast<IStatus*>(status)->getErrors();
+    for (int i = 0; v && v[i] != isc_arg_end && i < 40; i += 2) {
+        if (v[i] == isc_arg_gds && v[i + 1] == code)
+            return true;
+    }
+    return false;
+}
+
+QByteArray transactionParameters(const TransactionOptions& options)
+{
+    QByteArray tpb;
+    tpb.append(char(isc_tpb_version3));
+    tpb.append(char(isc_tpb_write));
+    tpb.append(char(isc_tpb_read_committed));
+    tpb.append(char(isc_tpb_rec_version));
+    if (options.wait) {
+        tpb.append(char(isc_tpb_wait));
+        const qint32 seconds = lockTimeoutSeconds();
+        tpb.append(char(isc_tpb_lock_timeout));
+        tpb.append(char(sizeof seconds));
+        for (unsigned i = 0; i < sizeof seconds; ++i) // little-endian, as the server reads it
+            tpb.append(char((seconds >> (8 * i)) & 0xff));
+    } else {
+        tpb.append(char(isc_tpb_nowait));
+    }
+    for (const QString& table : options.reservedTables) {
+        const QByteArray name = table.toUpper().toLatin1();
+        tpb.append(char(isc_tpb_lock_write));
+        tpb.append(char(name.size()));
+        tpb.append(name);
+        tpb.append(char(isc_tpb_protected));
+    }
+    return tpb;
+}
+
+} // namespace
+
+ITransaction* Attachment::startTransaction(ThrowStatusWrapper& status, const TransactionOptions& options)
+{
+    const QByteArray tpb = transactionParameters(options);
     try {
-        return m_attachment->startTransaction(&status, sizeof tpb, tpb);
+        return m_attachment->startTransaction(&status, unsigned(tpb.size()),
+                                              reinterpret_cast<const unsigned char*>(tpb.constData()));
     } catch (const FbException& e) {
         checkAfterFailure(e.getStatus());
         const QString text = m_library.statusText(e.getStatus());
         status.clearException();
         if (m_lost)
             throw StaleAttachment(text);
-        throw DbError(text);
+        if (!options.wait && hasErrorCode(e.getStatus(), isc_lock_conflict))
+            throw LockConflict(text);
+        raise(e.getStatus(), text);
     }
 }
 
@@ -234,28 +322,30 @@ void Attachment::checkAfterFailure(const IStatus* status)
     }
 }
 
-void Attachment::raise(const IStatus* status, const QString& message) const
+void Attachment::raise(const IStatus* status, const QString& message, bool lockWaitRanOut) const
 {
     if (m_lost)
         throw DatabaseUnavailable(message);
-    const intptr_t* v = const_cast<IStatus*>(status)->getErrors();
-    for (int i = 0; v && v[i] != isc_arg_end && i < 40; i += 2) {
-        if (v[i] == isc_arg_gds && v[i + 1] == isc_read_only_database)
-            throw DatabaseUnavailable(message + QStringLiteral("\n-") + m_database);
-    }
+    if (hasErrorCode(status, isc_read_only_database))
+        throw DatabaseUnavailable(message + QStringLiteral("\n-") + m_database);
+    if (lockWaitRanOut || hasErrorCode(status, isc_lock_timeout))
+        throw LockTimeout(lockTimeoutMessage() + QLatin1Char('\n') + message);
     throw DbError(message);
 }
 
 // ---------------------------------------------------------------------------------------------
 // ResultCursor
 
-ResultCursor::ResultCursor(Attachment& attachment, const QString& sql)
-    : m_attachment(attachment), m_status(attachment.library())
+ResultCursor::ResultCursor(Attachment& attachment, const QString& sql, TransactionState* shared)
+    : m_attachment(attachment), m_status(attachment.library()), m_shared(shared)
 {
     auto& st = m_status.wrapper();
     const QByteArray text = toCp1252(sql);
+    m_open = true;
+    if (m_shared)
+        m_shared->cursors.push_back(this);
     try {
-        m_transaction = attachment.startTransaction(st);
+        m_transaction = m_shared ? m_shared->handle : attachment.startTransaction(st);
         m_statement = attachment.handle()->prepare(&st, m_transaction, unsigned(text.size()), text.constData(),
                                                    3, IStatement::PREPARE_PREFETCH_METADATA);
         m_metadata = m_statement->getOutputMetadata(&st);
@@ -298,7 +388,9 @@ void ResultCursor::fail(const FbException& e)
     if (m_resultSet) { try { m_resultSet->close(&st); } catch (const FbException&) { m_resultSet->release(); } m_resultSet = nullptr; }
     if (m_metadata) { m_metadata->release(); m_metadata = nullptr; }
     if (m_statement) { try { m_statement->free(&st); } catch (const FbException&) { m_statement->release(); } m_statement = nullptr; }
-    if (m_transaction) { try { m_transaction->rollback(&st); } catch (const FbException&) { m_transaction->release(); } m_transaction = nullptr; }
+    if (m_transaction && !m_shared) { try { m_transaction->rollback(&st); } catch (const FbException&) { m_transaction->release(); } }
+    m_transaction = nullptr;
+    unregister();
     m_attachment.raise(e.getStatus(), text);
 }
 
@@ -478,17 +570,30 @@ QString ResultCursor::literal(int column) const
     }
 }
 
+void ResultCursor::unregister()
+{
+    if (!m_open)
+        return;
+    m_open = false;
+    if (m_shared)
+        std::erase(m_shared->cursors, this);
+}
+
 void ResultCursor::close()
 {
-    if (!m_transaction)
+    if (!m_transaction) {
+        unregister();
         return;
+    }
     auto& st = m_status.wrapper();
     try {
         if (m_resultSet) { m_resultSet->close(&st); m_resultSet = nullptr; }
         if (m_metadata) { m_metadata->release(); m_metadata = nullptr; }
         if (m_statement) { m_statement->free(&st); m_statement = nullptr; }
-        m_transaction->commit(&st);
+        if (!m_shared)
+            m_transaction->commit(&st);
         m_transaction = nullptr;
+        unregister();
     } catch (const FbException& e) {
         fail(e);
     }
@@ -502,17 +607,29 @@ namespace {
 // change of that row (read committed, Firebird 3), even though the wait was meant to let it go on.
 // The statement has been undone by then; run again in the same transaction it meets the row as
 // committed and decides anew, its WHERE clause included. The other program keeps its change,
-// and this one completes.
+// and this one completes. A wait that runs out (the server's lock timeout) fails the same way
+// with the holder still active: once the waits add up to the lock timeout, `ranOut` is set and
+// the conflict is thrown.
 constexpr int kConflictAttempts = 10;
 
-void executeWaitingOnLocks(ThrowStatusWrapper& status, IStatement* statement, ITransaction* transaction)
+void executeWaitingOnLocks(ThrowStatusWrapper& status, IStatement* statement, ITransaction* transaction,
+                           bool& ranOut)
 {
+    QElapsedTimer waited;
+    waited.start();
+    const qint64 limit = qint64(lockTimeoutSeconds()) * 1000;
     for (int attempt = 1;; ++attempt) {
         try {
             statement->execute(&status, transaction, nullptr, nullptr, nullptr, nullptr);
             return;
         } catch (const FbException& e) {
-            if (attempt == kConflictAttempts || !StatusGuard::isUpdateConflict(e.getStatus()))
+            if (!StatusGuard::isUpdateConflict(e.getStatus()))
+                throw;
+            if (hasErrorCode(e.getStatus(), isc_lock_timeout) || waited.elapsed() >= limit) {
+                ranOut = true;
+                throw;
+            }
+            if (attempt == kConflictAttempts)
                 throw;
             status.clearException();
         }
@@ -528,11 +645,12 @@ int executeDirect(Attachment& attachment, const QString& sql)
     const QByteArray text = toCp1252(sql);
     ITransaction* transaction = nullptr;
     IStatement* statement = nullptr;
+    bool ranOut = false;
     try {
         transaction = attachment.startTransaction(st);
         statement = attachment.handle()->prepare(&st, transaction, unsigned(text.size()), text.constData(), 3,
                                                  IStatement::PREPARE_PREFETCH_NONE);
-        executeWaitingOnLocks(st, statement, transaction);
+        executeWaitingOnLocks(st, statement, transaction, ranOut);
         const auto affected = statement->getAffectedRecords(&st);
         statement->free(&st);
         statement = nullptr;
@@ -546,7 +664,34 @@ int executeDirect(Attachment& attachment, const QString& sql)
         auto& cs = cleanup.wrapper();
         if (statement) { try { statement->free(&cs); } catch (const FbException&) { statement->release(); } }
         if (transaction) { try { transaction->rollback(&cs); } catch (const FbException&) { transaction->release(); } }
-        attachment.raise(e.getStatus(), message);
+        attachment.raise(e.getStatus(), message, ranOut);
+    }
+}
+
+int executeIn(TransactionState& transaction, const QString& sql)
+{
+    Attachment& attachment = transaction.attachment;
+    StatusGuard guard(attachment.library());
+    auto& st = guard.wrapper();
+    const QByteArray text = toCp1252(sql);
+    IStatement* statement = nullptr;
+    bool ranOut = false;
+    try {
+        statement = attachment.handle()->prepare(&st, transaction.handle, unsigned(text.size()), text.constData(), 3,
+                                                 IStatement::PREPARE_PREFETCH_NONE);
+        executeWaitingOnLocks(st, statement, transaction.handle, ranOut);
+        const auto affected = statement->getAffectedRecords(&st);
+        statement->free(&st);
+        return int(affected);
+    } catch (const FbException& e) {
+        attachment.checkAfterFailure(e.getStatus());
+        const QString message = attachment.library().statusText(e.getStatus());
+        st.clearException();
+        if (statement) {
+            StatusGuard cleanup(attachment.library());
+            try { statement->free(&cleanup.wrapper()); } catch (const FbException&) { statement->release(); }
+        }
+        attachment.raise(e.getStatus(), message, ranOut);
     }
 }
 
@@ -557,20 +702,36 @@ std::vector<int> executeInOneTransaction(Attachment& attachment, const QStringLi
     std::vector<int> results;
     ITransaction* transaction = nullptr;
     transaction = attachment.startTransaction(st);
+    bool ranOut = false;
+    const auto abandon = [&](const FbException& e) {
+        const QString message = attachment.library().statusText(e.getStatus());
+        st.clearException();
+        StatusGuard cleanup(attachment.library());
+        try {
+            transaction->rollback(&cleanup.wrapper());
+        } catch (const FbException&) {
+            transaction->release();
+        }
+        attachment.raise(e.getStatus(), message, true);
+    };
     for (const QString& sql : statements) {
         const QByteArray text = toCp1252(sql);
         IStatement* statement = nullptr;
         try {
             statement = attachment.handle()->prepare(&st, transaction, unsigned(text.size()), text.constData(), 3,
                                                      IStatement::PREPARE_PREFETCH_NONE);
-            executeWaitingOnLocks(st, statement, transaction);
+            executeWaitingOnLocks(st, statement, transaction, ranOut);
             results.push_back(int(statement->getAffectedRecords(&st)));
             statement->free(&st);
         } catch (const FbException& e) {
             attachment.checkAfterFailure(e.getStatus());
-            st.clearException();
             if (statement)
                 statement->release();
+            // A lock that another program kept past the timeout: nothing is applied, and the
+            // caller says why instead of counting the rows as failed.
+            if (ranOut || hasErrorCode(e.getStatus(), isc_lock_timeout))
+                abandon(e);
+            st.clearException();
             results.push_back(-1);
         }
     }

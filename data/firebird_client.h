@@ -56,6 +56,17 @@ private:
     Firebird::ThrowStatusWrapper m_wrapper;
 };
 
+// What a transaction asks of the server besides the fixed read committed, record version,
+// read-write mode.
+struct TransactionOptions {
+    // Tables reserved for writing (protected): other transactions may read them but not write
+    // them until this one ends, and a second transaction reserving one of them waits.
+    QStringList reservedTables;
+    // Wait on locks (up to lockTimeoutSeconds()); false: a lock held by another transaction
+    // fails at once.
+    bool wait = true;
+};
+
 // An attachment to one database.
 class Attachment {
 public:
@@ -64,16 +75,20 @@ public:
     ~Attachment();
     ClientLibrary& library() const { return m_library; }
     Firebird::IAttachment* handle() const { return m_attachment; }
-    // Read committed, record version, waiting on locks, read-write. When the attachment is found
-    // gone here, nothing has reached the database yet: throws StaleAttachment.
-    Firebird::ITransaction* startTransaction(Firebird::ThrowStatusWrapper& status);
+    // Read committed, record version, read-write, waiting on locks up to lockTimeoutSeconds().
+    // When the attachment is found gone here, nothing has reached the database yet: throws
+    // StaleAttachment. A reservation that meets another one without waiting throws LockConflict.
+    Firebird::ITransaction* startTransaction(Firebird::ThrowStatusWrapper& status,
+                                             const TransactionOptions& options = {});
     bool lost() const { return m_lost; }
     // After a failed call: notes whether the attachment is gone (by the error, or by a ping).
     void checkAfterFailure(const Firebird::IStatus* status);
     // The error of a failed call, after checkAfterFailure, with its message: DatabaseUnavailable
     // when the attachment is gone or the database is read-only (the message then names the
-    // database, which the server's does not), DbError otherwise.
-    [[noreturn]] void raise(const Firebird::IStatus* status, const QString& message) const;
+    // database, which the server's does not), LockTimeout when a lock wait ran out, DbError
+    // otherwise.
+    [[noreturn]] void raise(const Firebird::IStatus* status, const QString& message,
+                            bool lockWaitRanOut = false) const;
 
 private:
     ClientLibrary& m_library;
@@ -93,10 +108,27 @@ struct ColumnLayout {
     unsigned nullOffset = 0;
 };
 
-// An open forward-only result set in its own transaction; closing commits the transaction.
+class ResultCursor;
+
+// A transaction that several statements and result sets share (the Firebird side of
+// data::Transaction). Result sets still open when it ends are closed first.
+struct TransactionState {
+    Attachment& attachment;
+    Firebird::ITransaction* handle = nullptr;
+    std::vector<ResultCursor*> cursors;
+
+    // Closes what is open in it and commits; throws the server's error when it cannot.
+    void commit();
+    // Rolls back; a transaction whose attachment is gone is just dropped (the server undoes it).
+    void rollback() noexcept;
+    void closeCursors() noexcept;
+};
+
+// An open forward-only result set, in a transaction of its own that closing commits, or in a
+// shared transaction that it leaves open.
 class ResultCursor {
 public:
-    ResultCursor(Attachment& attachment, const QString& sql);
+    ResultCursor(Attachment& attachment, const QString& sql, TransactionState* shared = nullptr);
     ~ResultCursor();
     const std::vector<ColumnLayout>& columns() const { return m_columns; }
     int columnIndex(const QString& upperName) const;
@@ -109,15 +141,18 @@ public:
     QString literal(int column) const;
     // The Qt type that value() gives for a column.
     QMetaType::Type valueType(int column) const;
-    // Ends the result and commits its transaction.
+    // Ends the result and commits its own transaction.
     void close();
 
 private:
     [[noreturn]] void fail(const Firebird::FbException& e);
+    void unregister();
     QByteArray readBlob(const ISC_QUAD& id) const;
 
     Attachment& m_attachment;
     StatusGuard m_status;
+    TransactionState* m_shared;
+    bool m_open = false;
     Firebird::ITransaction* m_transaction = nullptr;
     Firebird::IStatement* m_statement = nullptr;
     Firebird::IResultSet* m_resultSet = nullptr;
@@ -130,6 +165,8 @@ private:
 // A statement that waited on a lock and met the holder's committed change runs again (here and
 // in executeInOneTransaction), so that waiting on locks ends in completion, not in a conflict.
 int executeDirect(Attachment& attachment, const QString& sql);
+// The same in a shared transaction, which stays open; a failed statement is undone alone.
+int executeIn(TransactionState& transaction, const QString& sql);
 
 // Executes statements in one transaction, committed at the end even when some failed; for each,
 // the rows affected, or -1 when it failed.

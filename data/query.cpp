@@ -31,7 +31,7 @@ QString Query::sql() const { return m_sql; }
 void Query::open()
 {
     close();
-    auto cursor = m_connection.run([&](Attachment& a) { return std::make_unique<ResultCursor>(a, m_sql); });
+    auto cursor = m_connection.openCursor(m_sql);
     m_eof = !cursor->fetch();
     m_cursor = std::move(cursor);
 }

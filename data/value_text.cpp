@@ -1,6 +1,7 @@
 #include "data/value_text.h"
 
 #include "data/db_error.h"
+#include "platform/book_locale.h"
 
 #include <QDate>
 #include <QLocale>
@@ -13,7 +14,7 @@ QString valueText(const QVariant& value)
 {
     if (value.isNull())
         return {};
-    const QLocale locale;
+    const QLocale& locale = bookLocale();
     switch (value.metaType().id()) {
     case QMetaType::QString:
         return value.toString();
@@ -50,7 +51,7 @@ double valueDouble(const QVariant& value)
     if (value.metaType().id() == QMetaType::QString) {
         bool ok = false;
         const QString text = value.toString().trimmed();
-        double d = QLocale().toDouble(text, &ok);
+        double d = bookLocale().toDouble(text, &ok);
         if (!ok)
             d = text.toDouble(&ok);
         if (!ok)

@@ -6,8 +6,8 @@
 namespace livros::data {
 
 // How a field value reads as text, integer, number or date-time, the same for ad-hoc queries and
-// cached datasets: dates in the workstation's short date form, numbers with its decimal
-// separator, null as "" or 0. A text that is not a number reads as an error.
+// cached datasets: dates in the Brazilian short form dd/mm/yyyy, numbers with a decimal comma,
+// null as "" or 0, whatever the machine's regional settings. A text that is not a number reads as an error.
 QString valueText(const QVariant& value);
 int valueInteger(const QVariant& value);
 double valueDouble(const QVariant& value);

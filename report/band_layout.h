@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QFont>
 #include <QHash>
+#include <utility>
 #include <vector>
 
 namespace livros::report {
@@ -24,6 +25,12 @@ struct LaidOutBand {
     double height = 0;
     std::vector<PageElement> elements;
 };
+
+// Cuts a laid-out band at `at` (dots from its top), for a band taller than the room left on a
+// page: what lies above stays in the first part, a text crossing the cut keeps the lines that
+// fit and its other lines go on in the second part, which starts at 0 with everything below
+// the cut. Boxes and vertical rules crossing the cut are drawn in both parts.
+std::pair<LaidOutBand, LaidOutBand> splitBand(const LaidOutBand& band, double at);
 
 class BandLayouter {
 public:

@@ -1,5 +1,6 @@
 #include "report/memory_data_source.h"
 
+#include "platform/book_locale.h"
 #include "platform/number_format.h"
 #include "report/report_error.h"
 
@@ -60,7 +61,7 @@ QString MemoryDataSource::displayText(int row, const QString& field) const
     if (!picture.isEmpty())
         return formatNumber(v.toDouble(), picture);
     if (v.typeId() == QMetaType::QDate)
-        return QLocale().toString(v.toDate(), QLocale::ShortFormat);
+        return bookLocale().toString(v.toDate(), QLocale::ShortFormat);
     return v.toString();
 }
 

@@ -89,6 +89,9 @@ std::vector<int> sortedRows(const ReportDefinition& report, const ReportBinding&
     return rows;
 }
 
+// The least of a tall band kept on a page with its group header (1 cm).
+const double kKeepWithHeader = cmToDots(1.0);
+
 class Paginator {
 public:
     Paginator(const ReportDefinition& report, const ReportBinding& binding, const GenerateOptions& options,
@@ -131,9 +134,7 @@ public:
             const LaidOutBand detail = m_bands.layout(m_report.detail, row);
             for (int l = level; l < groups; ++l)
                 openGroup(l, row, detail.height);
-            needRoom(detail.height, row);
-            place(detail);
-            m_hasBody = true;
+            placeFlowing(detail, row);
             m_lastRow = row;
         }
         for (int l = groups - 1; l >= 0; --l)
@@ -163,8 +164,9 @@ private:
         }
         if (group.header.present) {
             const LaidOutBand header = m_bands.layout(group.header, row);
-            // A header stays with the first line of its group.
-            needRoom(header.height + detailHeight, row);
+            // A header stays with the first line of its group (with the start of a group's first
+            // band when that band is taller than a page and continues on the next ones).
+            needRoom(header.height + std::min(detailHeight, kKeepWithHeader), row);
             place(header);
         }
         m_open[size_t(level)] = true;
@@ -182,9 +184,31 @@ private:
     {
         if (!band.present)
             return;
-        const LaidOutBand laid = m_bands.layout(band, row);
-        needRoom(laid.height, row);
-        place(laid);
+        placeFlowing(m_bands.layout(band, row), row);
+    }
+
+    // Places a band of the body: on a new page when it does not fit below what the page holds;
+    // a band taller than a whole page body is cut, filling this page and going on on the next
+    // ones, so that nothing is printed over the page footer.
+    void placeFlowing(LaidOutBand band, int row)
+    {
+        if (band.height <= m_footerTop - m_bodyTop + 0.5) {
+            needRoom(band.height, row);
+        } else if (m_hasBody && m_footerTop - m_y < kKeepWithHeader) {
+            finishPage();
+            startPage(row);
+        }
+        while (m_y + band.height > m_footerTop + 0.5) {
+            auto [head, tail] = splitBand(band, m_footerTop - m_y);
+            if (head.elements.empty() && !m_hasBody)
+                break; // not even one line fits on an empty page: print it as it is
+            place(head);
+            m_hasBody = true;
+            finishPage();
+            startPage(row);
+            band = std::move(tail);
+        }
+        place(band);
         m_hasBody = true;
     }
 
@@ -210,6 +234,7 @@ private:
             if (m_open[l] && group.repeatHeader && group.header.present)
                 place(m_bands.layout(group.header, row));
         }
+        m_bodyTop = m_y;
         m_hasBody = false;
     }
 
@@ -248,6 +273,7 @@ private:
     std::vector<std::vector<FieldRef>> m_breakFields;
     std::vector<bool> m_open;
     double m_top = 0, m_bottom = 0, m_footerTop = 0, m_y = 0;
+    double m_bodyTop = 0; // where the body of the current page starts, below its headers
     bool m_hasBody = false;
     int m_lastRow = -1;
     int m_pageRow = -1;

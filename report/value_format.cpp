@@ -1,10 +1,10 @@
 #include "report/value_format.h"
 
+#include "platform/book_locale.h"
 #include "platform/number_format.h"
 
 #include <QDate>
 #include <QDateTime>
-#include <QLocale>
 
 namespace livros::report {
 namespace {
@@ -30,7 +30,7 @@ QString formatPictureNumber(double value, const QString& picture)
     QString text = formatNumber(value, picture.left(point + 1) + QString(maxDecimals, QLatin1Char('0')));
     if (minDecimals == maxDecimals)
         return text;
-    const QString separator = QLocale().decimalPoint();
+    const QString separator = bookLocale().decimalPoint();
     const qsizetype sep = text.lastIndexOf(separator);
     if (sep < 0)
         return text;
@@ -40,7 +40,7 @@ QString formatPictureNumber(double value, const QString& picture)
     if (keep == sep + separator.size())
         keep = sep; // no decimal left: no separator either
     text.truncate(keep);
-    if (text == QLocale().negativeSign() + QLatin1Char('0'))
+    if (text == bookLocale().negativeSign() + QLatin1Char('0'))
         text = QStringLiteral("0");
     return text;
 }

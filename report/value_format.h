@@ -6,8 +6,8 @@
 
 namespace livros::report {
 
-// A number with a picture: "###,###,##0.00000" as the platform formats it (grouping and decimal
-// separator of the default locale); a '#' after the point is a decimal printed only when it is
+// A number with a picture: "###,###,##0.00000" as the platform formats it (the books' Brazilian
+// grouping and decimal separator); a '#' after the point is a decimal printed only when it is
 // not a trailing zero ("###,###,##0.######" prints 12 as "12" and 0.5 as "0,5").
 QString formatPictureNumber(double value, const QString& picture);
 

@@ -17,7 +17,7 @@ export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
 export LC_ALL=C.UTF-8 LANG=C.UTF-8            # the shell's own locale; the programs get pt_BR below
 BR=(env LC_ALL=pt_BR.UTF-8 LANGUAGE=pt_BR)    # a Brazilian workstation's numbers and dates
 "${BR[@]}" build/cli/livros-cli demo "$DEMO" --force | tee "$ROOT/build/demo.txt"
-STORE=$(sed -n 's/.*stores (TABLAB): \([0-9]*\).*/\1/p' "$ROOT/build/demo.txt")
+STORE=$(sed -n 's/.*stores (TABLAB): \([0-9A-Z]*\).*/\1/p' "$ROOT/build/demo.txt")
 
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ "${LIVROS_DEMO_NO_WINDOW:-}" = "" ]; then
   echo "Opening the window on the demo data (pick a store, then a book; \"Sair\" closes it)."
@@ -28,7 +28,7 @@ CLI=("${BR[@]}" "$DEMO/livros-cli" --folder "$DEMO")
 echo
 echo "No display: building the books with livros-cli for store $STORE over the PERIODO dates."
 "${CLI[@]}" classic --group 2 --cnpj "$STORE" --listing "$DEMO/livro-classico.txt"
-"${CLI[@]}" export --book CLASSIC --pdf "$DEMO/livro-classico.pdf"
+"${CLI[@]}" export --book CLASSIC --cnpj "$STORE" --pdf "$DEMO/livro-classico.pdf"
 for MODE in DROGARIA INSUMOSCOMPLETO SIPROQUIM; do
   "${CLI[@]}" revised --mode "$MODE" --cnpj "$STORE"
   "${CLI[@]}" export --book "$MODE" --cnpj "$STORE" --pdf "$DEMO/livro-$(echo "$MODE" | tr 'A-Z' 'a-z').pdf"

@@ -3,25 +3,27 @@
 #include "book/classic/book_listing.h"
 #include "book/classic/classic_sql.h"
 #include "book/classic/movement_texts.h"
+#include "book/classic/store_laboratory.h"
 #include "data/data_module.h"
 #include "data/db_error.h"
 #include "platform/date_text.h"
-#include "platform/user_messages.h"
 
 #include <cstdlib>
 
 namespace livros::classic {
 
-ClassicBookBuilder::ClassicBookBuilder(data::TDM& dm, ClassicBuildView& view, const QString& storeCnpj,
-                                       const QDate& initialDate, const QDate& finalDate, const QLocale& locale)
+ClassicBookBuilder::ClassicBookBuilder(data::TDM& dm, data::Transaction& transaction, ClassicBuildView& view,
+                                       const QString& storeCnpj, const QDate& initialDate, const QDate& finalDate,
+                                       const QLocale& locale)
     : m_dm(dm)
     , m_view(view)
-    , m_storeCnpj(storeCnpj)
+    , m_store{storeCnpj, std::nullopt}
     , m_initialDate(initialDate)
     , m_finalDate(finalDate)
     , m_dayCount(int(std::llabs(initialDate.daysTo(finalDate))) + 1)
     , m_periodText(dateText(initialDate) + QStringLiteral(" a ") + dateText(finalDate))
     , m_locale(locale)
+    , m_lineWriter(transaction)
 {
 }
 
@@ -31,28 +33,62 @@ void ClassicBookBuilder::append(const QStringList& lines)
         m_view.appendListingLine(line);
 }
 
-void ClassicBookBuilder::buildGroup(int groupNumber, const ComponentLists& lists)
+namespace {
+
+QString movementsName(MovementKind kind)
+{
+    switch (kind) {
+    case MovementKind::Entry:
+        return QStringLiteral("entradas");
+    case MovementKind::Exit:
+        return QStringLiteral("saídas");
+    case MovementKind::Loss:
+        break;
+    }
+    return QStringLiteral("perdas");
+}
+
+const QString kNotBuilt = QStringLiteral("O livro não foi montado.");
+
+} // namespace
+
+[[noreturn]] void ClassicBookBuilder::fail(const QString& message)
+{
+    m_view.showMessage(message);
+    throw Failed{};
+}
+
+bool ClassicBookBuilder::buildGroup(int groupNumber, const ComponentLists& lists)
 {
     const ListGroupTable* table = lists.group(groupNumber);
     if (!table || table->isEmpty())
-        return;
+        return true;
     m_titleLine = groupTitleLine(groupNumber);
     m_bookName = groupBookName(groupNumber);
+    m_store.laboratory = exitsLaboratory(m_dm, m_store.cnpj);
 
     m_view.setGaugeMaximum(table->count());
-    for (int index = 1; index <= table->count(); ++index)
-        walkComponent(index, table->entry(index));
+    try {
+        for (int index = 1; index <= table->count(); ++index)
+            walkComponent(index, table->entry(index));
+    } catch (const Failed&) {
+        return false;
+    }
     append(groupClosing());
+    return true;
 }
 
 void ClassicBookBuilder::walkComponent(int index, const ControlledComponent& component)
 {
     m_view.setGaugePosition(index);
+    m_view.setStatusText(component.componente + QStringLiteral(" - ") + m_periodText);
+    m_view.processEvents();
     m_movementCount = 0;
 
     append(componentHeading(m_titleLine, m_initialDate, m_finalDate));
     readOpeningBalance(component);
     append(columnHeading());
+    m_walked.push_back({component.codigo, component.componente, m_openingBalance, {}, 0});
 
     for (int offset = 0; offset < m_dayCount; ++offset) {
         const QDate day = m_initialDate.addDays(offset);
@@ -61,6 +97,7 @@ void ClassicBookBuilder::walkComponent(int index, const ControlledComponent& com
         walkMovements(MovementKind::Loss, component, day);
     }
 
+    m_walked.back().closing = m_runningBalance;
     if (m_movementCount == 0)
         m_view.appendListingLine(noMovementLine());
     m_view.processEvents();
@@ -74,7 +111,7 @@ void ClassicBookBuilder::readOpeningBalance(const ControlledComponent& component
 
     data::Query& query = m_dm.SQLQuery2;
     query.close();
-    query.setSql(openingCountSql(m_storeCnpj, component.codigo, m_initialDate));
+    query.setSql(openingCountSql(m_store.cnpj, component.codigo, m_initialDate));
     query.open();
     const int inventoryRows = query.asInteger(kQde);
     query.close();
@@ -88,7 +125,7 @@ void ClassicBookBuilder::readOpeningBalance(const ControlledComponent& component
     }
 
     query.close();
-    query.setSql(openingValuesSql(m_storeCnpj, component.codigo, m_initialDate));
+    query.setSql(openingValuesSql(m_store.cnpj, component.codigo, m_initialDate));
     query.open();
     // A row that cannot be read leaves the component at zero in its catalogue unit, silently;
     // the balance line is still the one of a component with inventory.
@@ -117,23 +154,22 @@ void ClassicBookBuilder::readOpeningBalance(const ControlledComponent& component
 
 void ClassicBookBuilder::walkMovements(MovementKind kind, const ControlledComponent& component, const QDate& day)
 {
-    m_view.setStatusText(component.componente + QStringLiteral(" - ") + dateText(day));
-    m_view.processEvents();
-
-    if (!fetchDayMovements(m_dm.SQLQuery1, kind, m_storeCnpj, component, day, m_rows, m_statement)) {
-        m_view.showMessage(m_statement);
-        // Without that day's entries or losses every later balance would be wrong: stop here.
-        // A day's exits that cannot be read are left out and the walk goes on.
-        if (kind != MovementKind::Exit)
-            terminateProgram(kMovementQueryFailedExitCode);
-        return;
+    try {
+        fetchDayMovements(m_dm.SQLQuery1, kind, m_store, component, day, m_rows, m_statement);
+    } catch (const data::DatabaseUnavailable&) {
+        throw; // not this query's fault: no query can run now
+    } catch (const data::DbError& error) {
+        // Without that day's movements every later balance would be wrong: the build stops.
+        fail(QStringLiteral("Não foi possível ler as %1 de %2 do dia %3.\n%4\n\n%5\n\n%6")
+                 .arg(movementsName(kind), component.componente, dateText(day), error.message(), m_statement,
+                      kNotBuilt));
     }
 
     for (const MovementRow& row : m_rows) {
-        if (kind == MovementKind::Entry)
-            m_runningBalance += row.quantity;
-        else
-            m_runningBalance -= row.quantity;
+        const double quantity = bookQuantity(kind, row, m_bookUnit);
+        const double signedQuantity = kind == MovementKind::Entry ? quantity : -quantity;
+        m_runningBalance += signedQuantity;
+        m_walked.back().quantities.push_back(signedQuantity);
         const QString history = historyText(kind, row, m_locale);
         const QString observation = observationText(kind, row);
         m_view.appendListingLine(movementLine(kind, row.date, history, m_runningBalance, observation, m_locale));
@@ -148,7 +184,7 @@ void ClassicBookBuilder::writeBookLine(MovementKind kind, const ControlledCompon
 {
     BookLine line;
     line.id = m_bookLineNumber;
-    line.cnpj = m_storeCnpj;
+    line.cnpj = m_store.cnpj;
     line.dcb = component.dcb;
     line.openingBalance = m_openingBalance;
     line.bookName = m_bookName;
@@ -161,14 +197,18 @@ void ClassicBookBuilder::writeBookLine(MovementKind kind, const ControlledCompon
     line.componente = component.componente;
     line.period = m_periodText;
     line.unit = m_bookUnit;
-    const QString sql = bookLineInsertSql(line);
     try {
-        m_dm.sqlcon1.execute(sql);
+        m_lineWriter.write(line);
     } catch (const data::DatabaseUnavailable&) {
         throw; // the database is gone: the walk cannot go on writing
-    } catch (const data::DbError&) {
-        // The line keeps its number (a gap in ID) and the statement stays visible in the listing.
+    } catch (const data::DbError& error) {
+        // The texts are cut to their columns, so this is no width: a book missing this line
+        // would still count it in every later balance. The statement stays in the listing.
+        const QString sql = bookLineInsertSql(line);
         m_view.appendListingLine(sql);
+        fail(QStringLiteral("A linha %1 do livro (%2, %3) não foi gravada.\n%4\n\n%5\n\n%6")
+                 .arg(QString::number(line.id), component.componente, dateText(row.date), error.message(), sql,
+                      kNotBuilt));
     }
 }
 

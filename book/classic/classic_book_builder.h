@@ -1,8 +1,12 @@
 #pragma once
+#include "book/classic/book_line_writer.h"
+#include "book/classic/classic_book_check.h"
 #include "book/classic/component_lists.h"
 #include "book/classic/movement_rows.h"
 
 #include <QDate>
+#include "platform/book_locale.h"
+
 #include <QLocale>
 #include <QString>
 #include <QStringList>
@@ -11,6 +15,7 @@
 
 namespace livros::data {
 class TDM;
+class Transaction;
 }
 
 namespace livros::classic {
@@ -26,27 +31,37 @@ public:
     virtual void setGaugeMaximum(int maximum) = 0;
     virtual void setGaugePosition(int position) = 0;
     virtual void setStatusText(const QString& text) = 0;
-    // Lets the window repaint and handle its pending messages between queries.
+    // Lets the window repaint and handle its pending messages between products.
     virtual void processEvents() = 0;
+    // Another workstation is building the book: the build waits (the window shows why).
+    virtual void showWaiting(const QString& text)
+    {
+        setStatusText(text);
+        processEvents();
+    }
 };
 
-// The exit code of the program when an entries or losses query cannot be opened.
+// The exit code of the command-line tool when a movement query or a book line fails.
 inline constexpr int kMovementQueryFailedExitCode = 4;
 
 // The day-by-day walk of one list group: for each component its opening balance on the initial
 // date, then every day's entries, exits and losses, each changing the running balance and written
-// as one LIVROCONTR row and one listing line. LIVROCONTR must have been emptied by the caller.
+// as one LIVROCONTR row and one listing line. LIVROCONTR must have been emptied by the caller in
+// `transaction`, the build's, which the lines are written in.
 class ClassicBookBuilder {
 public:
-    ClassicBookBuilder(data::TDM& dm, ClassicBuildView& view, const QString& storeCnpj, const QDate& initialDate,
-                       const QDate& finalDate, const QLocale& locale = QLocale());
+    ClassicBookBuilder(data::TDM& dm, data::Transaction& transaction, ClassicBuildView& view, const QString& storeCnpj,
+                       const QDate& initialDate, const QDate& finalDate, const QLocale& locale = bookLocale());
 
-    // Builds the book of group 1..4; another number or an empty table builds nothing.
-    // When an entries or losses query cannot be opened, its text is shown and the program ends
-    // (livros::terminateProgram). Other database errors propagate, among them a database that
-    // cannot be reached or a connection lost during the walk (data::DatabaseUnavailable): the
-    // program stays, the lines committed before remain, and the next action attaches again.
-    void buildGroup(int groupNumber, const ComponentLists& lists);
+    // Builds the book of group 1..4; another number or an empty table builds nothing. Returns
+    // false when a movement query or a book line's insert fails: the walk stops there, since
+    // every later balance would leave that movement out, and the server's reason is shown with
+    // the statement; the caller rolls the build's transaction back. A database that cannot be
+    // reached or a connection lost during the walk (data::DatabaseUnavailable) propagates.
+    bool buildGroup(int groupNumber, const ComponentLists& lists);
+
+    // What the walk wrote, product by product, for the check after the build.
+    const std::vector<WalkedProduct>& walkedProducts() const { return m_walked; }
 
     // The last book line number given out (ID of LIVROCONTR); 0 before the first line.
     int bookLineNumber() const { return m_bookLineNumber; }
@@ -54,16 +69,19 @@ public:
     int dayCount() const { return m_dayCount; }
 
 private:
+    struct Failed {};  // unwinds the walk after a failure has been shown
+
     void walkComponent(int index, const ControlledComponent& component);
     void readOpeningBalance(const ControlledComponent& component);
     void walkMovements(MovementKind kind, const ControlledComponent& component, const QDate& day);
     void writeBookLine(MovementKind kind, const ControlledComponent& component, const MovementRow& row,
                        const QString& history, const QString& observation);
     void append(const QStringList& lines);
+    [[noreturn]] void fail(const QString& message);
 
     data::TDM& m_dm;
     ClassicBuildView& m_view;
-    QString m_storeCnpj;
+    StoreScope m_store;
     QDate m_initialDate;
     QDate m_finalDate;
     int m_dayCount;
@@ -82,6 +100,9 @@ private:
     // Reused from query to query.
     std::vector<MovementRow> m_rows;
     QString m_statement;
+
+    BookLineWriter m_lineWriter;
+    std::vector<WalkedProduct> m_walked;
 };
 
 } // namespace livros::classic

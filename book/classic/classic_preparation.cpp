@@ -1,9 +1,12 @@
 #include "book/classic/classic_preparation.h"
 
+#include "book/build_transaction.h"
 #include "book/classic/book_listing.h"
+#include "book/classic/classic_book_check.h"
 #include "book/classic/classic_sql.h"
 #include "data/data_module.h"
 #include "data/db_error.h"
+#include "data/transaction.h"
 #include "platform/date_text.h"
 #include "platform/external_program.h"
 
@@ -114,22 +117,35 @@ ClassicPreparationOutcome prepareClassicBook(data::TDM& dm, ClassicPreparationVi
         view.setListingVisible(true);
         view.setCloseButtonVisible(false);
         view.setGaugeVisible(true);
-        dm.sqlcon1.execute(QLatin1String(kDeleteBookSql));
         view.setStatusVisible(true);
+        bool built = true;
+        {
+            // One transaction for the whole build: the delete, every line and the check commit
+            // together, or nothing does and the previous book stays whole. LIVROCONTR is reserved,
+            // so builds from other workstations wait for this one.
+            const auto build = book::startBuildTransaction(dm.sqlcon1, QStringLiteral("LIVROCONTR"),
+                                                           [&](const QString& text) { view.showWaiting(text); });
+            build->execute(QLatin1String(kDeleteBookSql));
 
-        ClassicBookBuilder builder(dm, view, request.storeCnpj, *initialDate, *finalDate, locale);
-        if (request.lists)
-            builder.buildGroup(request.selectedGroup, *request.lists);
+            ClassicBookBuilder builder(dm, *build, view, request.storeCnpj, *initialDate, *finalDate, locale);
+            built = !request.lists || builder.buildGroup(request.selectedGroup, *request.lists);
+            if (built)
+                checkClassicBook(dm.SQLQuery1, builder.walkedProducts());
 
-        dm.SQLQuery1.close();
-        dm.SQLQuery2.close();
-        appendLines(view, listingClosing());
+            dm.SQLQuery1.close();
+            dm.SQLQuery2.close();
+            // A failed walk is rolled back with the transaction: the previous book stays whole.
+            if (built)
+                build->commit();
+        }
+        if (built)
+            appendLines(view, listingClosing());
         view.setStatusVisible(false);
         view.setGaugeVisible(false);
         view.setCloseButtonVisible(true);
         view.showBookButtons();
-        return ClassicPreparationOutcome::Built;
-    } catch (const data::DbError&) {
+        return built ? ClassicPreparationOutcome::Built : ClassicPreparationOutcome::Failed;
+    } catch (const std::exception&) {
         dm.SQLQuery1.close();
         dm.SQLQuery2.close();
         if (building) {
@@ -138,6 +154,8 @@ ClassicPreparationOutcome prepareClassicBook(data::TDM& dm, ClassicPreparationVi
             view.setCloseButtonVisible(true);
         }
         view.showBookButtons();
+        if (building)
+            book::rethrowAsNotBuilt();
         throw;
     }
 }

@@ -2,6 +2,8 @@
 #include "book/classic/classic_book_builder.h"
 #include "book/classic/component_lists.h"
 
+#include "platform/book_locale.h"
+
 #include <QLocale>
 #include <QString>
 
@@ -39,7 +41,9 @@ struct ClassicPreparationRequest {
     bool startStockProgram = true;
 };
 
-enum class ClassicPreparationOutcome { BadInitialDate, BadFinalDate, NoInventory, Built };
+// Failed: a movement query or a book line failed; its message has been shown and LIVROCONTR
+// emptied again, so that no part of a book is ever printed as the book.
+enum class ClassicPreparationOutcome { BadInitialDate, BadFinalDate, NoInventory, Built, Failed };
 
 QString badInitialDateMessage();
 QString badFinalDateMessage();
@@ -56,10 +60,15 @@ inline constexpr char kStockProgramName[] = "Vandor.exe";
 // A final date before the initial date is refused with the final date's message: the walk runs
 // forward from the initial date, so such a period would book the wrong days.
 //
-// Database errors propagate (the caller shows them in the standard error display); before they
-// do, the window is brought back to book choice so that it is not left without controls.
+// The build runs in one transaction that reserves LIVROCONTR (a build from another workstation
+// waits, showing why, up to the lock timeout): the delete, every line and the check of the lines
+// written (book::StockCheckFailed) commit together, or the previous book stays whole.
+//
+// Errors propagate (the caller shows them in the standard error display), saying that the book
+// was not built; before they do, the window is brought back to book choice so that it is not left
+// without controls.
 ClassicPreparationOutcome prepareClassicBook(data::TDM& dm, ClassicPreparationView& view,
                                              const ClassicPreparationRequest& request,
-                                             const QLocale& locale = QLocale());
+                                             const QLocale& locale = bookLocale());
 
 } // namespace livros::classic

@@ -36,7 +36,7 @@ QString openingValuesSql(const QString& storeCnpj, const QString& codigo, const 
 }
 
 QString movementSql(MovementKind kind, const QString& storeCnpj, const QString& codigo, const QString& dcb,
-                    const QDate& day)
+                    const QDate& day, const std::optional<QString>& laboratory)
 {
     switch (kind) {
     case MovementKind::Entry:
@@ -47,16 +47,24 @@ QString movementSql(MovementKind kind, const QString& storeCnpj, const QString& 
             + QStringLiteral(" and NFISCAL.NOTAFISCAL = COMPRAS.NOTAFISCAL AND NFISCAL.FORNECEDOR = "
                              "COMPRAS.FORNECEDOR and NFISCAL.LOJA = ")
             + sqlLiteral(storeCnpj) + QStringLiteral(" and COMPRAS.CODIGO = ") + sqlLiteral(codigo);
-    case MovementKind::Exit:
-        // Exits of every store count: the orders carry no store.
-        return QStringLiteral("Select PEDIDOS.DATAPEDIDO, PEDIDOS.ESTACAO, PEDIDOS.NPEDIDO, COMPEDID.LOTE, "
-                              "COMPEDID.FORNECEDOR, COMPEDID.VALIDADELOTE, COMPEDID.QDEESTOQUE, COMPEDID.UNID "
-                              "from PEDIDOS, COMPEDID where PEDIDOS.DATAPEDIDO = ")
-            + dateLiteral(day)
+    case MovementKind::Exit: {
+        // The orders carry no store: with several stores, the formula's laboratory names it.
+        QString sql = QStringLiteral("Select PEDIDOS.DATAPEDIDO, PEDIDOS.ESTACAO, PEDIDOS.NPEDIDO, COMPEDID.LOTE, "
+                                     "COMPEDID.FORNECEDOR, COMPEDID.VALIDADELOTE, COMPEDID.QDEESTOQUE, COMPEDID.UNID "
+                                     "from PEDIDOS, COMPEDID");
+        if (laboratory)
+            sql += QStringLiteral(", PEDIFORM");
+        sql += QStringLiteral(" where PEDIDOS.DATAPEDIDO = ") + dateLiteral(day)
             + QStringLiteral(" and ((PEDIDOS.TIPOPEDIDO='Pedido') or (PEDIDOS.TIPOPEDIDO='Repos')) and "
                              "PEDIDOS.ESTACAO=COMPEDID.ESTACAO AND PEDIDOS.NPEDIDO=COMPEDID.NPEDIDO and "
                              "COMPEDID.CODIGOCOMP = ")
             + sqlLiteral(codigo);
+        if (laboratory)
+            sql += QStringLiteral(" and PEDIFORM.ESTACAO=COMPEDID.ESTACAO and PEDIFORM.NPEDIDO=COMPEDID.NPEDIDO and "
+                                  "PEDIFORM.NFORMULA=COMPEDID.NFORMULA and PEDIFORM.LABORATORIO = ")
+                + sqlLiteral(*laboratory);
+        return sql;
+    }
     case MovementKind::Loss:
         return QStringLiteral("Select LOJA, DATA, FORNECEDOR, LOTE, QUANTIDADE, UNIDADE, MOTIVO from PERDAS where "
                               "DATA = ")
@@ -66,8 +74,24 @@ QString movementSql(MovementKind kind, const QString& storeCnpj, const QString& 
     return {};
 }
 
-QString bookLineInsertSql(const BookLine& line)
+BookLine fittedToColumns(BookLine line)
 {
+    line.cnpj.truncate(18);
+    line.dcb.truncate(20);
+    line.bookName.truncate(90);
+    line.history.truncate(90);
+    line.movement.truncate(15);
+    line.observation.truncate(30);
+    line.codigo.truncate(20);
+    line.componente.truncate(70);
+    line.period.truncate(40);
+    line.unit.truncate(6);
+    return line;
+}
+
+QString bookLineInsertSql(const BookLine& whole)
+{
+    const BookLine line = fittedToColumns(whole);
     const QString sep = QStringLiteral(", ");
     QString sql;
     sql.reserve(420 + line.history.size() + line.componente.size());

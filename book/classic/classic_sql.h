@@ -4,6 +4,8 @@
 #include <QDate>
 #include <QString>
 
+#include <optional>
+
 namespace livros::classic {
 
 // The SQL texts of the classic book. Values go in as quoted literals and dates as "mm/dd/yy",
@@ -16,9 +18,10 @@ QString storeInventoryCountSql(const QString& storeCnpj, const QDate& initialDat
 QString openingCountSql(const QString& storeCnpj, const QString& codigo, const QDate& initialDate);
 QString openingValuesSql(const QString& storeCnpj, const QString& codigo, const QDate& initialDate);
 
-// One day's movements of one kind: entries and exits by product code, losses by DCB.
+// One day's movements of one kind: entries and exits by product code, losses by DCB. Entries and
+// losses carry the store; exits only through their formula's laboratory, when one is given.
 QString movementSql(MovementKind kind, const QString& storeCnpj, const QString& codigo, const QString& dcb,
-                    const QDate& day);
+                    const QDate& day, const std::optional<QString>& laboratory = std::nullopt);
 
 inline constexpr char kDeleteBookSql[] = "Delete from LIVROCONTR";
 
@@ -40,6 +43,13 @@ struct BookLine {
     QString unit;
 };
 
+// The line with every text cut to its LIVROCONTR column (CNPJ 18, DCB 20, LIVRO 90, HISTORICO 90,
+// MOVIMENTO 15, OBSERVACOES 30, CODIGO 20, COMPONENTE 70, PERIODO 40, UNID 6 characters), so that
+// no line is refused for a width; the listing keeps the texts whole. One character is one byte in
+// the database (code page 1252), so a cut in characters fits.
+BookLine fittedToColumns(BookLine line);
+
+// The INSERT text of a book line, its texts fitted to their columns (shown when a line is refused).
 QString bookLineInsertSql(const BookLine& line);
 
 } // namespace livros::classic

@@ -1,7 +1,6 @@
 #include "book/classic/movement_rows.h"
 
 #include "book/classic/classic_sql.h"
-#include "data/db_error.h"
 #include "data/query.h"
 
 namespace livros::classic {
@@ -37,7 +36,7 @@ const MovementColumns& columnsOf(MovementKind kind)
 
 } // namespace
 
-bool fetchDayMovements(data::Query& query, MovementKind kind, const QString& storeCnpj,
+void fetchDayMovements(data::Query& query, MovementKind kind, const StoreScope& store,
                        const ControlledComponent& component, const QDate& day, std::vector<MovementRow>& rows,
                        QString& statement)
 {
@@ -45,17 +44,10 @@ bool fetchDayMovements(data::Query& query, MovementKind kind, const QString& sto
     static const QString kLot = QStringLiteral("LOTE");
 
     rows.clear();
-    statement = movementSql(kind, storeCnpj, component.codigo, component.dcb, day);
+    statement = movementSql(kind, store.cnpj, component.codigo, component.dcb, day, store.laboratory);
     query.close();
     query.setSql(statement);
-    try {
-        query.open();
-    } catch (const data::DatabaseUnavailable&) {
-        throw; // not this query's failure: no query can run now
-    } catch (const data::DbError&) {
-        query.close();
-        return false;
-    }
+    query.open();
 
     const MovementColumns& columns = columnsOf(kind);
     for (; !query.eof(); query.next()) {
@@ -73,7 +65,17 @@ bool fetchDayMovements(data::Query& query, MovementKind kind, const QString& sto
             row.reason = query.asString(columns.reason);
     }
     query.close();
-    return true;
+}
+
+double bookQuantity(MovementKind kind, const MovementRow& row, const QString& bookUnit)
+{
+    if (kind != MovementKind::Entry)
+        return row.quantity;
+    const QString purchaseUnit = row.unit.trimmed().toUpper();
+    const QString unit = bookUnit.trimmed().toUpper();
+    const bool thousandfold = (purchaseUnit == QLatin1String("KG") || purchaseUnit == QLatin1String("L"))
+        && (unit == QLatin1String("G") || unit == QLatin1String("ML"));
+    return thousandfold ? row.quantity * 1000 : row.quantity;
 }
 
 } // namespace livros::classic

@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 namespace livros::data {
@@ -24,12 +25,23 @@ struct MovementRow {
     QString reason;          // losses only
 };
 
+// Whose movements a book counts: the store's entries and losses, and the exits of its
+// laboratory's formulas when one is given (see exitsLaboratory).
+struct StoreScope {
+    QString cnpj;
+    std::optional<QString> laboratory;
+};
+
 // Fetches one day's rows of one kind for one component into `rows` (cleared first; its capacity
-// is reused from day to day). Returns false when the query cannot be opened; `statement` holds
-// the SQL text either way, for the message. Errors while reading rows propagate, and so does a
-// database that cannot be reached (data::DatabaseUnavailable): that is no failure of the query.
-bool fetchDayMovements(data::Query& query, MovementKind kind, const QString& storeCnpj,
+// is reused from day to day). `statement` receives the SQL text before it runs, for the message
+// of a failure. Any error of the query propagates (data::DbError).
+void fetchDayMovements(data::Query& query, MovementKind kind, const StoreScope& store,
                        const ControlledComponent& component, const QDate& day, std::vector<MovementRow>& rows,
                        QString& statement);
+
+// The quantity a movement adds to or takes from a balance kept in the book unit: a purchase in
+// kilograms or litres (KG, L, in any letter case) into a book kept in grams or millilitres
+// (G, ML) counts a thousand times its invoice quantity; anything else counts as stored.
+double bookQuantity(MovementKind kind, const MovementRow& row, const QString& bookUnit);
 
 } // namespace livros::classic

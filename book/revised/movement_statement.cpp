@@ -2,7 +2,6 @@
 
 #include "platform/sql_literal.h"
 
-#include <QLocale>
 
 #include <algorithm>
 
@@ -38,25 +37,15 @@ QString keyword(RevisedMode mode)
 
 namespace {
 
-// The separator of the locale's short date form ("/" with Brazilian settings).
-QString localeDateSeparator()
-{
-    const QString format = QLocale().dateFormat(QLocale::ShortFormat);
-    for (QChar c : format) {
-        if (!c.isLetter() && c != u'\'')
-            return QString(c);
-    }
-    return QStringLiteral("/");
-}
-
 QString padded(int number, int width)
 {
     return QString::number(number).rightJustified(width, QLatin1Char('0'));
 }
 
-QString fullDate(const QDate& date, const QString& separator)
+// dd/mm/yyyy, the Brazilian form, whatever the machine's regional settings.
+QString fullDate(const QDate& date)
 {
-    return padded(date.day(), 2) + separator + padded(date.month(), 2) + separator + padded(date.year(), 4);
+    return padded(date.day(), 2) + u'/' + padded(date.month(), 2) + u'/' + padded(date.year(), 4);
 }
 
 QString isoDate(const QDate& date)
@@ -423,8 +412,7 @@ QString listLiteral(const QString& lista)
 
 QString periodLiteral(const QDate& start, const QDate& end)
 {
-    const QString separator = localeDateSeparator();
-    return sqlLiteral(fullDate(start, separator) + QStringLiteral(" a ") + fullDate(end, separator));
+    return sqlLiteral(fullDate(start) + QStringLiteral(" a ") + fullDate(end));
 }
 
 QString composeMovementStatement(RevisedMode mode, const MovementValues& values)

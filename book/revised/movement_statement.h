@@ -51,7 +51,7 @@ inline constexpr int kListaColumnWidth = 5;
 QString unitLiteral(const QString& unid);
 // The list as an SQL text literal cut to the book's column, '' when it holds only blanks.
 QString listLiteral(const QString& lista);
-// "dd/mm/yyyy a dd/mm/yyyy" with the locale's date separator, as an SQL text literal.
+// "dd/mm/yyyy a dd/mm/yyyy", as an SQL text literal.
 QString periodLiteral(const QDate& start, const QDate& end);
 
 } // namespace livros::revised

@@ -28,7 +28,9 @@ QString revisedBookSelection(RevisedMode mode, const QString& cnpj)
 {
     static const QString kColumns = QStringLiteral(
         "select ID, DATA, HISTORICO, LOTE, OPERACAO, QUANTIDADE, ESTOQUE, OBSERVACAO, REGMSMEDICAM, DCB, COMPONENTE, "
-        "PERIODO, CONTEXTO, CODIGO, LISTA from LIVROREVCONTR where ");
+        "PERIODO, CONTEXTO, CODIGO, LISTA, CNPJ, "
+        "(select first 1 LABORATORIO from TABLAB where TABLAB.LOJA = LIVROREVCONTR.CNPJ) LABORATORIO "
+        "from LIVROREVCONTR where ");
     return kColumns + modeLinesCondition(mode) + QStringLiteral(" AND CNPJ = ") + sqlLiteral(cnpj);
 }
 

@@ -15,7 +15,8 @@ QString revisedProjectFile(RevisedMode mode);
 QString modeLinesCondition(RevisedMode mode);
 
 // The selection of a store's revised book lines of the mode for the report (the command text of
-// SQLDS_LivroRevContr), the CNPJ as an SQL text literal at its end; no ordering clause.
+// SQLDS_LivroRevContr), the CNPJ as an SQL text literal at its end; no ordering clause. Each line
+// carries its store: CNPJ and the laboratory of TABLAB, which head the printed pages.
 QString revisedBookSelection(RevisedMode mode, const QString& cnpj);
 
 } // namespace livros::revised

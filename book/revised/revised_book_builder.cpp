@@ -1,7 +1,10 @@
 #include "book/revised/revised_book_builder.h"
 
+#include "book/build_transaction.h"
+#include "book/revised/revised_book_check.h"
 #include "data/data_module.h"
 #include "data/db_error.h"
+#include "data/transaction.h"
 #include "platform/date_text.h"
 #include "platform/sql_literal.h"
 
@@ -37,10 +40,15 @@ QString componentSelection(RevisedMode mode)
         sql += u"SUBSTRING(UPPER(GRUPO) FROM 1 FOR 3) <> 'REV' and controlada = 'Sim' ORDER BY LISTA, COMPONENTE";
         break;
     case RevisedMode::Siproquim:
-        sql += u"SUBSTRING(UPPER(GRUPO) FROM 1 FOR 3) <> 'REV' and upper(substring(FORNECEDOR FROM 1 FOR 3)) = 'TPN' ORDER BY LISTA, COMPONENTE";
+        sql += siproquimComponentCondition() + QStringLiteral(" ORDER BY LISTA, COMPONENTE");
         break;
     }
     return sql;
+}
+
+QString siproquimComponentCondition()
+{
+    return QStringLiteral("SUBSTRING(UPPER(GRUPO) FROM 1 FOR 3) <> 'REV' and upper(substring(FORNECEDOR FROM 1 FOR 3)) = 'TPN'");
 }
 
 RevisedBookBuilder::RevisedBookBuilder(data::TDM& dm, RevisedBuildView& view)
@@ -84,11 +92,33 @@ RevisedBuildResult RevisedBookBuilder::build(RevisedMode mode, const QString& cn
     values.end = end;
     m_view.processEvents();
 
-    m_dm.sqlcon1.execute(deleteStoreBook(cnpj));
+    try {
+        // One transaction for the whole build, reserving LIVROREVCONTR: the delete, every
+        // product's lines and their check commit together before the preview, or not at all.
+        const auto build = book::startBuildTransaction(m_dm.sqlcon1, QStringLiteral("LIVROREVCONTR"),
+                                                       [&](const QString& text) { m_view.showWaiting(text); });
+        build->execute(deleteStoreBook(cnpj));
+        // The whole selection is read before the first statement: the gauge needs its size, and
+        // no query stays open while the window processes events between statements.
+        const std::vector<ComponentRow> components = readComponents(mode);
+        result = writeBook(mode, values, components);
+        if (result.outcome != RevisedBuildOutcome::Built)
+            return result; // rolled back
+        build->commit();
+    } catch (const std::exception&) {
+        m_dm.SQLQuery1.close();
+        book::rethrowAsNotBuilt();
+    }
 
-    // The whole selection is read before the first statement: the gauge needs its size, and no
-    // query stays open while the window processes events between statements.
-    const std::vector<ComponentRow> components = readComponents(mode);
+    m_view.showRevisedBook(mode);
+    m_view.afterPreview();
+    return result;
+}
+
+RevisedBuildResult RevisedBookBuilder::writeBook(RevisedMode mode, MovementValues values,
+                                                 const std::vector<ComponentRow>& components)
+{
+    RevisedBuildResult result;
     result.components = int(components.size());
     m_view.setGaugeRange(result.components);
 
@@ -100,11 +130,17 @@ RevisedBuildResult RevisedBookBuilder::build(RevisedMode mode, const QString& cn
         values.fornecedor = row.fornecedor;
         values.unid = row.unid;
         values.lista = row.lista;
+        // The running stock lives in a context variable of the build's transaction named after
+        // the product: cleared before, each product starts from its own opening stock; cleared
+        // after, the variables do not pile up to the server's limit of a thousand per transaction.
+        resetRunningStock(m_dm.SQLQuery1, values.codigo);
         const QString statement = composeMovementStatement(mode, values);
         try {
             m_dm.sqlcon1.execute(statement);
         } catch (const data::DatabaseUnavailable&) {
             throw; // the server is gone or the database read-only: no fault of this statement
+        } catch (const data::LockTimeout&) {
+            throw; // rows held by another program: no fault of this statement either
         } catch (const data::DbError& error) {
             m_view.showStatementFailure(QString::fromUtf16(kStatementFailedMessage), error.message(), statement);
             result.outcome = RevisedBuildOutcome::StatementFailed;
@@ -112,12 +148,11 @@ RevisedBuildResult RevisedBookBuilder::build(RevisedMode mode, const QString& cn
             result.failureReason = error.message();
             return result;
         }
+        checkProductLines(m_dm.SQLQuery1, mode, values, row.componente);
+        resetRunningStock(m_dm.SQLQuery1, values.codigo);
         ++result.statementsRun;
         m_view.advanceGauge();
     }
-
-    m_view.showRevisedBook(mode);
-    m_view.afterPreview();
     result.outcome = RevisedBuildOutcome::Built;
     return result;
 }

@@ -21,6 +21,9 @@ inline constexpr char16_t kStatementFailedMessage[] = u"Falha ao buscar moviment
 QString laboratorySelect(const QString& cnpj);
 QString deleteStoreBook(const QString& cnpj);
 QString componentSelection(RevisedMode mode);
+// The catalogue rows of the SIPROQUIM report (its WHERE condition): the controlled chemicals,
+// shared with the monthly map so that both declare the same products.
+QString siproquimComponentCondition();
 
 // One row of the component selection, as the build uses it. Code, unit and list are kept as
 // read: the movement statement applies their widths and the blank-list rule.
@@ -36,7 +39,7 @@ enum class RevisedBuildOutcome {
     Built,           // every statement ran and the preview was shown
     BadStartDate,    // nothing changed in the database
     BadEndDate,      // invalid or before the start date; nothing changed in the database
-    StatementFailed, // the store's old lines are gone, the components before it are written
+    StatementFailed, // nothing changed: the store's previous book is whole
 };
 
 struct RevisedBuildResult {
@@ -49,13 +52,16 @@ struct RevisedBuildResult {
 
 // Rebuilds one store's revised book in LIVROREVCONTR for a period: the store's lines are
 // deleted, then one movement statement per component of the run mode lets the server write the
-// lines with their running stock, then the book is previewed.
+// lines with their running stock, each product's lines are checked (opening stock from the
+// inventory, then every line's stock in order), then the book is previewed.
 //
-// Errors of the laboratory read, the delete, the component selection and the preview are not
-// caught here (they reach the standard error display); a failing movement statement is reported
-// with its text and ends the build. A database that cannot serve the build at all (server gone,
-// read-only database: data::DatabaseUnavailable) is no failing statement: it propagates, with the
-// lines of the components done before it in place and no preview.
+// The build is one transaction that reserves LIVROREVCONTR: a build from another workstation
+// waits for it (showing why) up to the lock timeout, and the delete, the lines and the check
+// commit together before the preview. Any failure rolls it back: the store's previous book stays
+// whole. A failing movement statement is reported with its text and ends the build; a check that
+// does not add up throws book::StockCheckFailed naming the product; other errors (the laboratory
+// read, the component selection, a database that cannot serve the build at all, the preview)
+// propagate with no preview, their text saying that the book was not built.
 class RevisedBookBuilder {
 public:
     RevisedBookBuilder(data::TDM& dm, RevisedBuildView& view);
@@ -69,6 +75,7 @@ public:
 private:
     QString readLaboratory(const QString& cnpj);
     std::vector<ComponentRow> readComponents(RevisedMode mode);
+    RevisedBuildResult writeBook(RevisedMode mode, MovementValues values, const std::vector<ComponentRow>& components);
 
     data::TDM& m_dm;
     RevisedBuildView& m_view;

@@ -31,6 +31,12 @@ public:
     virtual void advanceGauge() = 0;
     // Lets the window repaint between the blocking database calls.
     virtual void processEvents() = 0;
+    // Another workstation is building a revised book: the build waits (the window shows why).
+    virtual void showWaiting(const QString& text)
+    {
+        setProgressFooter(text);
+        processEvents();
+    }
 
     // The preview of the store's revised book; returns when the user closes it.
     virtual void showRevisedBook(RevisedMode mode) = 0;

@@ -194,7 +194,8 @@ TEST_F(ActivationTest, ViewOnlyModePreviewsTheCompanyBookAndClosesWithoutASecond
     EXPECT_EQ(form->Titulo->text(), QString("RELATÓRIO ANALÍTICO DE MOVIMENTAÇÃO DE PRODUTOS - SIPROQUIM"));
     EXPECT_EQ(dm->CDS_LivroRevContr.commandText(),
               QString("select ID, DATA, HISTORICO, LOTE, OPERACAO, QUANTIDADE, ESTOQUE, OBSERVACAO, REGMSMEDICAM, DCB, "
-                      "COMPONENTE, PERIODO, CONTEXTO, CODIGO, LISTA from LIVROREVCONTR where "
+                      "COMPONENTE, PERIODO, CONTEXTO, CODIGO, LISTA, CNPJ, (select first 1 LABORATORIO from TABLAB "
+                      "where TABLAB.LOJA = LIVROREVCONTR.CNPJ) LABORATORIO from LIVROREVCONTR where "
                       "UPPER(SUBSTRING(DCB FROM 1 FOR 3)) = 'TPN' AND CNPJ = '11222333000181'"));
     EXPECT_TRUE(reports->rvpjRelLivros.projectFile().endsWith("RelPF.rav"));
     EXPECT_TRUE(messages->all.isEmpty()) << messages->all.join('\n').toStdString();

@@ -6,6 +6,9 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QFrame>
 #include <QPushButton>
 #include <QTest>
@@ -255,4 +258,30 @@ TEST_F(PeriodPanelTest, DatabaseErrorWhilePostingIsShownAndTheRecordStays)
     EXPECT_EQ(messages->errors.first(), QString("Periodo: é preciso gravar as alterações antes de reler os dados."));
     EXPECT_EQ(QApplication::focusWidget(), form->MaskEdit2);
     EXPECT_EQ(screenState(), QString("period entry"));
+}
+
+TEST_F(PeriodPanelTest, SiproquimModeWritesTheMonthMapIntoTheChosenFolder)
+{
+    setPeriod("2026-11-01", "2026-11-30");
+    openRevised(RunMode::Siproquim);
+    ASSERT_TRUE(form->BotMapaSiproquim->isVisible());
+    QTemporaryDir out;
+    int asked = 0;
+    form->chooseMapFolder = [&] { return ++asked == 1 ? QString() : out.path(); };
+    QTest::mouseClick(form->BotMapaSiproquim, Qt::LeftButton); // cancelled: nothing written
+    EXPECT_TRUE(QDir(out.path()).isEmpty());
+    QTest::mouseClick(form->BotMapaSiproquim, Qt::LeftButton);
+    QFile map(out.filePath(QStringLiteral("M2026NOV11222333000181.txt")));
+    ASSERT_TRUE(map.open(QIODevice::ReadOnly));
+    EXPECT_EQ(map.readAll(), QByteArray("EM11222333000181NOV202600001000\r\n")); // a month without movement
+    ASSERT_EQ(messages->infos.size(), 1);
+    EXPECT_TRUE(messages->infos.first().contains(QDir::toNativeSeparators(map.fileName())));
+    EXPECT_EQ(screenState(), QString("period entry"));
+}
+
+TEST_F(PeriodPanelTest, OnlyTheSiproquimModeOffersTheMap)
+{
+    setPeriod("2026-11-01", "2026-11-30");
+    openRevised(RunMode::InsumosCompleto);
+    EXPECT_FALSE(form->BotMapaSiproquim->isVisible());
 }

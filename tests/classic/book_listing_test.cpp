@@ -12,7 +12,6 @@ using namespace livros::classic;
 
 namespace {
 
-const QLocale kBrazil(QLocale::Portuguese, QLocale::Brazil);
 
 QString repeat(char c, int n) { return QString(n, QLatin1Char(c)); }
 
@@ -28,10 +27,7 @@ std::vector<int> barPositions(const QString& line)
 
 const std::vector<int> kBars{11, 99, 111, 128};
 
-class BookListing : public ::testing::Test {
-protected:
-    void SetUp() override { QLocale::setDefault(kBrazil); }
-};
+class BookListing : public ::testing::Test {};
 
 } // namespace
 

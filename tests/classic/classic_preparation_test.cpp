@@ -33,7 +33,6 @@ protected:
 
     void SetUp() override
     {
-        QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
         s_suite->clearAllTables();
         QFile::remove(s_suite->folder() + "Vandor.exe");
         QFile::remove(markerPath());
@@ -200,17 +199,15 @@ TEST_F(Preparation, BuiltBookLeavesTheListingAndBookChoice)
     EXPECT_EQ(view.events.mid(view.events.size() - expectedEnd.size()), expectedEnd);
     // The whole table is emptied, whatever store or group its lines were of.
     EXPECT_TRUE(bookIds().isEmpty());
-    // One day: the three queries of the day.
-    EXPECT_EQ(view.statusTexts.size(), 3);
+    // One product: named once.
+    EXPECT_EQ(view.statusTexts, QStringList{"Morfina - 01/05/24 a 01/05/24"});
 }
 
 TEST_F(Preparation, DayCountIncludesBothEnds)
 {
     data.inventory("2024-05-01", "C001", 1, "G");
     EXPECT_EQ(prepare("01/05/24", "31/05/24"), ClassicPreparationOutcome::Built);
-    EXPECT_EQ(view.statusTexts.size(), 31 * 3);
-    EXPECT_EQ(view.statusTexts.first(), "Morfina - 01/05/24");
-    EXPECT_EQ(view.statusTexts.last(), "Morfina - 31/05/24");
+    EXPECT_EQ(view.statusTexts, QStringList{"Morfina - 01/05/24 a 31/05/24"});
 }
 
 TEST_F(Preparation, GroupOutsideOneToFourBuildsNothing)
@@ -230,15 +227,15 @@ class FailingQuery : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
         suite = std::make_unique<EmbeddedSuite>();
     }
 
-    // Drops `droppedTable` first (nothing has used it yet), fills the catalogue and the movements
-    // of the other tables, and opens the data module.
-    void start(const QString& droppedTable)
+    // Runs `breakingStatement` first (dropping a table that nothing has used yet, or restricting
+    // LIVROCONTR), fills the catalogue and the movements of the other tables, and opens the data
+    // module.
+    void start(const QString& breakingStatement)
     {
-        suite->execMain("drop table " + droppedTable);
+        suite->execMain(breakingStatement);
         TestData data{*suite};
         const auto ignoringDroppedTable = [](const std::function<void()>& insert) {
             try {
@@ -284,50 +281,66 @@ protected:
 
 } // namespace
 
-TEST_F(FailingQuery, LossesQueryShowsItsStatementAndEndsTheProgram)
+// A failed movement query or book line stops the build with the server's reason and the
+// statement, leaves no part of the book in LIVROCONTR, and brings the book choice back.
+void expectStoppedBuild(const RecordingView& view, const livros::testing::MessageRecorder& recorder,
+                        const QStringList& expectedInMessage, const QStringList& bookRows)
 {
-    start("PERDAS");
-    try {
-        prepare();
-        FAIL() << "the program should have terminated";
-    } catch (const livros::ProgramTerminated& terminated) {
-        EXPECT_EQ(terminated.exitCode, kMovementQueryFailedExitCode);
-    }
-    EXPECT_EQ(recorder.terminations, QList<int>{kMovementQueryFailedExitCode});
-    EXPECT_EQ(view.messages,
-              QStringList{"Select LOJA, DATA, FORNECEDOR, LOTE, QUANTIDADE, UNIDADE, MOTIVO from PERDAS where "
-                          "DATA = '05/01/24' and LOJA = '12345678000199' and DCB = 'D1'"});
-    // The lines written before stay; the listing has no closing.
-    EXPECT_EQ(balances(), (QStringList{"1:Entrada:15.000000", QStringLiteral("2:Saída:14.000000")}));
-    EXPECT_FALSE(view.listing.last().contains("FIM"));
-}
-
-TEST_F(FailingQuery, EntriesQueryShowsItsStatementAndEndsTheProgram)
-{
-    start("COMPRAS");
-    EXPECT_THROW(prepare(), livros::ProgramTerminated);
-    EXPECT_EQ(view.messages.size(), 1);
-    EXPECT_TRUE(view.messages.at(0).startsWith("Select NFISCAL.LOJA, NFISCAL.DATARECEBIM"));
-    EXPECT_TRUE(view.messages.at(0).endsWith("and COMPRAS.CODIGO = 'C001'"));
-    EXPECT_TRUE(balances().isEmpty());
-}
-
-TEST_F(FailingQuery, ExitsQueryFailureSkipsThatDaysExitsAndGoesOn)
-{
-    start("COMPEDID");
-    EXPECT_EQ(prepare(), ClassicPreparationOutcome::Built);
     EXPECT_TRUE(recorder.terminations.isEmpty());
-    ASSERT_EQ(view.messages.size(), 2);  // one per day
-    EXPECT_TRUE(view.messages.at(0).contains("PEDIDOS.DATAPEDIDO = '05/01/24'"));
-    EXPECT_TRUE(view.messages.at(1).contains("PEDIDOS.DATAPEDIDO = '05/02/24'"));
-    EXPECT_EQ(balances(), (QStringList{"1:Entrada:15.000000", QStringLiteral("2:Saída:13.000000"),
-                                       "3:Entrada:14.000000"}));
-    EXPECT_TRUE(view.listing.last().contains("FIM"));
+    ASSERT_EQ(view.messages.size(), 1) << view.messages.join('\n').toStdString();
+    for (const QString& part : expectedInMessage)
+        EXPECT_TRUE(view.messages.at(0).contains(part)) << part.toStdString() << " in " << view.messages.at(0).toStdString();
+    EXPECT_TRUE(view.messages.at(0).endsWith(QStringLiteral("O livro não foi montado.")));
+    EXPECT_TRUE(bookRows.isEmpty());
+    EXPECT_FALSE(view.listing.last().contains("FIM"));
+    EXPECT_TRUE(view.bookButtonsVisible);
+    EXPECT_TRUE(view.closeButtonVisible);
+    EXPECT_FALSE(view.gaugeVisible);
+}
+
+TEST_F(FailingQuery, LossesQueryStopsTheBuildWithTheServersReason)
+{
+    start("drop table PERDAS");
+    EXPECT_EQ(prepare(), ClassicPreparationOutcome::Failed);
+    expectStoppedBuild(view, recorder,
+                       {QStringLiteral("Não foi possível ler as perdas de Morfina do dia 01/05/24."),
+                        "Table unknown",
+                        "Select LOJA, DATA, FORNECEDOR, LOTE, QUANTIDADE, UNIDADE, MOTIVO from PERDAS where "
+                        "DATA = '05/01/24' and LOJA = '12345678000199' and DCB = 'D1'"},
+                       balances());
+}
+
+TEST_F(FailingQuery, EntriesQueryStopsTheBuild)
+{
+    start("drop table COMPRAS");
+    EXPECT_EQ(prepare(), ClassicPreparationOutcome::Failed);
+    expectStoppedBuild(view, recorder, {"entradas", "Table unknown", "and COMPRAS.CODIGO = 'C001'"}, balances());
+}
+
+TEST_F(FailingQuery, ExitsQueryFailureStopsTheBuildInsteadOfSkippingTheDay)
+{
+    start("drop table COMPEDID");
+    EXPECT_EQ(prepare(), ClassicPreparationOutcome::Failed);
+    expectStoppedBuild(view, recorder, {QStringLiteral("saídas"), "PEDIDOS.DATAPEDIDO = '05/01/24'"}, balances());
+}
+
+TEST_F(FailingQuery, ALineTheServerRefusesStopsTheBuild)
+{
+    // The entry (15) is written; the exit's balance of 14 is refused.
+    start("alter table LIVROCONTR add constraint SALDO_RECUSADO check (SALDO <> 14)");
+    EXPECT_EQ(prepare(), ClassicPreparationOutcome::Failed);
+    expectStoppedBuild(view, recorder,
+                       {QStringLiteral("A linha 2 do livro (Morfina, 01/05/24) não foi gravada."), "SALDO_RECUSADO",
+                        "Insert into LIVROCONTR"},
+                       balances());
+    // The refused statement follows its movement line in the listing.
+    EXPECT_TRUE(view.listing.last().startsWith("Insert into LIVROCONTR"));
+    EXPECT_TRUE(view.listing.at(view.listing.size() - 2).contains(QStringLiteral("| Saída     |")));
 }
 
 TEST_F(FailingQuery, DatabaseErrorBringsBookChoiceBackAndPropagates)
 {
-    start("BALANCOS");
+    start("drop table BALANCOS");
     EXPECT_THROW(prepare(), livros::data::DbError);
     EXPECT_TRUE(view.bookButtonsVisible);
     EXPECT_TRUE(view.messages.isEmpty());

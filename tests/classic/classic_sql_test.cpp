@@ -81,7 +81,6 @@ TEST(ClassicSql, BookLineInsert)
 
 TEST(ClassicSql, InsertNumbersIgnoreTheWorkstationSeparators)
 {
-    QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
     BookLine line;
     line.openingBalance = 1234567.5;
     line.balance = 0.00004;

@@ -35,6 +35,11 @@ void TestData::entry(const QString& date, const QString& codigo, double quantity
                        .arg(q(nota), q(codigo), q(fornecedor), q(lote), q(validade), n(quantity), q(unidade)));
 }
 
+void TestData::store(const QString& loja, const QString& laboratorio)
+{
+    suite.execMain(QStringLiteral("insert into TABLAB (LOJA, LABORATORIO) values (%1, %2)").arg(q(loja), q(laboratorio)));
+}
+
 void TestData::exit(const QString& date, const QString& codigo, double quantity, const QString& unid,
                     const QString& lote, const QString& fornecedor, const QString& tipo, const QString& validade)
 {
@@ -42,6 +47,10 @@ void TestData::exit(const QString& date, const QString& codigo, double quantity,
     suite.execMain(QStringLiteral("insert into PEDIDOS (ESTACAO, NPEDIDO, DATAPEDIDO, TIPOPEDIDO) values ('01', %1, %2, %3)")
                        .arg(order)
                        .arg(q(date), q(tipo)));
+    if (!exitLaboratory.isEmpty())
+        suite.execMain(QStringLiteral("insert into PEDIFORM (ESTACAO, NPEDIDO, NFORMULA, LABORATORIO) values ('01', %1, 1, %2)")
+                           .arg(order)
+                           .arg(q(exitLaboratory)));
     suite.execMain(QStringLiteral("insert into COMPEDID (ESTACAO, NPEDIDO, NFORMULA, COMPONENTE, CODIGOCOMP, "
                                   "QDEESTOQUE, UNID, LOTE, FORNECEDOR, VALIDADELOTE) values ('01', %1, 1, 'X', %2, "
                                   "%3, %4, %5, %6, %7)")

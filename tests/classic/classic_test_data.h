@@ -22,7 +22,10 @@ struct TestData {
     void entry(const QString& date, const QString& codigo, double quantity, const QString& unidade,
                const QString& lote = QStringLiteral("L1"), const QString& fornecedor = QStringLiteral("ABC"),
                const QString& loja = kStore, const QString& validade = QStringLiteral("2025-12-31"));
-    // One order with one formula component.
+    // A TABLAB row: a store and its laboratory.
+    void store(const QString& loja, const QString& laboratorio);
+    // One order with one formula component; the formula gets a PEDIFORM row of `exitLaboratory`
+    // when one is set.
     void exit(const QString& date, const QString& codigo, double quantity, const QString& unid,
               const QString& lote = QStringLiteral("L1"), const QString& fornecedor = QStringLiteral("ABC"),
               const QString& tipo = QStringLiteral("Pedido"), const QString& validade = QStringLiteral("2025-12-31"));
@@ -30,6 +33,7 @@ struct TestData {
               const QString& motivo, const QString& lote = QStringLiteral("L1"),
               const QString& fornecedor = QStringLiteral("ABC"), const QString& loja = kStore);
 
+    QString exitLaboratory;
     int m_nextKey = 1;
 };
 

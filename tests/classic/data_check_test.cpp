@@ -27,6 +27,7 @@ protected:
         data.exit("2024-05-20", "C001", 3, "G");
         data.inventory("2024-06-01", "C001", 12, "G");
         s_suite->execMain("insert into FORNECED (NOMEFANTASIA, CNPJ) values ('ABC', '11222333000181')");
+        s_suite->execMain(QStringLiteral("insert into TABLAB (LOJA, LABORATORIO) values ('%1', 'LAB')").arg(kStore));
     }
 
     livros::check::CheckReport check()

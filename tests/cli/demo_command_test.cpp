@@ -6,8 +6,11 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace livros;
 
@@ -96,6 +99,14 @@ TEST(DemoCommand, InstallationBuildsEveryBookOfEveryStore)
                                                         QLatin1String(mode), QStringLiteral("--cnpj"), store});
             EXPECT_EQ(r.exitCode, 0) << store.toStdString() << " " << mode << ": " << r.err.toStdString();
         }
+    }
+    // One of the stores has an alphanumeric CNPJ; a CNPJ that names no store is refused.
+    EXPECT_EQ(std::count_if(tabLab.cbegin(), tabLab.cend(), [](const QString& c) { return c.contains(QRegularExpression("[A-Z]")); }), 1);
+    const QString wrong = tabLab.first().left(12) + (tabLab.first().endsWith(QLatin1String("99")) ? "00" : "99");
+    for (const QStringList& command : {QStringList{"revised", "--mode", "DROGARIA"}, QStringList{"export", "--book", "SIPROQUIM", "--pdf", folder + "/x.pdf"}}) {
+        const CliRun r = cli(folder, QStringList{"--folder", folder} + command + QStringList{"--cnpj", wrong});
+        EXPECT_EQ(r.exitCode, 2) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8("dígitos verificadores não conferem"))) << r.err.toStdString();
     }
 }
 

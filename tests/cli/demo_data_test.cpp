@@ -1,6 +1,7 @@
 #include "cli/demo_data.h"
 
 #include "firebird_fixture.h"
+#include "platform/cnpj.h"
 #include "platform/cp1252.h"
 
 #include <QFile>
@@ -8,12 +9,16 @@
 #include <QMap>
 #include <QRegularExpression>
 #include <QSet>
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
+using livros::checkCnpj;
+using livros::CnpjCheck;
 using livros::cli::DemoData;
 using livros::cli::DemoOptions;
 using livros::cli::generateDemoData;
@@ -196,23 +201,7 @@ void expectAllFit(const QStringList& statements, const Schema& schema)
     EXPECT_EQ(problems, 0);
 }
 
-// CNPJ check: each check digit from the digits before it, weights 2..9 from the right.
-bool validCnpj(const QString& cnpj)
-{
-    if (cnpj.size() != 14 || !QRegularExpression(QStringLiteral("^\\d{14}$")).match(cnpj).hasMatch())
-        return false;
-    for (int n : {12, 13}) {
-        int sum = 0;
-        for (int i = 0; i < n; ++i) {
-            const int weight = (n - 1 - i) % 8 + 2;
-            sum += cnpj[i].digitValue() * weight;
-        }
-        const int expected = sum % 11 < 2 ? 0 : 11 - sum % 11;
-        if (cnpj[n].digitValue() != expected)
-            return false;
-    }
-    return true;
-}
+bool validCnpj(const QString& cnpj) { return checkCnpj(cnpj) == CnpjCheck::Valid; }
 
 DemoOptions optionsFrom(QDate first, quint32 seed = 1, int scale = 1)
 {
@@ -240,12 +229,6 @@ TEST(DemoDataTest, SameSeedGivesSameStatementsAndAnotherSeedOthers)
 
 TEST(DemoDataTest, CnpjsCarryValidCheckDigits)
 {
-    // The checker itself, on numbers whose check digits are known.
-    EXPECT_TRUE(validCnpj(QStringLiteral("11222333000181")));
-    EXPECT_TRUE(validCnpj(QStringLiteral("00000000000191")));
-    EXPECT_FALSE(validCnpj(QStringLiteral("11222333000182")));
-    EXPECT_FALSE(validCnpj(QStringLiteral("11222333000118")));
-
     for (quint32 seed : {1u, 2u, 3u}) {
         const DemoData data = generateDemoData(optionsFrom(kFirst, seed));
         const QList<Row> rows = parseAll(data.mainStatements);
@@ -256,6 +239,9 @@ TEST(DemoDataTest, CnpjsCarryValidCheckDigits)
             stores << r.get("LOJA");
         }
         EXPECT_EQ(stores, QSet<QString>(data.storeCnpjs.cbegin(), data.storeCnpjs.cend()));
+        // One branch has an alphanumeric CNPJ, the others are numeric.
+        const auto alphanumeric = [](const QString& c) { return c.contains(QRegularExpression(QStringLiteral("[A-Z]"))); };
+        EXPECT_EQ(std::count_if(data.storeCnpjs.cbegin(), data.storeCnpjs.cend(), alphanumeric), 1);
         const QList<Row> company = rowsOf(rows, "DADOSGER");
         ASSERT_EQ(company.size(), 1);
         EXPECT_EQ(company.first().get("CNPJ"), data.storeCnpjs.first());
@@ -323,7 +309,44 @@ TEST(DemoDataTest, CatalogueCoversEveryBook)
     QSet<QString> units;
     for (const Row& r : rowsOf(rows, "COMPRAS"))
         units << r.get("UNIDADE");
-    EXPECT_TRUE(units.contains(QStringLiteral("KG")) || units.contains(QStringLiteral("L")));
+    EXPECT_TRUE(units.contains(QStringLiteral("KG")));
+    EXPECT_TRUE(units.contains(QStringLiteral("L")));
+}
+
+// The cases the books must handle: a 30-character lot, a prescriber without CRM, a supplier with
+// two FORNECED rows, an invoice with two identical item lines, chemicals under their Polícia
+// Federal code ("TPN" and 8 digits).
+TEST(DemoDataTest, HoldsTheCasesTheBooksMustHandle)
+{
+    const QList<Row> rows = parseAll(generateDemoData(optionsFrom(kFirst)).mainStatements);
+    int longLots = 0;
+    QHash<QString, int> itemLines;
+    for (const Row& r : rowsOf(rows, "COMPRAS")) {
+        longLots += r.get("LOTE").size() == 30;
+        ++itemLines[QStringList{r.get("NOTAFISCAL"), r.get("FORNECEDOR"), r.get("CODIGO"), r.get("LOTE"),
+                                r.get("QUANTIDADE")}.join(u'|')];
+    }
+    EXPECT_GT(longLots, 0);
+    EXPECT_GT(std::count_if(itemLines.cbegin(), itemLines.cend(), [](int n) { return n == 2; }), 0);
+
+    int withoutCrm = 0;
+    for (const Row& r : rowsOf(rows, "PEDIDOS"))
+        withoutCrm += r.values.value(QStringLiteral("CRM")).null;
+    EXPECT_GT(withoutCrm, 0);
+
+    QHash<QString, int> suppliers;
+    for (const Row& r : rowsOf(rows, "FORNECED"))
+        ++suppliers[r.get("NOMEFANTASIA")];
+    EXPECT_EQ(std::count(suppliers.cbegin(), suppliers.cend(), 2), 1);
+
+    const QRegularExpression policeCode(QStringLiteral("^TPN[0-9]{8}$"));
+    int chemicals = 0;
+    for (const Row& r : rowsOf(rows, "COMPONEN"))
+        if (r.get("GRUPO") == u"QUI") {
+            ++chemicals;
+            EXPECT_TRUE(policeCode.match(r.get("FORNECEDOR")).hasMatch()) << r.get("FORNECEDOR").toStdString();
+        }
+    EXPECT_GT(chemicals, 0);
 }
 
 TEST(DemoDataTest, ValuesFitTheColumnsOfTheMainDatabase)

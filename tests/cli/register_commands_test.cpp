@@ -66,6 +66,10 @@ TEST_F(RegisterCommandsTest, OpenIssueRefuseCloseAndIssueIntoTheNextBook)
     const CliRun books = cli({QStringLiteral("books")});
     EXPECT_EQ(books.exitCode, 0);
     EXPECT_EQ(books.out.count(QStringLiteral("SHA-256")), 3) << books.out.toStdString();
+    // A CNPJ that names no store of the installation is a usage error, never an empty book record.
+    const CliRun stranger = cli({QStringLiteral("books"), QStringLiteral("--cnpj"), QStringLiteral("11222333000181")});
+    EXPECT_EQ(stranger.exitCode, 2);
+    EXPECT_TRUE(stranger.out.isEmpty()) << stranger.out.toStdString();
     EXPECT_EQ(QDir(dir.filePath(QStringLiteral("Livros/emitidos/29790139000168/DROGARIA"))).entryList(QDir::Files).size(), 3);
 }
 

@@ -8,6 +8,7 @@
 #include "classic_test_data.h"
 #include "data/data_module.h"
 #include "data/db_error.h"
+#include "book/stock_check.h"
 #include "fault_support.h"
 #include "message_recorder.h"
 
@@ -176,8 +177,9 @@ TEST_F(BadFiles, DatabaseMarkedReadOnly)
     setDatabaseMode(QStringLiteral("read_only"));
     s_suite->releaseConnections();
     dm = s_suite->makeDataModule();
-    const QString expected = QStringLiteral("attempted update on read-only database\n-%1:%2")
-                                 .arg(s_suite->serverAddress(), kDatabaseName);
+    const QString expected = QStringLiteral("attempted update on read-only database\n-%1:%2\n")
+                                 .arg(s_suite->serverAddress(), kDatabaseName)
+        + book::bookNotBuiltSentence();
     EXPECT_EQ(classicAction(), expected);
     EXPECT_EQ(revisedAction(), expected);
     dm.reset();

@@ -1,24 +1,51 @@
-// Two programs build the revised books of two stores at the same time through one server: both
-// books complete, each holds exactly its own lines, and neither touches the other's.
+// Programs on several workstations build books through one server at the same time: builds of
+// different stores' revised books both complete with their own lines; a build of a book that
+// another workstation is building waits for it, or gives up after the lock timeout changing
+// nothing; a build whose program ends half-way leaves the previous book whole.
+#include "classic_test_data.h"
+#include "data/transaction.h"
 #include "fault_support.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
+#include <QThread>
 #include <gtest/gtest.h>
 
+using namespace livros;
 using namespace livros::faults;
+using livros::classic::testing::TestData;
 using livros::testing::ServerSuite;
 
 namespace {
 
-QProcess* startBuild(const ServerSuite& suite, const QString& store)
+QProcess* startCli(const ServerSuite& suite, const QStringList& arguments, const QString& lockTimeout = {})
 {
     auto* process = new QProcess;
     process->setProgram(QStringLiteral(LIVROS_CLI));
-    process->setArguments({QStringLiteral("--folder"), suite.folder(), QStringLiteral("revised"), QStringLiteral("--mode"),
-                           QStringLiteral("INSUMOSCOMPLETO"), QStringLiteral("--cnpj"), store, QStringLiteral("--from"),
-                           QStringLiteral("01/05/24"), QStringLiteral("--to"), QStringLiteral("31/05/24")});
+    process->setArguments(QStringList{QStringLiteral("--folder"), suite.folder()} + arguments);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (!lockTimeout.isEmpty())
+        environment.insert(QStringLiteral("LIVROS_LOCK_TIMEOUT"), lockTimeout);
+    process->setProcessEnvironment(environment);
     process->start();
     return process;
+}
+
+QProcess* startBuild(const ServerSuite& suite, const QString& store, const QString& lockTimeout = {})
+{
+    return startCli(suite,
+                    {QStringLiteral("revised"), QStringLiteral("--mode"), QStringLiteral("INSUMOSCOMPLETO"),
+                     QStringLiteral("--cnpj"), store, QStringLiteral("--from"), QStringLiteral("01/05/24"),
+                     QStringLiteral("--to"), QStringLiteral("31/05/24")},
+                    lockTimeout);
+}
+
+QProcess* startClassic(const ServerSuite& suite, const QString& to, const QString& lockTimeout = {})
+{
+    return startCli(suite,
+                    {QStringLiteral("classic"), QStringLiteral("--group"), QStringLiteral("1"), QStringLiteral("--cnpj"),
+                     kStoreA, QStringLiteral("--from"), QStringLiteral("01/05/24"), QStringLiteral("--to"), to},
+                    lockTimeout);
 }
 
 struct Finished {
@@ -43,6 +70,9 @@ TEST(ConcurrentStores, TwoProgramsBuildTwoStoresAtOnce)
     ServerSuite suite;
     addRevisedProducts(suite, 30, 3, kStoreA);
     addRevisedProducts(suite, 30, 2, kStoreB, QStringLiteral("2024-05-03"));
+    // The tool builds only for stores the database records.
+    for (const QString& store : {kStoreA, kStoreB})
+        suite.execMain(QStringLiteral("insert into TABLAB (LOJA, LABORATORIO) values ('%1', 'LAB')").arg(store));
 
     // Each book built alone first: what each store's book must hold.
     ASSERT_EQ(finish(startBuild(suite, kStoreA)).exitCode, 0);
@@ -71,4 +101,134 @@ TEST(ConcurrentStores, TwoProgramsBuildTwoStoresAtOnce)
                                  .arg(kStoreA, kStoreB)),
               QStringList{QStringLiteral("11111111000111|outra loja")});
     stopServer(suite); // not waiting long for a shutdown that hangs
+}
+
+namespace {
+
+// The other workstation: a build that holds the book table reserved until it is released.
+class OtherStation {
+public:
+    OtherStation(ServerSuite& suite, const QString& table)
+        : m_dm(suite.makeDataModule()), m_build(std::make_unique<data::Transaction>(m_dm->sqlcon1, QStringList{table}))
+    {
+    }
+    void release() { m_build.reset(); }
+
+private:
+    std::unique_ptr<data::TDM> m_dm;
+    std::unique_ptr<data::Transaction> m_build;
+};
+
+class SerializedBuilds : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { s_suite = new ServerSuite; }
+    static void TearDownTestSuite()
+    {
+        stopServer(*s_suite);
+        delete s_suite;
+        s_suite = nullptr;
+    }
+    void SetUp() override { s_suite->clearAllTables(); }
+
+    // Two products of group 1 with a movement on every day of May.
+    void classicData()
+    {
+        TestData data{*s_suite};
+        data.component("C001", "Morfina", "G", "A1", "D1");
+        data.component("C002", "Petidina", "G", "A2", "D2");
+        data.inventory("2024-05-01", "C001", 100, "G", kStoreA);
+        data.inventory("2024-05-01", "C002", 50, "G", kStoreA);
+        for (int day = 1; day <= 31; ++day) {
+            const QString date = QStringLiteral("2024-05-%1").arg(day, 2, 10, QLatin1Char('0'));
+            data.entry(date, "C001", day, "G", "L1", "ABC", kStoreA);
+            data.exit(date, "C002", day / 4.0, "G");
+        }
+    }
+
+    static const QString kWaiting;
+    static ServerSuite* s_suite;
+};
+
+const QString SerializedBuilds::kWaiting = QStringLiteral("Outra estação está montando este livro; aguardando...");
+ServerSuite* SerializedBuilds::s_suite = nullptr;
+
+} // namespace
+
+TEST_F(SerializedBuilds, ClassicBuildWaitsForTheOtherStationOrGivesUpChangingNothing)
+{
+    classicData();
+    ASSERT_EQ(finish(startClassic(*s_suite, QStringLiteral("31/05/24"))).exitCode, 0);
+    const QStringList whole = classicLines(*s_suite);
+    ASSERT_EQ(whole.size(), 62);
+    ASSERT_EQ(finish(startClassic(*s_suite, QStringLiteral("10/05/24"))).exitCode, 0);
+    const QStringList previous = classicLines(*s_suite);
+
+    auto other = std::make_unique<OtherStation>(*s_suite, QStringLiteral("LIVROCONTR"));
+    QElapsedTimer clock;
+    clock.start();
+    const Finished refused = finish(startClassic(*s_suite, QStringLiteral("31/05/24"), QStringLiteral("2")));
+    EXPECT_EQ(refused.exitCode, 1) << refused.errors.toStdString();
+    EXPECT_GE(clock.elapsed(), 900); // the server counts whole seconds: 1 to 2 s
+    EXPECT_TRUE(refused.errors.contains(kWaiting)) << refused.errors.toStdString();
+    EXPECT_TRUE(refused.errors.contains(QStringLiteral("Outra estação continua montando este livro")));
+    EXPECT_EQ(classicLines(*s_suite), previous);
+
+    QProcess* waiting = startClassic(*s_suite, QStringLiteral("31/05/24"));
+    ASSERT_TRUE(waiting->waitForStarted());
+    QThread::msleep(1500);
+    EXPECT_EQ(waiting->state(), QProcess::Running);
+    other->release();
+    const Finished built = finish(waiting);
+    EXPECT_EQ(built.exitCode, 0) << built.errors.toStdString();
+    EXPECT_TRUE(built.errors.contains(kWaiting));
+    EXPECT_EQ(classicLines(*s_suite), whole);
+
+    // Two workstations at once: the second waits, and the book is whole after both.
+    QProcess* a = startClassic(*s_suite, QStringLiteral("31/05/24"));
+    QProcess* b = startClassic(*s_suite, QStringLiteral("31/05/24"));
+    EXPECT_EQ(finish(a).exitCode, 0);
+    EXPECT_EQ(finish(b).exitCode, 0);
+    EXPECT_EQ(classicLines(*s_suite), whole);
+}
+
+TEST_F(SerializedBuilds, RevisedBuildWaitsForTheOtherStationOrGivesUpChangingNothing)
+{
+    addRevisedProducts(*s_suite, 10, 3, kStoreA);
+    ASSERT_EQ(finish(startBuild(*s_suite, kStoreA)).exitCode, 0);
+    const QStringList previous = revisedLines(*s_suite, kStoreA);
+    ASSERT_EQ(previous.size(), 40);
+
+    auto other = std::make_unique<OtherStation>(*s_suite, QStringLiteral("LIVROREVCONTR"));
+    const Finished refused = finish(startBuild(*s_suite, kStoreA, QStringLiteral("1")));
+    EXPECT_EQ(refused.exitCode, 1) << refused.errors.toStdString();
+    EXPECT_TRUE(refused.errors.contains(kWaiting)) << refused.errors.toStdString();
+    EXPECT_EQ(revisedLines(*s_suite, kStoreA), previous);
+
+    // Two builds of one store's book at once, while the other station still holds the table.
+    QProcess* a = startBuild(*s_suite, kStoreA);
+    QProcess* b = startBuild(*s_suite, kStoreA);
+    QThread::msleep(1000);
+    other->release();
+    EXPECT_EQ(finish(a).exitCode, 0);
+    EXPECT_EQ(finish(b).exitCode, 0);
+    EXPECT_EQ(revisedLines(*s_suite, kStoreA), previous);
+}
+
+TEST_F(SerializedBuilds, ProgramEndedHalfWayLeavesThePreviousBookWhole)
+{
+    classicData();
+    ASSERT_EQ(finish(startClassic(*s_suite, QStringLiteral("10/05/24"))).exitCode, 0);
+    const QStringList previous = classicLines(*s_suite);
+    ASSERT_EQ(previous.size(), 20);
+
+    // A walk of two years (about 4,400 day queries, several seconds through the server), killed
+    // well after it has written May's lines of the first product.
+    QProcess* build = startClassic(*s_suite, QStringLiteral("30/04/26"));
+    ASSERT_TRUE(build->waitForStarted());
+    QThread::msleep(1500);
+    EXPECT_EQ(build->state(), QProcess::Running) << "the build ended before it could be stopped half-way";
+    build->kill();
+    build->waitForFinished();
+    delete build;
+    EXPECT_EQ(classicLines(*s_suite), previous);
 }

@@ -1,6 +1,6 @@
 // Another program holds rows that this one writes: the period record, the store's revised book,
 // the classic book. The connections wait on locks, so the write waits until the other transaction
-// ends and then completes; neither side's change is lost.
+// ends and then completes; neither side's change is lost. No wait outlasts the lock timeout.
 #include "book/classic/classic_preparation.h"
 #include "book/classic/component_lists.h"
 #include "book/revised/revised_book_builder.h"
@@ -35,7 +35,7 @@ constexpr int kHoldMs = 1000;
 // until the transaction ends, which happens on a thread of its own after `kHoldMs`.
 class OtherProgram {
 public:
-    OtherProgram(const QString& database, const QString& characterSet, const QString& statement)
+    OtherProgram(const QString& database, const QString& characterSet, const QString& statement, int holdMs = kHoldMs)
         : m_connection(QStringLiteral("other"), characterSet), m_query(m_connection, QStringLiteral("other"))
     {
         m_connection.setParam(QStringLiteral("DataBase"), database);
@@ -46,8 +46,8 @@ public:
         m_query.setSql(QStringLiteral("execute block returns (DONE integer) as begin ") + statement
                        + QStringLiteral("; DONE = 1; suspend; end"));
         m_query.open();
-        m_ending = std::thread([this] {
-            std::this_thread::sleep_for(std::chrono::milliseconds(kHoldMs));
+        m_ending = std::thread([this, holdMs] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(holdMs));
             m_query.close();
         });
     }
@@ -145,6 +145,27 @@ TEST_F(Locks, PeriodRecordChangedByTheOtherProgramKeepsBothSides)
     EXPECT_EQ(dm->PeriodoDATAINICIAL().asString(), QStringLiteral("01/05/2024"));
     EXPECT_EQ(s_suite->rowsInterface(QStringLiteral("select DATAINICIAL, DATAFINAL, NPEDIDO from PERIODO")),
               QStringList{QStringLiteral("2024-04-01|2024-04-30|8")});
+}
+
+// The period record held longer than LIVROS_LOCK_TIMEOUT: the post gives up after the timeout
+// with a message, the date stays pending in the panel, and the record keeps its value.
+TEST_F(Locks, PeriodRecordHeldTooLongEndsTheWaitAfterTheLockTimeout)
+{
+    qputenv("LIVROS_LOCK_TIMEOUT", "1");
+    s_suite->execInterface(QStringLiteral("insert into PERIODO (DATAINICIAL, DATAFINAL, NPEDIDO) values "
+                                          "('2024-04-01', '2024-04-30', 7)"));
+    dm->Periodo.open();
+    OtherProgram other(interfaceDatabase(), QStringLiteral("WIN1252"), QStringLiteral("update PERIODO set NPEDIDO = NPEDIDO"),
+                       4000);
+    dm->Periodo.edit();
+    dm->PeriodoDATAINICIAL().setAsString(QStringLiteral("01/05/2024"));
+    clock.start();
+    EXPECT_THROW(dm->Periodo.post(), data::LockTimeout);
+    EXPECT_LT(clock.elapsed(), 3500) << "the wait must end with the lock timeout";
+    qunsetenv("LIVROS_LOCK_TIMEOUT");
+    other.finish();
+    EXPECT_TRUE(dm->Periodo.hasPendingChanges());
+    EXPECT_EQ(s_suite->rowsInterface(QStringLiteral("select DATAINICIAL from PERIODO")), QStringList{"2024-04-01"});
 }
 
 TEST_F(Locks, RevisedBookRowsHeldByAnotherProgram)

@@ -6,6 +6,7 @@
 #include "book/revised/revised_book_builder.h"
 #include "data/data_module.h"
 #include "data/db_error.h"
+#include "book/stock_check.h"
 #include "fault_support.h"
 #include "message_recorder.h"
 #include "platform/sql_literal.h"
@@ -130,8 +131,8 @@ TEST_F(NullColumns, ClassicBookReadsNullsAsEmptyTextsAndZeros)
     EXPECT_FALSE(listing.contains(QStringLiteral("SEM LISTA")));
 }
 
-// Texts at their column widths, with quotes, and numbers far beyond the usual: each line is
-// written whole, or its insert fails and its statement stands in the listing (a gap in ID).
+// Texts at their column widths, with quotes, and numbers far beyond the usual: every line is
+// written, a text longer than its LIVROCONTR column cut to it.
 TEST_F(NullColumns, ClassicBookWithTextsAtTheirWidths)
 {
     load({
@@ -146,21 +147,23 @@ TEST_F(NullColumns, ClassicBookWithTextsAtTheirWidths)
         "insert into PEDIDOS (ESTACAO, NPEDIDO, DATAPEDIDO, TIPOPEDIDO) values ('03', 1, '2024-05-02', 'Repos')",
         "insert into COMPEDID (ESTACAO, NPEDIDO, NFORMULA, COMPONENTE, CODIGOCOMP, QDEESTOQUE, UNID, LOTE, FORNECEDOR) values ('03', 1, 1, 'w', 'W2345678901234567890', 1, 'G', 'L', 'F')",
     });
-    EXPECT_EQ(prepareClassic(2), classic::ClassicPreparationOutcome::Built);
+    // "Codigo longo" comes first; the first entry's history (103 characters) exceeds the column:
+    // that line cannot be written, so the build fails and keeps nothing.
+    EXPECT_THROW(prepareClassic(2), book::StockCheckFailed);
     EXPECT_TRUE(view.messages.isEmpty());
-    // "Codigo longo" comes first; the first entry's history (103 characters) exceeds the column.
+    // "Codigo longo" comes first; the first entry's history (103 characters) is cut to 90.
     EXPECT_EQ(rows("select ID, CODIGO, DCB, UNID, OBSERVACOES, cast(SALDO as varchar(30)) from LIVROCONTR order by ID"),
               (QStringList{"1|W2345678901234567890|DW2|G|Venda|-1.000000",
+                           "2|W123456789012|DCB-QUINZE-1234|ABCD|Compra|11000000000.000000",
                            "3|W123456789012|DCB-QUINZE-1234|ABCD|Compra|10000000000.500000",
                            "4|W123456789012|DCB-QUINZE-1234|ABCD|" + kReason60.left(23) + "|10000000000.000000"}));
     EXPECT_EQ(s_suite->scalarMain("select distinct COMPONENTE from LIVROCONTR where ID > 1"), kName70);
     EXPECT_EQ(s_suite->scalarMain("select HISTORICO from LIVROCONTR where ID = 3"),
               "Forn: " + kSupplier40.left(20) + " Lote: L'1 Val: 01/01/2025  Qde: -999.999.999,500000 XYZ");
-    const QStringList failed = view.listing.filter(QStringLiteral("Insert into LIVROCONTR"));
-    ASSERT_EQ(failed.size(), 1);
-    EXPECT_TRUE(failed.first().contains(QStringLiteral("values (2, '12345678000199', 'DCB-QUINZE-1234'")));
-    EXPECT_TRUE(failed.first().contains(QStringLiteral("'Forn: ") + QString(kSupplier40.left(20)).replace("'", "''")
-                                        + QStringLiteral(" Lote: ") + QString(kLot30).replace("'", "''")));
+    const QString longHistory = s_suite->scalarMain("select HISTORICO from LIVROCONTR where ID = 2");
+    EXPECT_EQ(longHistory.size(), 90);
+    EXPECT_TRUE(longHistory.startsWith("Forn: " + kSupplier40.left(20) + " Lote: " + kLot30));
+    EXPECT_TRUE(view.listing.filter(QStringLiteral("Insert into LIVROCONTR")).isEmpty());
 }
 
 // The revised statements with NULLs: a product without identifier gets no line, a movement
@@ -250,6 +253,10 @@ TEST_F(NullColumns, RevisedBookWithTextsAtTheirWidthsAndAnOverflow)
     EXPECT_EQ(result.statementsRun, 2);
     EXPECT_TRUE(result.failedStatement.contains(QStringLiteral("co.codigo = 'Z1'")));
     EXPECT_EQ(revisedView.previews, 0);
+    EXPECT_TRUE(revisedLines(*s_suite, kStoreA).isEmpty()); // a failed build keeps nothing
+    // Without the product that overflows, the book is built with every text at its width.
+    load({"delete from COMPRAS where CODIGO = 'Z1'", "delete from COMPONEN where CODIGO = 'Z1'"});
+    ASSERT_EQ(buildRevised(RevisedMode::InsumosCompleto).outcome, RevisedBuildOutcome::Built);
     const QString period = QStringLiteral("|01/05/2024 a 31/05/2024|");
     const QString name = kName70 + QStringLiteral(" - (abcd)");
     EXPECT_EQ(revisedLines(*s_suite, kStoreA),

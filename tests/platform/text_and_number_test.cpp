@@ -1,4 +1,5 @@
 // Code page 1252 conversion, SQL literals and the number pictures used by the books.
+#include "platform/cnpj.h"
 #include "platform/cp1252.h"
 #include "platform/number_format.h"
 #include "platform/sql_literal.h"
@@ -56,4 +57,27 @@ TEST(NumberFormat, SqlNumbersUseAPointAndFourDecimals)
     EXPECT_EQ(sqlNumber4(-2.5), QString("-2.5000"));
     EXPECT_EQ(sqlNumber4(1234567.5), QString("1234567.5000")); // no grouping
     EXPECT_EQ(sqlNumber4(-0.00001), QString("0.0000"));      // no minus sign on a zero
+}
+
+TEST(Cnpj, ChecksNumericAndAlphanumericCheckDigits)
+{
+    EXPECT_EQ(checkCnpj("11222333000181"), CnpjCheck::Valid);
+    EXPECT_EQ(checkCnpj("12ABC34501DE35"), CnpjCheck::Valid);
+    EXPECT_EQ(checkCnpj("00000000000191"), CnpjCheck::Valid);
+    EXPECT_EQ(checkCnpj("11222333000182"), CnpjCheck::WrongCheckDigits);
+    EXPECT_EQ(checkCnpj("12ABC34501DE53"), CnpjCheck::WrongCheckDigits);
+    EXPECT_EQ(checkCnpj("12abc34501de35"), CnpjCheck::Malformed); // capitals only
+    EXPECT_EQ(checkCnpj("12ABC34501DE3X"), CnpjCheck::Malformed); // check digits are digits
+    EXPECT_EQ(checkCnpj("1122233300018"), CnpjCheck::Malformed);
+    EXPECT_EQ(checkCnpj(QString::fromUtf8("12ÁBC34501DE35")), CnpjCheck::Malformed);
+    EXPECT_EQ(cnpjCheckDigits("12ABC34501DE"), QString("35"));
+    EXPECT_FALSE(cnpjCheckDigits("12ABC34501D").has_value());
+}
+
+TEST(Cnpj, FormatsByPositionAndReadsTypedForms)
+{
+    EXPECT_EQ(formatCnpj("12ABC34501DE35"), QString("12.ABC.345/01DE-35"));
+    EXPECT_EQ(formatCnpj("11222333000181"), QString("11.222.333/0001-81"));
+    EXPECT_EQ(normalizedCnpj(" 12.abc.345/01de-35 "), QString("12ABC34501DE35"));
+    EXPECT_EQ(normalizedCnpj("11.222.333/0001-81"), QString("11222333000181"));
 }

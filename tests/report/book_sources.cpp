@@ -47,13 +47,13 @@ QString periodText(QDate from, QDate to, const QString& format)
 
 BookSources::BookSources()
     : livroContr({"ID", "CNPJ", "DCB", "ESTOQUEINICIAL", "LIVRO", "LINHA", "DATA", "HISTORICO", "MOVIMENTO", "SALDO",
-                  "OBSERVACOES", "CODIGO", "COMPONENTE", "PERIODO", "UNID"}),
+                  "OBSERVACOES", "CODIGO", "COMPONENTE", "PERIODO", "UNID", "LABORATORIO", "UNIDCADASTRO"}),
       periodo({"DATAINICIAL", "DATAFINAL", "HORAINICIAL", "HORAFINAL", "CHAVE", "ESTACAO", "NPEDIDO", "NFORMULA",
                "VALORTOTAL", "VALORTOTAL2"}),
       componentes({"CODIGO", "COMPONENTE", "UNID", "LISTA", "DCB"}),
       dadosGer(kDadosGerFields),
       livroRevContr({"ID", "DATA", "HISTORICO", "LOTE", "OPERACAO", "QUANTIDADE", "ESTOQUE", "OBSERVACAO", "REGMSMEDICAM",
-                     "DCB", "COMPONENTE", "PERIODO", "CONTEXTO", "CODIGO", "LISTA"})
+                     "DCB", "COMPONENTE", "PERIODO", "CONTEXTO", "CODIGO", "LISTA", "CNPJ", "LABORATORIO"})
 {
     livroContr.setDisplayFormat("ESTOQUEINICIAL", "###,###,##0.00000");
     livroContr.setDisplayFormat("SALDO", "###,###,##0.00000");
@@ -66,7 +66,7 @@ BookSources::BookSources()
     connections.add("RvDSConRelLivrosRev", &livroRevContr);
 }
 
-std::vector<ExpectedLine> fillClassicBook(BookSources& s, const std::vector<int>& linesPerProduct)
+std::vector<ExpectedLine> fillClassicBook(BookSources& s, const std::vector<int>& linesPerProduct, int otherCatalogueUnit)
 {
     QRandomGenerator random(20240101);
     const QDate from(2024, 1, 1), to(2024, 6, 30);
@@ -93,9 +93,10 @@ std::vector<ExpectedLine> fillClassicBook(BookSources& s, const std::vector<int>
             line.observation = entry ? QStringLiteral("Compra") : QStringLiteral("Venda");
             lines.push_back(line);
             ++id;
-            s.livroContr.addRow({id, "12345678000195", dcb, opening, QStringLiteral("Medicamentos psicotrópicos - Listas A3, B1 E B2"),
+            s.livroContr.addRow({id, kBranchCnpj, dcb, opening, QStringLiteral("Medicamentos psicotrópicos - Listas A3, B1 E B2"),
                                  QVariant(), day, line.history, line.op, stock, line.observation, QStringLiteral("C%1").arg(p),
-                                 product, periodText(from, to, "dd/MM/yy"), QStringLiteral("CP")});
+                                 product, periodText(from, to, "dd/MM/yy"), QStringLiteral("CP"), kBranchLaboratory,
+                                 int(p) == otherCatalogueUnit ? QVariant(QStringLiteral("KG")) : QVariant()});
         }
     }
     return lines;
@@ -142,7 +143,8 @@ std::vector<ExpectedLine> fillRevisedBook(BookSources& s, const std::vector<int>
             lines.push_back(line);
             rows.push_back({int(p + 1), m.date, line.history, line.lot, m.op, m.qty,
                             stock, line.observation, drugstore ? identifier : QString(), drugstore ? QString() : identifier,
-                            product, periodText(from, to, "dd/MM/yyyy"), 1, QStringLiteral("P%1").arg(p), list});
+                            product, periodText(from, to, "dd/MM/yyyy"), 1, QStringLiteral("P%1").arg(p), list,
+                            kBranchCnpj, kBranchLaboratory});
         }
     }
     std::shuffle(rows.begin(), rows.end(), random);

@@ -21,6 +21,10 @@ struct BookSources {
     ConnectionSet connections;
 };
 
+// The store the generated books are of: a branch, not the company of DADOSGER.
+inline const QString kBranchCnpj = QStringLiteral("12ABC34501DE35");
+inline const QString kBranchLaboratory = QStringLiteral("Filial Centro");
+
 // One generated line of a book, as the report should print it.
 struct ExpectedLine {
     QString product;   // COMPONENTE
@@ -34,8 +38,9 @@ struct ExpectedLine {
 };
 
 // A classic book: per product an opening stock and `linesPerProduct[i]` movements, written into
-// LIVROCONTR in the order the database returns them (by DCB, then ID).
-std::vector<ExpectedLine> fillClassicBook(BookSources& s, const std::vector<int>& linesPerProduct);
+// LIVROCONTR in the order the database returns them (by DCB, then ID). The product at
+// `otherCatalogueUnit` has "KG" in the catalogue, not the book's unit "CP".
+std::vector<ExpectedLine> fillClassicBook(BookSources& s, const std::vector<int>& linesPerProduct, int otherCatalogueUnit = -1);
 
 // A revised book of one store, in the order the movement statement computes the running stock
 // (date, then I, E, P, S); the rows are handed to the report shuffled, as a select without

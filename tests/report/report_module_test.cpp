@@ -93,6 +93,10 @@ TEST_F(ReportModuleTest, TheClassicBookPrintsTheCurrentRowsOfLivroContr)
                       QStringLiteral("Forn: Ômega Lote: M1"), QStringLiteral("Entrada"), 10);
     insertClassicLine(1, QStringLiteral("0A1"), QStringLiteral("Codeína"), 1234.5, QStringLiteral("03/04/24"),
                       QStringLiteral("Forn: Alfa Lote: C7"), QStringLiteral("Saída"), 1230.25);
+    // The store's laboratory; Codeína's catalogue unit differs from its book's (the inventory's).
+    suite->execMain(QStringLiteral("insert into TABLAB (LOJA, LABORATORIO) values ('11222333000181', 'Matriz Centro')"));
+    suite->execMain(QStringLiteral("insert into COMPONEN (CODIGO, COMPONENTE, UNID) values ('C-0A1', 'Codeína', 'KG')"));
+    suite->execMain(QStringLiteral("insert into COMPONEN (CODIGO, COMPONENTE, UNID) values ('C-0B2', 'Metadona', 'G')"));
     rm->rvpjRelLivros.setProjectFile(suite->folder() + QStringLiteral("rpt\\RelLivros.rav"));
     rm->RunNamedReport(QStringLiteral("LivroContr"));
     EXPECT_EQ(choice.setups, 1);
@@ -103,8 +107,12 @@ TEST_F(ReportModuleTest, TheClassicBookPrintsTheCurrentRowsOfLivroContr)
     EXPECT_TRUE(pages[0].simplified().contains(QStringLiteral("Estoque inicial: 1.234,50000 G")));
     EXPECT_TRUE(pages[0].simplified().contains(QStringLiteral("04/03/2024 Forn: Alfa Lote: C7 Saída 1.230,25000 Compra")));
     EXPECT_TRUE(pages[1].contains(QStringLiteral("Produto: Metadona")));
+    const QString notice = QStringLiteral("ERRO: Inconsistência na Unidade do componente - Em COMPONEN: Unid = KG - Em BALANCOS: Unid = G");
+    EXPECT_TRUE(pages[0].simplified().contains(notice));
+    EXPECT_FALSE(pages[1].contains(QStringLiteral("ERRO")));
     for (int i = 0; i < 2; ++i) {
         const QString page = pages[i].simplified();
+        EXPECT_TRUE(page.contains(QStringLiteral("Livro da loja: CNPJ 11.222.333/0001-81 Laboratório: Matriz Centro"))) << i;
         EXPECT_TRUE(page.contains(QStringLiteral("Farmácia Ipê Ltda CNPJ: 11.222.333/0001-81"))) << i;
         EXPECT_TRUE(page.contains(QStringLiteral("Goiânia/GO"))) << i;
         EXPECT_TRUE(page.contains(QStringLiteral("Farmacêutico(a) responsável: João Araújo - CRF nº 12.345"))) << i;
@@ -166,7 +174,8 @@ TEST_F(ReportModuleTest, TheToolExportsTheRevisedBookWithoutDialogs)
     }
     dm->setRevisedBookSelection(QStringLiteral(
         "select ID, DATA, HISTORICO, LOTE, OPERACAO, QUANTIDADE, ESTOQUE, OBSERVACAO, REGMSMEDICAM, DCB, COMPONENTE, PERIODO, "
-        "CONTEXTO, CODIGO, LISTA from LIVROREVCONTR where DCB IS NOT NULL  AND CNPJ = '11222333000181'"));
+        "CONTEXTO, CODIGO, LISTA, CNPJ, (select first 1 LABORATORIO from TABLAB where TABLAB.LOJA = LIVROREVCONTR.CNPJ) "
+        "LABORATORIO from LIVROREVCONTR where DCB IS NOT NULL  AND CNPJ = '11222333000181'"));
     const QString pdf = QDir(suite->folder()).filePath(QStringLiteral("revisado.pdf"));
     ASSERT_TRUE(exportReportToPdf(*dm, suite->folder() + QStringLiteral("rpt\\RelLivrosRev.rav"), QStringLiteral("LivroContr"), pdf));
     const QStringList pages = pdfPages(pdf);
@@ -183,6 +192,7 @@ TEST_F(ReportModuleTest, TheToolExportsTheRevisedBookWithoutDialogs)
     EXPECT_TRUE(text.simplified().contains(QStringLiteral("DCB: 04567 Lista: B1 Estoque inicial: 10")));
     EXPECT_TRUE(text.simplified().contains(QStringLiteral("05/03/2024 Entrada Fornecedor Ômega (CNPJ: 1) L1 0,5 10,5 Nota Fiscal 55")));
     EXPECT_TRUE(text.simplified().contains(QStringLiteral("Estoque final: 6")));
+    EXPECT_TRUE(text.simplified().contains(QStringLiteral("Livro da loja: CNPJ 11.222.333/0001-81")));
     EXPECT_EQ(choice.setups, 0);
     EXPECT_FALSE(dm->CDS_LivroRevContr.active());
 

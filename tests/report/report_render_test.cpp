@@ -8,6 +8,8 @@
 
 #include <QDate>
 #include <QDir>
+#include "platform/book_locale.h"
+
 #include <QLocale>
 #include <QFile>
 #include <QTemporaryDir>
@@ -129,7 +131,7 @@ TEST_F(SmallProject, AProductWithManyLinesRepeatsItsHeaderOnEveryPage)
     for (int i = 0; i < 150; ++i) {
         balance += i + 1;
         const QString date = QDate(2024, 1, 1).addDays(i).toString(QStringLiteral("dd/MM/yyyy"));
-        const QString balanceText = QLocale().toString(balance, 'f', 5);
+        const QString balanceText = livros::bookLocale().toString(balance, 'f', 5);
         const qsizetype next = all.indexOf(date, at);
         ASSERT_GE(next, 0) << "line " << i << " missing or out of order";
         const qsizetype lineEnd = all.indexOf(QLatin1Char('\n'), next);

@@ -4,10 +4,13 @@
 #include "book_sources.h"
 #include "platform/number_format.h"
 #include "report/named_report_export.h"
+#include "report/project_loader.h"
+#include "report/report_generator.h"
 #include "report/value_format.h"
 #include "report_test_util.h"
 
 #include <QDir>
+#include <QFontMetricsF>
 #include <QHash>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -38,6 +41,8 @@ void expectCompanyHeaderOnEveryPage(const QStringList& pages, const QString& tit
         EXPECT_TRUE(page.contains(QStringLiteral("Licença de Funcionamento nº LF-2024/0042"))) << i;
         EXPECT_TRUE(page.contains(QStringLiteral("Farmacêutico(a) responsável: Ana Luísa Gonçalves - CRF nº MG-15.432"))) << i;
         EXPECT_TRUE(page.contains(title)) << i;
+        // The store the book is of, beside the company.
+        EXPECT_TRUE(page.contains(QStringLiteral("Livro da loja: CNPJ 12.ABC.345/01DE-35 Laboratório: Filial Centro"))) << i;
         EXPECT_TRUE(page.contains(QStringLiteral("Página %1 de %2").arg(i + 1).arg(pages.size()))) << i;
     }
 }
@@ -81,7 +86,7 @@ protected:
 
 TEST_F(RptBooks, TheClassicBookPrintsEveryLineInOrderWithItsBalance)
 {
-    const std::vector<ExpectedLine> lines = fillClassicBook(sources, {5, 120, 1});
+    const std::vector<ExpectedLine> lines = fillClassicBook(sources, {5, 120, 1}, 1);
     const QStringList pages = render(QStringLiteral("RelLivros.rav"));
     ASSERT_GE(pages.size(), 5); // the second product needs several pages
     expectCompanyHeaderOnEveryPage(pages, QStringLiteral("LIVRO DE REGISTRO ESPECÍFICO"));
@@ -92,6 +97,10 @@ TEST_F(RptBooks, TheClassicBookPrintsEveryLineInOrderWithItsBalance)
         EXPECT_TRUE(page.contains(QStringLiteral("Histórico")));
     }
     EXPECT_TRUE(pages[0].simplified().contains(QStringLiteral("Estoque inicial: 100,50000 CP")));
+    // The second product's inventory unit differs from its catalogue's: every page of it says so.
+    const QString notice = QStringLiteral("ERRO: Inconsistência na Unidade do componente - Em COMPONEN: Unid = KG - Em BALANCOS: Unid = CP");
+    for (const QString& page : pages)
+        EXPECT_EQ(page.simplified().contains(notice), page.contains(lines[5].product)) << page.left(400).toStdString();
 
     const QString all = pages.join(QString());
     qsizetype at = 0;
@@ -179,6 +188,85 @@ TEST_F(RptBooks, EmptyBooksSaySoOnOnePage)
         EXPECT_TRUE(pages[0].contains(QStringLiteral("Nenhuma movimentação registrada"))) << file.toStdString();
         EXPECT_TRUE(pages[0].contains(QStringLiteral("Página 1 de 1"))) << file.toStdString();
     }
+}
+
+// The widest values the book tables can hold: every text at its column's length in the widest
+// capital letter, every number at the limit of NUMERIC(15,6).
+QString widest(int length) { return QString(length, QLatin1Char('W')); }
+const double kWidestNumber = -999999999.999999;
+
+// Every text inside its own box, and no two texts of a page over each other (the page footer
+// is text too): nothing printed overlaps its neighbour.
+void expectNothingOverlaps(const LaidOutReport& document)
+{
+    ASSERT_GT(document.pageCount(), 0);
+    for (int p = 0; p < document.pageCount(); ++p) {
+        std::vector<const PageElement*> texts;
+        for (const PageElement& e : document.pages[size_t(p)].elements) {
+            if (e.kind == PageElement::Kind::Line || e.kind == PageElement::Kind::Box)
+                continue;
+            texts.push_back(&e);
+            const QFontMetricsF metrics(e.font);
+            for (const QString& line : e.lines)
+                EXPECT_LE(metrics.horizontalAdvance(line), e.rect.width() + 0.5) << "page " << p << ": " << line.toStdString();
+        }
+        for (size_t i = 0; i < texts.size(); ++i)
+            for (size_t j = i + 1; j < texts.size(); ++j)
+                EXPECT_FALSE(texts[i]->rect.intersects(texts[j]->rect))
+                    << "page " << p << ": \"" << texts[i]->lines.join(' ').toStdString() << "\" over \""
+                    << texts[j]->lines.join(' ').toStdString() << "\"";
+    }
+}
+
+LaidOutReport generate(const QString& projectFile, const ConnectionSet& connections)
+{
+    const ReportProject project = loadReportProject(rptFile(projectFile));
+    return generateReport(project, *project.find(QStringLiteral("LivroContr")), connections);
+}
+
+TEST_F(RptBooks, TheWidestValuesFitTheirColumns)
+{
+    for (int i = 1; i <= 40; ++i) {
+        sources.livroContr.addRow({i, widest(18), widest(20), kWidestNumber, widest(90), QVariant(), QDate(2024, 12, 31),
+                                   widest(90), widest(15), kWidestNumber, widest(30), widest(20), widest(70), widest(40),
+                                   widest(6), widest(20), widest(6)});
+    }
+    expectNothingOverlaps(generate(QStringLiteral("RelLivros.rav"), sources.connections));
+
+    for (int i = 0; i < 40; ++i) {
+        const QString op = QStringList{"I", "E", "S", "P"}.at(i % 4);
+        for (bool drugstore : {true, false}) {
+            sources.livroRevContr.addRow({1, QDate(2024, 12, 31), widest(100), widest(60), op, kWidestNumber, kWidestNumber,
+                                          widest(100), drugstore ? widest(15) : QString(), widest(15), widest(100), widest(40),
+                                          1, widest(20), widest(5), widest(18), widest(20)});
+        }
+    }
+    expectNothingOverlaps(generate(QStringLiteral("RelLivrosRev.rav"), sources.connections));
+    expectNothingOverlaps(generate(QStringLiteral("RelPF.rav"), sources.connections));
+}
+
+TEST_F(RptBooks, ALineTallerThanAPageGoesOnOnTheNextPages)
+{
+    QStringList history;
+    for (int i = 1; i <= 150; ++i)
+        history << QStringLiteral("linha %1 do histórico").arg(i);
+    sources.livroContr.addRow({1, kBranchCnpj, QStringLiteral("D1"), 5.0, QStringLiteral("Livro"), QVariant(), QDate(2024, 5, 2),
+                               history.join(QLatin1Char('\n')), QStringLiteral("Entrada"), 6.0, QStringLiteral("Compra"),
+                               QStringLiteral("C1"), QStringLiteral("Morfina"), QStringLiteral("01/05/24 a 31/05/24"),
+                               QStringLiteral("G"), kBranchLaboratory, QVariant()});
+    expectNothingOverlaps(generate(QStringLiteral("RelLivros.rav"), sources.connections));
+    const QStringList pages = render(QStringLiteral("RelLivros.rav"));
+    ASSERT_GE(pages.size(), 3);
+    const QString all = pages.join(QString());
+    qsizetype at = 0;
+    for (const QString& line : history) {
+        const qsizetype found = all.indexOf(line + QLatin1Char(' '), at) >= 0 ? all.indexOf(line + QLatin1Char(' '), at)
+                                                                               : all.indexOf(line + QLatin1Char('\n'), at);
+        ASSERT_GE(found, 0) << line.toStdString() << " missing or out of order";
+        at = found;
+    }
+    for (const QString& page : pages)
+        EXPECT_TRUE(page.contains(QStringLiteral("Produto: Morfina")));
 }
 
 } // namespace

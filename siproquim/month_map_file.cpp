@@ -1,0 +1,51 @@
+#include "siproquim/month_map_file.h"
+
+#include "siproquim/map_writer.h"
+#include "siproquim/month_map_reader.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+namespace livros::siproquim {
+
+std::optional<MapMonth> parseMapMonth(const QString& text)
+{
+    static const QRegularExpression pattern(QStringLiteral("^(\\d{1,2})/(\\d{4})$"));
+    const QRegularExpressionMatch m = pattern.match(text.trimmed());
+    if (!m.hasMatch())
+        return std::nullopt;
+    const MapMonth month{m.captured(2).toInt(), m.captured(1).toInt()};
+    if (month.month < 1 || month.month > 12 || month.year < 2010)
+        return std::nullopt;
+    return month;
+}
+
+MapFileResult writeMonthMap(data::TDM& dm, const QString& cnpj, const MapMonth& month, const QString& folder)
+{
+    MapFileResult result;
+    const MonthMap read = readMonthMap(dm, cnpj.trimmed(), month.year, month.month);
+    const ComposedMap map = composeMap(read.content);
+    result.problems = read.problems + map.problems;
+    if (!result.problems.isEmpty())
+        return result;
+    QDir().mkpath(folder);
+    const QString path = QDir(folder).absoluteFilePath(mapFileName(read.content));
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(map.bytes) != map.bytes.size() || !file.commit()) {
+        result.fileError = QStringLiteral("Não foi possível gravar o mapa \"%1\": %2").arg(QDir::toNativeSeparators(path), file.errorString());
+        return result;
+    }
+    result.path = path;
+    return result;
+}
+
+QString refusalText(const QStringList& problems)
+{
+    return QStringLiteral("O mapa SIPROQUIM não foi gravado: %1 %2 a corrigir no cadastro ou nas movimentações.\n")
+               .arg(problems.size())
+               .arg(problems.size() == 1 ? QStringLiteral("problema") : QStringLiteral("problemas"))
+           + problems.join(u'\n');
+}
+
+} // namespace livros::siproquim
