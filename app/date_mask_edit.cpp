@@ -18,7 +18,7 @@ DateMaskEdit::DateMaskEdit(QWidget* parent) : QLineEdit(parent)
 
 QString DateMaskEdit::invalidInputMessage()
 {
-    return QStringLiteral("Invalid input value.  Use escape key to abandon changes");
+    return QStringLiteral("Valor de entrada inválido. Use a tecla Esc para abandonar as alterações");
 }
 
 QString DateMaskEdit::maskText() const

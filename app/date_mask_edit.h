@@ -11,7 +11,7 @@ namespace livros::app {
 // - Esc restores the text the edit had when it was entered if the user has changed it since, and
 //   is left to the window otherwise (the panel's cancel button);
 // - leaving an edit whose text the user changed but whose year is incomplete is refused: a beep,
-//   "Invalid input value.  Use escape key to abandon changes" in the standard error display, the
+//   "Valor de entrada inválido. Use a tecla Esc para abandonar as alterações" in the standard error display, the
 //   focus back in the edit (a click that tried to leave it does nothing) and no leave reported;
 // - Enter is reported and consumed.
 class DateMaskEdit : public QLineEdit {

@@ -128,7 +128,8 @@ void TFormLivros::FormActivate()
     if (m_activation.running())
         return;
     ActivationRule::Running running(m_activation);
-    runHandler([this] {
+    const bool reached = PainelLivro->isVisible();
+    const bool done = runHandler([this] {
         m_programFolder = programFolder();
         m_storeCount = countStores();
         if (ShowViewOnlyBook())
@@ -136,6 +137,30 @@ void TFormLivros::FormActivate()
         PainelLivro->setVisible(true);
         selectStore();
     });
+    // A failure after a state was reached keeps that state; one before leaves nothing to use.
+    if (!done && !m_closed && !reached)
+        showOnlyExit();
+}
+
+// After a failed start (no database, a lost server) the window would be an empty grey square:
+// it shows why nothing else is there and its way out.
+void TFormLivros::showOnlyExit()
+{
+    PainelLivro->setVisible(true);
+    HideBookButtons();
+    for (QWidget* w : std::initializer_list<QWidget*>{PainelCNPJ, PainelPeriodo5, pnl_progresso, Memo1, BitBtn4, Gauge1})
+        w->hide();
+    Label2->setText(QStringLiteral("Não foi possível abrir os dados da loja. Corrija o problema indicado e abra o "
+                                   "programa de novo."));
+    Label2->adjustSize();
+    Label2->show();
+    showExitButton();
+}
+
+void TFormLivros::showExitButton()
+{
+    BitBtn39->setVisible(true);
+    BitBtn39->setEnabled(true);
 }
 
 int TFormLivros::countStores()
@@ -205,8 +230,8 @@ void TFormLivros::Mostrarolivronatela1Click()
     HideBookButtons();
 }
 
-// Esc presses the cancel button that is showing: "Sair" in book choice, the period panel's
-// button in period entry; with neither showing it does nothing.
+// Esc presses the cancel button that is showing: the period panel's button in period entry, "X"
+// in the listing, "Sair" in book and store choice; during a build, with none showing, nothing.
 void TFormLivros::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
@@ -219,7 +244,7 @@ void TFormLivros::keyPressEvent(QKeyEvent* event)
 
 void TFormLivros::pressCancelButton()
 {
-    for (QPushButton* cancel : {BotCancelaDesfazer, BitBtn39}) {
+    for (QPushButton* cancel : {BotCancelaDesfazer, BitBtn4, BitBtn39}) {
         if (cancel->isVisible() && cancel->isEnabled()) {
             cancel->click();
             return;
@@ -231,11 +256,12 @@ void TFormLivros::pressCancelButton()
 
 void TFormLivros::closeEvent(QCloseEvent* event)
 {
+    event->accept();
     if (!m_closed) {
         m_closed = true;
         FormClose();
+        emit closed();
     }
-    event->accept();
 }
 
 void TFormLivros::FormClose()

@@ -150,6 +150,10 @@ public:
     // Whether closing the window starts the suite's synchroniser first; nothing turns it on.
     bool startSynchroniserOnClose = false;
 
+signals:
+    // The window has closed: its close handling has run.
+    void closed();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -172,8 +176,11 @@ private:
     void runBookReportWithIssue(std::optional<registerbook::RegisterBookKind> kind, const std::function<void()>& run);
     void selectStore();
     void selectListGroup(int group);
+    void periodEditEntered();
     void periodEditLeft(DateMaskEdit& edit, const QString& field, bool editAgain);
     void pressCancelButton();
+    void showOnlyExit();
+    void showExitButton();
     void requestActivation(ActivationRule::FocusReturn how);
     int countStores();
     report::TRM& reportModule();

@@ -15,6 +15,7 @@
 #include "report/report_module.h"
 
 #include <QFrame>
+#include <QScopeGuard>
 
 namespace livros::app {
 
@@ -66,6 +67,15 @@ void TFormLivros::BuildRevisedBook()
     if (!book)
         return;
     RevisedWindowView view(*this);
+    // A build that stops half-way (a failed statement, a lost server) comes back to the period
+    // panel: the progress panel has no control of its own to leave it by.
+    const auto backToPeriod = qScopeGuard([this] {
+        if (!pnl_progresso->isVisible())
+            return;
+        pnl_progresso->hide();
+        PainelPeriodo5->show();
+        MaskEdit1->setFocus(Qt::OtherFocusReason);
+    });
     revised::RevisedBookBuilder(m_dm, view).build(*book, m_storeCnpj, MaskEdit1->maskText(), MaskEdit2->maskText());
 }
 

@@ -204,8 +204,8 @@ void TFormLivros::createListingAndProgress()
 
     Memo1 = named(new QPlainTextEdit(p), "Memo1");
     Memo1->setFont(listingFont());
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo1->hide();
 

@@ -26,13 +26,16 @@ void TFormLivros::OpenPeriodPanel(bool cancelReadsSair)
 
 // Entering either edit puts the record into edit mode; with no row in PERIODO this starts the
 // new row that the next leave inserts.
-void TFormLivros::MaskEdit1Enter()
-{
-    runHandler([this] { m_dm.Periodo.edit(); });
-}
+void TFormLivros::MaskEdit1Enter() { periodEditEntered(); }
 
-void TFormLivros::MaskEdit2Enter()
+void TFormLivros::MaskEdit2Enter() { periodEditEntered(); }
+
+void TFormLivros::periodEditEntered()
 {
+    // The cancel button closes the record and then the window; as the window goes, the focus
+    // may pass through a date edit. There is no record to edit then.
+    if (!m_dm.Periodo.active())
+        return;
     runHandler([this] { m_dm.Periodo.edit(); });
 }
 

@@ -46,6 +46,8 @@ void TFormLivros::selectStore()
         ComboBox1->setEditText(QString());
     }
     HideBookButtons();
+    // Store choice keeps its way out: "Sair" (and Esc) close the window.
+    showExitButton();
     PainelCNPJ->setGeometry(270, 77, 417, 209);
     PainelCNPJ->setVisible(true);
 }

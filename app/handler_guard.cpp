@@ -6,7 +6,7 @@ namespace livros::app {
 
 ConvertError invalidDateError(const QString& text)
 {
-    return ConvertError(QStringLiteral("'%1' is not a valid date").arg(text));
+    return ConvertError(QStringLiteral("'%1' não é uma data válida").arg(text));
 }
 
 bool runHandler(const std::function<void()>& handler)

@@ -6,7 +6,7 @@
 
 namespace livros::app {
 
-// The date conversion error of a text that is no date: "'<text>' is not a valid date".
+// The date conversion error of a text that is no date: "'<text>' não é uma data válida".
 class ConvertError : public std::runtime_error {
 public:
     explicit ConvertError(const QString& message) : std::runtime_error(message.toStdString()) {}

@@ -2,8 +2,11 @@
 // in that order, and runs the message loop until the main window closes.
 #include "app/form_livros.h"
 #include "app/program_info.h"
+#include "app/qt_translations.h"
 #include "app/qt_user_messages.h"
+#include "app/termination_signals.h"
 #include "data/data_module.h"
+#include "platform/runtime_dir.h"
 #include "report/report_module.h"
 
 #include <QApplication>
@@ -17,8 +20,10 @@ int main(int argc, char** argv)
         std::fputs(info->c_str(), stdout);
         return 0;
     }
+    prepareRuntimeDirectory();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(app::kProgramTitle));
+    app::loadQtTranslations(application);
     app::QtUserMessages messages;
     setUserMessages(&messages);
 
@@ -32,6 +37,15 @@ int main(int argc, char** argv)
 
     report::TRM reportModule(dataModule);
     report::RM = &reportModule;
+
+    // Closing the main window ends the program, whatever other window of it is left (a preview,
+    // a message box), and so does a request to end from outside (logging out, kill).
+    QObject::connect(&form, &app::TFormLivros::closed, &application, [] { QCoreApplication::exit(0); });
+    app::TerminationSignals termination;
+    QObject::connect(&termination, &app::TerminationSignals::terminationRequested, &form, [&form] {
+        form.close();
+        QCoreApplication::exit(0);
+    });
 
     form.show();
     const int result = QApplication::exec();

@@ -8,13 +8,35 @@
 namespace livros::app {
 
 namespace {
-void showBox(QMessageBox::Icon icon, const QString& text)
+constexpr qsizetype kMaxShownLines = 12;
+constexpr qsizetype kMaxShownCharacters = 600;
+
+void showBox(QMessageBox::Icon icon, const QString& text, const QString& details = {})
 {
     QMessageBox box(icon, QString::fromLatin1(kProgramTitle), messageBoxText(text), QMessageBox::Ok,
                     QApplication::activeWindow());
+    if (!details.isEmpty())
+        box.setDetailedText(messageBoxText(details));
+    box.setEscapeButton(QMessageBox::Ok);
     box.exec();
 }
+
+void showLongText(QMessageBox::Icon icon, const QString& text)
+{
+    const auto [shown, details] = splitLongMessage(messageBoxText(text));
+    showBox(icon, shown, details);
+}
 } // namespace
+
+std::pair<QString, QString> splitLongMessage(const QString& text)
+{
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    if (lines.size() <= kMaxShownLines && text.size() <= kMaxShownCharacters)
+        return {text, QString()};
+    QString shown = lines.mid(0, kMaxShownLines).join(QLatin1Char('\n')).left(kMaxShownCharacters);
+    shown += QStringLiteral("…\n\n(o texto completo está nos detalhes)");
+    return {shown, text};
+}
 
 QString messageBoxText(const QString& text)
 {
@@ -24,9 +46,14 @@ QString messageBoxText(const QString& text)
     return shown;
 }
 
-void QtUserMessages::inform(const QString& text) { showBox(QMessageBox::NoIcon, text); }
+void QtUserMessages::inform(const QString& text) { showLongText(QMessageBox::NoIcon, text); }
 
-void QtUserMessages::showError(const QString& text) { showBox(QMessageBox::Critical, errorDisplayText(text)); }
+void QtUserMessages::informWithDetails(const QString& text, const QString& details)
+{
+    showBox(QMessageBox::NoIcon, text, details);
+}
+
+void QtUserMessages::showError(const QString& text) { showLongText(QMessageBox::Critical, errorDisplayText(text)); }
 
 void QtUserMessages::beep() { QApplication::beep(); }
 

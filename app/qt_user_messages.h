@@ -1,6 +1,8 @@
 #pragma once
 #include "platform/user_messages.h"
 
+#include <utility>
+
 namespace livros::app {
 
 // The program's title: the caption of every message box.
@@ -11,6 +13,7 @@ inline constexpr char kProgramTitle[] = "Livros";
 class QtUserMessages : public UserMessages {
 public:
     void inform(const QString& text) override;
+    void informWithDetails(const QString& text, const QString& details) override;
     void showError(const QString& text) override;
     void beep() override;
     void terminate(int exitCode) override;
@@ -18,5 +21,10 @@ public:
 
 // A message's line breaks as a message box shows them: carriage returns become line feeds.
 QString messageBoxText(const QString& text);
+
+// A text too long for a box that fits the screen is cut after its first lines; the whole text
+// then goes into the box's scrollable details. Returns the shown part and the details (empty
+// when the text fits).
+std::pair<QString, QString> splitLongMessage(const QString& text);
 
 } // namespace livros::app

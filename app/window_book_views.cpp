@@ -32,6 +32,12 @@ void ClassicWindowView::setGaugeVisible(bool visible) { m_form.Gauge1->setVisibl
 void ClassicWindowView::setStatusVisible(bool visible) { m_form.Label2->setVisible(visible); }
 
 void RevisedWindowView::showMessage(const QString& text) { userMessages().inform(text); }
+// The server's reason first; the statement, kilobytes long, in the box's scrollable details.
+void RevisedWindowView::showStatementFailure(const QString& text, const QString& reason, const QString& statement)
+{
+    userMessages().informWithDetails(text + QStringLiteral("\n\n") + reason, statement);
+}
+
 void RevisedWindowView::focusStartDate() { m_form.MaskEdit1->setFocus(Qt::OtherFocusReason); }
 void RevisedWindowView::focusEndDate() { m_form.MaskEdit2->setFocus(Qt::OtherFocusReason); }
 void RevisedWindowView::hidePeriodPanel() { m_form.PainelPeriodo5->setVisible(false); }

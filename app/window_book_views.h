@@ -40,6 +40,7 @@ public:
     explicit RevisedWindowView(TFormLivros& form) : m_form(form) {}
 
     void showMessage(const QString& text) override;
+    void showStatementFailure(const QString& text, const QString& reason, const QString& statement) override;
     void focusStartDate() override;
     void focusEndDate() override;
     void hidePeriodPanel() override;

@@ -1,5 +1,6 @@
 #include "cli/classic_command.h"
 #include "cli/cli_options.h"
+#include "cli/progress_log.h"
 #include "cli/store_and_period.h"
 
 #include "book/classic/classic_preparation.h"
@@ -28,14 +29,26 @@ namespace {
 // output stream, messages to standard error, progress to standard error when it is a terminal.
 class CliClassicView : public classic::ClassicPreparationView {
 public:
-    explicit CliClassicView(QTextStream& out) : m_out(out), m_progress(isatty(fileno(stderr)) != 0) {}
+    explicit CliClassicView(QTextStream& out)
+        : m_out(out), m_progress(isatty(fileno(stderr)) != 0), m_log(!m_progress)
+    {
+    }
 
     void appendListingLine(const QString& line) override { m_out << line << '\n'; }
     void showMessage(const QString& text) override { StderrMessages().inform(text); }
-    void setGaugeMaximum(int maximum) override { m_maximum = maximum; }
+    void setGaugeMaximum(int maximum) override
+    {
+        m_maximum = maximum;
+        m_log.start(maximum);
+    }
     void setGaugePosition(int position) override { m_position = position; }
     void setStatusText(const QString& text) override
     {
+        if (m_position != m_loggedPosition) {
+            // "PRODUCT - dd/mm/yy": the log names the product once.
+            m_loggedPosition = m_position;
+            m_log.step(m_position, text.left(text.lastIndexOf(QStringLiteral(" - "))));
+        }
         if (!m_progress)
             return;
         const QString line = QStringLiteral("[%1/%2] %3").arg(m_position).arg(m_maximum).arg(text).left(120);
@@ -79,6 +92,12 @@ private:
     bool m_statusShown = false;
     int m_maximum = 0;
     int m_position = 0;
+    int m_loggedPosition = 0;
+    ProgressLog m_log;
+
+public:
+    int products() const { return m_maximum; }
+    double seconds() const { return m_log.seconds(); }
 };
 
 // A date as the period edit would hold it. The book writes dates into SQL with two-digit years,
@@ -104,7 +123,7 @@ int run(data::TDM& dm, int group, const QString& cnpjOption, bool usePeriodRecor
         QTextStream& listingOut)
 {
     if (group < 1 || group > classic::kListGroupCount) {
-        StderrMessages().inform(QStringLiteral("classic: --group must be 1, 2, 3 or 4"));
+        StderrMessages().inform(QStringLiteral("classic: --group deve ser 1, 2, 3 ou 4"));
         return Usage;
     }
 
@@ -133,6 +152,10 @@ int run(data::TDM& dm, int group, const QString& cnpjOption, bool usePeriodRecor
         listingOut.flush();
         switch (outcome) {
         case classic::ClassicPreparationOutcome::Built:
+            StderrMessages().inform(buildSummaryLine(cnpj, QStringLiteral("clássico do grupo %1").arg(group), fromText,
+                                                     toText, view.products(),
+                                                     countRows(dm, QStringLiteral("select count(*) N from LIVROCONTR")),
+                                                     view.seconds()));
             return Done;
         case classic::ClassicPreparationOutcome::Failed:
             return MovementFailed;
@@ -166,7 +189,7 @@ int runClassicCommand(data::TDM& dm, int group, const QString& cnpj, const QStri
                       const QString& toText, QTextStream& listingOut)
 {
     if (fromText.isEmpty() != toText.isEmpty()) {
-        StderrMessages().inform(QStringLiteral("classic: --from and --to go together"));
+        StderrMessages().inform(QStringLiteral("classic: --from e --to vão juntas"));
         return Usage;
     }
     return run(dm, group, cnpj, fromText.isEmpty(), fromText, toText, listingOut);

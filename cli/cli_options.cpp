@@ -1,75 +1,168 @@
 #include "cli/cli_options.h"
 
+#include <QRegularExpression>
+
 namespace livros::cli {
 
-CliOptions parseCliOptions(const QStringList& arguments, const QStringList& valueOptions)
+namespace {
+
+const QString kFolder = QStringLiteral("--folder");
+
+bool isOption(const QString& arg) { return arg.startsWith(QLatin1String("--")) && arg.size() > 2; }
+
+QString quoted(const QString& text) { return QLatin1Char('"') + text + QLatin1Char('"'); }
+
+bool knownToAnyCommand(const QString& option, const QList<CommandSpec>& commands)
+{
+    for (const CommandSpec& c : commands) {
+        if (c.valueOptions.contains(option) || c.flags.contains(option))
+            return true;
+    }
+    return false;
+}
+
+const CommandSpec* findCommand(const QString& name, const QList<CommandSpec>& commands)
+{
+    for (const CommandSpec& c : commands) {
+        if (c.name == name)
+            return &c;
+    }
+    return nullptr;
+}
+
+// The error for an option that the command does not take.
+QString misplacedOption(const QString& option, const QString& command, const QList<CommandSpec>& commands)
+{
+    if (option == kFolder)
+        return QStringLiteral("A opção --folder vem antes do comando: livros-cli --folder PASTA %1 ...").arg(command);
+    if (knownToAnyCommand(option, commands))
+        return QStringLiteral("A opção %1 não se aplica ao comando %2").arg(option, command);
+    return QStringLiteral("Opção desconhecida: %1").arg(quoted(option));
+}
+
+} // namespace
+
+CliOptions parseCliOptions(const QStringList& arguments, const QList<CommandSpec>& commands,
+                           const QList<QByteArray>& rawArguments)
 {
     CliOptions options;
+    auto fail = [&options](const QString& text) {
+        options.error = text;
+        return options;
+    };
     for (qsizetype i = 0; i < arguments.size(); ++i) {
+        if (i < rawArguments.size() && arguments.at(i).toUtf8() != rawArguments.at(i))
+            return fail(QStringLiteral("O argumento %1 não está em UTF-8; use um nome de arquivo em UTF-8")
+                            .arg(quoted(arguments.at(i))));
+    }
+
+    qsizetype i = 0;
+    // Before the command: only the program folder.
+    for (; i < arguments.size() && isOption(arguments.at(i)); ++i) {
         const QString& arg = arguments.at(i);
-        if (arg.startsWith(QLatin1String("--")) && arg.size() > 2) {
-            if (valueOptions.contains(arg)) {
-                if (i + 1 >= arguments.size()) {
-                    options.error = QStringLiteral("%1 needs a value").arg(arg);
-                    return options;
-                }
-                const QString value = arguments.at(++i);
-                if (arg == QLatin1String("--folder") && options.command.isEmpty())
-                    options.folder = value;
-                else
-                    options.values.insert(arg, value);
-            } else {
-                options.flags << arg;
-            }
-        } else if (options.command.isEmpty()) {
-            options.command = arg;
-        } else {
+        if (arg.startsWith(kFolder + QLatin1Char('=')))
+            return fail(QStringLiteral("Escreva %1 PASTA, sem \"=\": %2").arg(kFolder, quoted(arg)));
+        if (arg != kFolder) {
+            if (knownToAnyCommand(arg, commands) || knownToAnyCommand(arg.section(QLatin1Char('='), 0, 0), commands))
+                return fail(QStringLiteral("A opção %1 vem depois do comando").arg(quoted(arg)));
+            return fail(QStringLiteral("Opção desconhecida: %1").arg(quoted(arg)));
+        }
+        if (!options.folder.isNull())
+            return fail(QStringLiteral("A opção --folder foi repetida"));
+        if (i + 1 >= arguments.size() || isOption(arguments.at(i + 1)))
+            return fail(QStringLiteral("A opção --folder precisa de uma pasta"));
+        options.folder = arguments.at(++i);
+    }
+    if (i >= arguments.size())
+        return fail(QStringLiteral("Falta o comando"));
+    options.command = findCommand(arguments.at(i), commands);
+    if (!options.command)
+        return fail(QStringLiteral("Comando desconhecido: %1").arg(quoted(arguments.at(i))));
+    const CommandSpec& command = *options.command;
+
+    for (++i; i < arguments.size(); ++i) {
+        const QString& arg = arguments.at(i);
+        if (!isOption(arg)) {
+            if (options.positional.size() >= command.positionals)
+                return fail(QStringLiteral("Argumento inesperado: %1").arg(quoted(arg)));
             options.positional << arg;
+            continue;
+        }
+        const QString name = arg.section(QLatin1Char('='), 0, 0);
+        if (name != arg && (command.valueOptions.contains(name) || command.flags.contains(name)))
+            return fail(QStringLiteral("Escreva a opção e o valor separados por espaço, sem \"=\": %1").arg(quoted(arg)));
+        if (options.has(arg))
+            return fail(QStringLiteral("A opção %1 foi repetida").arg(arg));
+        if (command.flags.contains(arg)) {
+            options.flags << arg;
+        } else if (command.valueOptions.contains(arg)) {
+            // A value may be "-" (standard output) but not another option.
+            if (i + 1 >= arguments.size() || isOption(arguments.at(i + 1)))
+                return fail(QStringLiteral("A opção %1 precisa de um valor").arg(arg));
+            options.values.insert(arg, arguments.at(++i));
+        } else {
+            return fail(misplacedOption(arg, command.name, commands));
         }
     }
+    if (options.positional.size() < command.positionals)
+        return fail(QStringLiteral("O comando %1 precisa de %2 argumento(s) além das opções")
+                        .arg(command.name)
+                        .arg(command.positionals));
     return options;
+}
+
+QString fourDigitYearError(const QString& option, const QString& text)
+{
+    static const QRegularExpression fourDigits(QStringLiteral("^\\s*\\d{1,2}/\\d{1,2}/\\d{4}\\s*$"));
+    if (!fourDigits.match(text).hasMatch())
+        return {};
+    return QStringLiteral("%1 %2: as datas são escritas DD/MM/AA, com o ano em dois dígitos (por exemplo %3)")
+        .arg(option, quoted(text), text.trimmed().left(text.trimmed().size() - 4) + text.trimmed().right(2));
 }
 
 QString usageText()
 {
     return QStringLiteral(
-        "livros-cli: builds and exports the register books without the window.\n"
+        "livros-cli: monta e exporta os livros de registro sem a janela.\n"
         "\n"
-        "Usage: livros-cli [--folder DIR] COMMAND [OPTIONS]\n"
+        "Uso: livros-cli [--folder PASTA] COMANDO [OPÇÕES]\n"
+        "     livros-cli --help | --version\n"
         "\n"
-        "  --folder DIR   the program folder (QUILMARA.INI, rpt/); default: the executable's folder\n"
+        "  --folder PASTA  a pasta do programa (QUILMARA.INI, rpt/); padrão: a pasta do executável\n"
         "\n"
-        "Commands:\n"
-        "  classic --group N [--cnpj DIGITS] [--from DD/MM/YY --to DD/MM/YY] [--listing FILE]\n"
-        "      builds the classic book of list group N (1 to 4) into LIVROCONTR; the listing goes\n"
-        "      to FILE or to standard output\n"
-        "  revised --mode DROGARIA|INSUMOSCOMPLETO|SIPROQUIM [--cnpj DIGITS] [--from DD/MM/YY --to DD/MM/YY]\n"
-        "      rebuilds the store's revised book in LIVROREVCONTR\n"
-        "  export --book CLASSIC|DROGARIA|INSUMOSCOMPLETO|SIPROQUIM [--cnpj DIGITS] --pdf FILE\n"
-        "      renders the stored book to a PDF file\n"
-        "  check [--cnpj DIGITS] [--from DD/MM/YY --to DD/MM/YY]\n"
-        "      lists the data faults that would make the store's books wrong (exit 3 when any)\n"
-        "  books [--cnpj DIGITS]\n"
-        "      lists the store's register books, their sheets and issued periods\n"
-        "  issue --book CLASSIC1..CLASSIC4|DROGARIA|INSUMOSCOMPLETO|SIPROQUIM [--cnpj DIGITS]\n"
-        "        --from DD/MM/YY --to DD/MM/YY [--pdf FILE]\n"
-        "      builds the period and issues it on the book's next numbered sheets (\"Folha N\"), kept\n"
-        "      in the archive Livros/emitidos/ of the suite folder; --pdf also copies it to FILE\n"
-        "  terms --book ... [--cnpj DIGITS] --opening|--closing --pdf FILE\n"
-        "      the opening or closing term of the store's current book; the closing term closes it\n"
-        "  siproquim-map --month MM/YYYY [--cnpj DIGITS] [--out DIR]\n"
-        "      writes the store's SIPROQUIM monthly map file M<year><MON><CNPJ>.txt into DIR\n"
-        "  siproquim-map --check FILE\n"
-        "      reads a SIPROQUIM map file and lists every problem with its line and column\n"
-        "  demo DIR [--scale N] [--seed S] [--single-store] [--force]\n"
-        "      creates a ready installation with demo data in DIR\n"
+        "Comandos:\n"
+        "  classic --group N [--cnpj CNPJ] [--from DD/MM/AA --to DD/MM/AA] [--listing ARQUIVO]\n"
+        "      monta o livro clássico do grupo de listas N (1 a 4) em LIVROCONTR; a listagem vai\n"
+        "      para ARQUIVO ou, sem ele ou com \"-\", para a saída padrão\n"
+        "  revised --mode DROGARIA|INSUMOSCOMPLETO|SIPROQUIM [--cnpj CNPJ] [--from DD/MM/AA --to DD/MM/AA]\n"
+        "      remonta o livro revisado da loja em LIVROREVCONTR\n"
+        "  export --book CLASSIC|DROGARIA|INSUMOSCOMPLETO|SIPROQUIM [--cnpj CNPJ] --pdf ARQUIVO\n"
+        "      gera o PDF do livro gravado (\"--pdf -\" escreve na saída padrão)\n"
+        "  check [--cnpj CNPJ] [--from DD/MM/AA --to DD/MM/AA]\n"
+        "      lista as falhas dos dados que deixariam errados os livros da loja (saída 3 se houver)\n"
+        "  books [--cnpj CNPJ]\n"
+        "      lista os livros de registro da loja, suas folhas e os períodos emitidos\n"
+        "  issue --book CLASSIC1..CLASSIC4|DROGARIA|INSUMOSCOMPLETO|SIPROQUIM [--cnpj CNPJ]\n"
+        "        --from DD/MM/AA --to DD/MM/AA [--pdf ARQUIVO]\n"
+        "      monta o período e o emite nas próximas folhas numeradas do livro (\"Folha N\"), guardadas\n"
+        "      no arquivo Livros/emitidos/ da pasta da suíte; --pdf também o copia para ARQUIVO\n"
+        "  terms --book ... [--cnpj CNPJ] --opening|--closing --pdf ARQUIVO\n"
+        "      o termo de abertura ou de encerramento do livro atual da loja; o de encerramento o fecha\n"
+        "  siproquim-map --month MM/AAAA [--cnpj CNPJ] [--out PASTA]\n"
+        "      grava o mapa mensal SIPROQUIM da loja, M<ano><MÊS><CNPJ>.txt, em PASTA\n"
+        "  siproquim-map --check ARQUIVO\n"
+        "      lê um mapa SIPROQUIM e lista cada problema com sua linha e coluna\n"
+        "  demo PASTA [--scale N] [--seed S] [--single-store] [--force]\n"
+        "      cria em PASTA uma instalação pronta com dados de demonstração\n"
         "\n"
-        "Without --from/--to the period is the PERIODO record's. Without --cnpj the store is the one\n"
-        "of DADOSGER, which needs exactly one row in TABLAB.\n"
-        "The suite folder is QUILMARA_HOME (default /opt/quilmara).\n"
+        "Cada opção e seu valor vão separados por espaço (--group 2, não --group=2).\n"
+        "Sem --from/--to vale o período gravado em PERIODO. Sem --cnpj a loja é a de DADOSGER,\n"
+        "o que exige exatamente uma loja em TABLAB.\n"
+        "A pasta da suíte é QUILMARA_HOME (padrão /opt/quilmara).\n"
         "\n"
-        "Exit codes: 0 done; 1 database, file or report error; 2 usage error; 3 a precondition of\n"
-        "the book failed; 4 a movement query or statement failed.\n");
+        "Códigos de saída: 0 concluído; 1 erro de banco de dados, de arquivo ou de relatório;\n"
+        "2 erro de uso; 3 uma condição do livro não foi atendida (data inválida, sem inventário);\n"
+        "4 uma consulta ou instrução de movimentação falhou.\n");
 }
 
 } // namespace livros::cli

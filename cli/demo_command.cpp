@@ -70,13 +70,13 @@ int runDemoCommand(const QString& dirText, const DemoOptions& options, bool forc
     }
     const QString dbScripts = findShippedFolder(QStringLiteral("db"));
     if (dbScripts.isEmpty()) {
-        showStandardError(QStringLiteral("The schema scripts (db/) were not found beside the program"));
+        showStandardError(QStringLiteral("Os scripts do banco de dados (db/) não foram encontrados junto ao programa"));
         return 1;
     }
     try {
         const DemoData demo = generateDemoData(options);
         if (!QDir().mkpath(dir + QStringLiteral("/dados")) || !QDir().mkpath(dir + QStringLiteral("/interfac")))
-            throw data::DbError(QStringLiteral("Cannot create the folder \"%1\"").arg(dir));
+            throw data::DbError(QStringLiteral("Não foi possível criar a pasta \"%1\"").arg(dir));
         QFile::remove(mainDb);
         QFile::remove(interfaceDb);
         data::createDatabaseFromScript(mainDb, dbScripts + QStringLiteral("/main.sql"));
@@ -86,15 +86,15 @@ int runDemoCommand(const QString& dirText, const DemoOptions& options, bool forc
 
         QFile iniFile(ini);
         if (!iniFile.open(QIODevice::WriteOnly | QIODevice::Truncate) || iniFile.write(quilmaraIniContent()) < 0)
-            throw data::DbError(QStringLiteral("Cannot write \"%1\". %2").arg(ini, iniFile.errorString()));
+            throw data::DbError(QStringLiteral("Não foi possível gravar \"%1\". %2").arg(ini, iniFile.errorString()));
         iniFile.close();
 
         const QString rpt = findShippedFolder(QStringLiteral("rpt"));
         if (!rpt.isEmpty() && QDir(rpt).absolutePath() != QDir(dir + QStringLiteral("/rpt")).absolutePath()
             && !copyFolder(rpt, dir + QStringLiteral("/rpt")))
-            throw data::DbError(QStringLiteral("Cannot copy the report project files into \"%1\"").arg(dir));
+            throw data::DbError(QStringLiteral("Não foi possível copiar os arquivos de projeto de relatório para \"%1\"").arg(dir));
         if (!copyProgram(QCoreApplication::applicationFilePath(), dir) || !copyProgram(findWindowProgram(), dir))
-            throw data::DbError(QStringLiteral("Cannot copy the programs into \"%1\"").arg(dir));
+            throw data::DbError(QStringLiteral("Não foi possível copiar os programas para \"%1\"").arg(dir));
 
         std::printf("Demo installation in %s\n", qPrintable(dir));
         std::printf("  stores (TABLAB): %s\n", qPrintable(demo.storeCnpjs.join(QStringLiteral(", "))));

@@ -4,12 +4,15 @@
 #include "book/revised/stored_book.h"
 #include "cli/cli_options.h"
 #include "cli/store_and_period.h"
+#include "cli/tool_output.h"
 #include "data/data_module.h"
 #include "data/db_error.h"
 #include "platform/suite_paths.h"
 #include "platform/user_messages.h"
 #include "report/report_error.h"
 #include "report/report_export.h"
+
+#include <QTemporaryDir>
 
 namespace livros::cli {
 
@@ -22,7 +25,7 @@ int runExportCommand(data::TDM& dm, const QString& book, const QString& cnpjOpti
         if (book != QLatin1String("CLASSIC")) {
             mode = revised::revisedModeFromKeyword(book);
             if (!mode) {
-                showStandardError(QStringLiteral("export: --book must be CLASSIC, DROGARIA, INSUMOSCOMPLETO or SIPROQUIM"));
+                showStandardError(QStringLiteral("export: --book deve ser CLASSIC, DROGARIA, INSUMOSCOMPLETO ou SIPROQUIM"));
                 return Usage;
             }
         }
@@ -44,10 +47,25 @@ int runExportCommand(data::TDM& dm, const QString& book, const QString& cnpjOpti
             dm.LivroContr.close();
             dm.LivroContr.setCommandText(data::livroContrSelect(cnpj));
         }
-        if (!report::exportReportToPdf(dm, programFolder() + projectFile, reportName, pdfPath)) {
-            showStandardError(QStringLiteral("The project \"%1\" has no report \"%2\"; nothing was written")
+        // Standard output and devices cannot take the finished file by a rename: the PDF is made
+        // in a temporary folder and copied there whole.
+        QTemporaryDir staging;
+        const bool copyOut = needsCopyOut(pdfPath);
+        if (copyOut && !staging.isValid()) {
+            showStandardError(QStringLiteral("Não foi possível criar uma pasta temporária: %1").arg(staging.errorString()));
+            return Failure;
+        }
+        const QString target = copyOut ? staging.filePath(QStringLiteral("livro.pdf")) : pdfPath;
+        if (!report::exportReportToPdf(dm, programFolder() + projectFile, reportName, target)) {
+            showStandardError(QStringLiteral("O projeto \"%1\" não tem o relatório \"%2\"; nada foi gravado")
                                   .arg(localPath(programFolder() + projectFile), reportName));
             return Failure;
+        }
+        if (copyOut) {
+            if (const QString error = copyToDestination(target, pdfPath); !error.isEmpty()) {
+                showStandardError(error);
+                return Failure;
+            }
         }
         return Done;
     } catch (const report::ReportError& e) {

@@ -1,84 +1,90 @@
 // livros-cli: the builders and reports of the window, without a window.
+#include "cli/books_command.h"
 #include "cli/check_command.h"
-#include "cli/cli_options.h"
 #include "cli/classic_command.h"
+#include "cli/cli_options.h"
 #include "cli/demo_command.h"
 #include "cli/export_command.h"
-#include "cli/books_command.h"
 #include "cli/issue_command.h"
-#include "cli/terms_command.h"
 #include "cli/revised_command.h"
 #include "cli/siproquim_map_command.h"
 #include "cli/store_and_period.h"
-#include "platform/date_text.h"
-#include "platform/program_version.h"
+#include "cli/terms_command.h"
+#include "cli/tool_data_module.h"
+#include "cli/tool_output.h"
 #include "data/data_module.h"
 #include "data/db_error.h"
-
-#include <QFile>
-#include <QTextStream>
-#include <memory>
+#include "platform/date_text.h"
+#include "platform/program_version.h"
+#include "platform/runtime_dir.h"
 #include "platform/suite_paths.h"
 #include "platform/user_messages.h"
 
-#include <QCoreApplication>
 #include <QGuiApplication>
+#include <cerrno>
 #include <cstdio>
+#include <memory>
 
 using namespace livros;
 using namespace livros::cli;
 
 namespace {
-const QStringList kValueOptions = {"--folder", "--group", "--cnpj", "--from", "--to", "--listing",
-                                   "--mode", "--book", "--pdf", "--scale", "--seed", "--month", "--out", "--check"};
 
-// The data module as the window creates it: QUILMARA.INI of the program folder, the connection
-// path file, both connections pointed at the configured server.
-std::unique_ptr<data::TDM> createDataModule()
+int usageError(const QString& text)
 {
-    auto dm = std::make_unique<data::TDM>();
-    data::DM = dm.get();
-    dm->DataModuleCreate();
-    return dm;
+    std::fprintf(stderr, "livros-cli: %s\nVeja livros-cli --help.\n", qPrintable(text));
+    return Usage;
+}
+
+// --from and --to: together, and written DD/MM/YY.
+QString periodOptionsError(const CliOptions& options)
+{
+    const QString from = options.value(QStringLiteral("--from"));
+    const QString to = options.value(QStringLiteral("--to"));
+    if (options.has(QStringLiteral("--from")) != options.has(QStringLiteral("--to")))
+        return QStringLiteral("--from e --to vão juntas");
+    for (const QString& error : {fourDigitYearError(QStringLiteral("--from"), from), fourDigitYearError(QStringLiteral("--to"), to)}) {
+        if (!error.isEmpty())
+            return error;
+    }
+    return {};
 }
 
 int runClassic(const CliOptions& options)
 {
     bool ok = false;
     const int group = options.value(QStringLiteral("--group")).toInt(&ok);
-    if (!ok)
-        return -1;
-    const QString listing = options.value(QStringLiteral("--listing"));
-    QFile file;
-    if (listing.isEmpty() || listing == QLatin1String("-")) {
-        if (!file.open(stdout, QIODevice::WriteOnly))
-            return Failure;
-    } else {
-        file.setFileName(listing);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-            showStandardError(QStringLiteral("Cannot write the listing \"%1\". %2").arg(listing, file.errorString()));
-            return Failure;
-        }
+    if (!ok || group < 1 || group > 4)
+        return usageError(QStringLiteral("classic precisa de --group 1, 2, 3 ou 4"));
+    if (const QString error = periodOptionsError(options); !error.isEmpty())
+        return usageError(error);
+    TextOutput listing(options.value(QStringLiteral("--listing")));
+    if (!listing.error().isEmpty()) {
+        showStandardError(listing.error());
+        return Failure;
     }
-    QTextStream out(&file);
-    out.setEncoding(QStringConverter::Utf8);
-    auto dm = createDataModule();
-    return runClassicCommand(*dm, group, options.value(QStringLiteral("--cnpj")), options.value(QStringLiteral("--from")),
-                             options.value(QStringLiteral("--to")), out);
+    auto dm = createToolDataModule();
+    if (!dm)
+        return Failure;
+    int code = runClassicCommand(*dm, group, options.value(QStringLiteral("--cnpj")), options.value(QStringLiteral("--from")),
+                                 options.value(QStringLiteral("--to")), listing.stream());
+    if (const QString error = listing.finish(code == Done); !error.isEmpty()) {
+        showStandardError(error);
+        code = Failure;
+    }
+    return code;
 }
-
-int usageError(const QString& text);
 
 int runRevised(const CliOptions& options)
 {
     const auto mode = revised::revisedModeFromKeyword(options.value(QStringLiteral("--mode")));
     if (!mode)
-        return usageError(QStringLiteral("revised needs --mode DROGARIA, INSUMOSCOMPLETO or SIPROQUIM"));
-    const QString fromText = options.value(QStringLiteral("--from"));
-    const QString toText = options.value(QStringLiteral("--to"));
-    if (fromText.isEmpty() != toText.isEmpty())
-        return usageError(QStringLiteral("--from and --to go together"));
-    auto dm = createDataModule();
+        return usageError(QStringLiteral("revised precisa de --mode DROGARIA, INSUMOSCOMPLETO ou SIPROQUIM"));
+    if (const QString error = periodOptionsError(options); !error.isEmpty())
+        return usageError(error);
+    auto dm = createToolDataModule();
+    if (!dm)
+        return Failure;
     try {
         const StoreChoice store = chooseStore(*dm, options.value(QStringLiteral("--cnpj")));
         if (store.cnpj.isEmpty())
@@ -86,11 +92,11 @@ int runRevised(const CliOptions& options)
         const QString& cnpj = store.cnpj;
         QDate from;
         QDate to;
-        if (fromText.isEmpty()) {
+        if (!options.has(QStringLiteral("--from"))) {
             periodRecordDates(*dm, from, to);
         } else {
-            from = parseDateText(fromText).value_or(QDate());
-            to = parseDateText(toText).value_or(QDate());
+            from = parseDateText(options.value(QStringLiteral("--from"))).value_or(QDate());
+            to = parseDateText(options.value(QStringLiteral("--to"))).value_or(QDate());
         }
         return runRevisedCommand(*dm, *mode, cnpj, from, to);
     } catch (const data::DbError& e) {
@@ -99,11 +105,107 @@ int runRevised(const CliOptions& options)
     }
 }
 
-int usageError(const QString& text)
+int runExport(const CliOptions& options)
 {
-    std::fprintf(stderr, "%s\n\n%s", qPrintable(text), qPrintable(usageText()));
-    return Usage;
+    if (!options.has(QStringLiteral("--book")) || !options.has(QStringLiteral("--pdf")))
+        return usageError(QStringLiteral("export precisa de --book e --pdf ARQUIVO"));
+    auto dm = createToolDataModule();
+    if (!dm)
+        return Failure;
+    return runExportCommand(*dm, options.value(QStringLiteral("--book")), options.value(QStringLiteral("--cnpj")),
+                            options.value(QStringLiteral("--pdf")));
 }
+
+int runDemo(const CliOptions& options)
+{
+    DemoOptions demo;
+    bool ok = true;
+    if (options.has(QStringLiteral("--scale")))
+        demo.scale = options.value(QStringLiteral("--scale")).toInt(&ok);
+    if (!ok || demo.scale < 1)
+        return usageError(QStringLiteral("--scale recebe um número inteiro a partir de 1"));
+    if (options.has(QStringLiteral("--seed")))
+        demo.seed = options.value(QStringLiteral("--seed")).toUInt(&ok);
+    if (!ok)
+        return usageError(QStringLiteral("--seed recebe um número inteiro"));
+    demo.singleStore = options.has(QStringLiteral("--single-store"));
+    return runDemoCommand(options.positional.first(), demo, options.has(QStringLiteral("--force")));
+}
+
+int runCheck(const CliOptions& options)
+{
+    if (const QString error = periodOptionsError(options); !error.isEmpty())
+        return usageError(error);
+    auto dm = createToolDataModule();
+    if (!dm)
+        return Failure;
+    QTextStream out(stdout);
+    return runCheckCommand(*dm, options.value(QStringLiteral("--cnpj")), options.value(QStringLiteral("--from")),
+                           options.value(QStringLiteral("--to")), out);
+}
+
+int runIssue(const CliOptions& options)
+{
+    if (const QString error = periodOptionsError(options); !error.isEmpty())
+        return usageError(error);
+    auto dm = createToolDataModule();
+    if (!dm)
+        return Failure;
+    return runIssueCommand(*dm, options.value(QStringLiteral("--book")), options.value(QStringLiteral("--cnpj")),
+                           options.value(QStringLiteral("--from")), options.value(QStringLiteral("--to")),
+                           options.value(QStringLiteral("--pdf")));
+}
+
+int runTerms(const CliOptions& options)
+{
+    auto dm = createToolDataModule();
+    if (!dm)
+        return Failure;
+    return runTermsCommand(*dm, options.value(QStringLiteral("--book")), options.value(QStringLiteral("--cnpj")),
+                           options.has(QStringLiteral("--opening")), options.has(QStringLiteral("--closing")),
+                           options.value(QStringLiteral("--pdf")));
+}
+
+int runBooks(const CliOptions& options)
+{
+    auto dm = createToolDataModule();
+    if (!dm)
+        return Failure;
+    QTextStream out(stdout);
+    return runBooksCommand(*dm, options.value(QStringLiteral("--cnpj")), out);
+}
+
+int runSiproquimMap(const CliOptions& options)
+{
+    if (options.has(QStringLiteral("--check")) == options.has(QStringLiteral("--month")))
+        return usageError(QStringLiteral("siproquim-map precisa de --month MM/AAAA ou de --check ARQUIVO (um dos dois)"));
+    return runSiproquimMapCommand(options, createToolDataModule);
+}
+
+// The commands and what each accepts: one entry per command.
+const QList<CommandSpec> kCommands = {
+    {QStringLiteral("classic"), {"--group", "--cnpj", "--from", "--to", "--listing"}, {}, 0, runClassic},
+    {QStringLiteral("revised"), {"--mode", "--cnpj", "--from", "--to"}, {}, 0, runRevised},
+    {QStringLiteral("export"), {"--book", "--cnpj", "--pdf"}, {}, 0, runExport},
+    {QStringLiteral("check"), {"--cnpj", "--from", "--to"}, {}, 0, runCheck},
+    {QStringLiteral("books"), {"--cnpj"}, {}, 0, runBooks},
+    {QStringLiteral("issue"), {"--book", "--cnpj", "--from", "--to", "--pdf"}, {}, 0, runIssue},
+    {QStringLiteral("terms"), {"--book", "--cnpj", "--pdf"}, {"--opening", "--closing"}, 0, runTerms},
+    {QStringLiteral("siproquim-map"), {"--month", "--cnpj", "--out", "--check"}, {}, 0, runSiproquimMap},
+    {QStringLiteral("demo"), {"--scale", "--seed"}, {"--single-store", "--force"}, 1, runDemo},
+};
+
+// The output of a command that finished may still sit in a buffer: a full disk or a closed pipe
+// shows only now, and the run has then failed.
+int checkStandardOutput(int code)
+{
+    errno = 0;
+    if ((std::fflush(stdout) == 0 && !std::ferror(stdout)) || code != Done)
+        return code; // a run that failed has said why
+    showStandardError(QStringLiteral("Não foi possível escrever na saída padrão: %1").arg(systemErrorText(errno ? errno : EIO)));
+    return Failure;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -111,69 +213,31 @@ int main(int argc, char** argv)
     // Rendering PDF needs fonts and painting, not a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    prepareRuntimeDirectory();
     QGuiApplication app(argc, argv);
     StderrMessages messages;
     setUserMessages(&messages);
 
     const QStringList arguments = app.arguments().mid(1);
-    if (arguments.isEmpty() || arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h"))) {
-        std::fputs(qPrintable(usageText()), arguments.isEmpty() ? stderr : stdout);
-        return arguments.isEmpty() ? Usage : Done;
+    QList<QByteArray> raw;
+    for (int i = 1; i < argc; ++i)
+        raw << QByteArray(argv[i]);
+    if (arguments.isEmpty()) {
+        std::fputs(qPrintable(usageText()), stderr);
+        return Usage;
     }
-    if (arguments.contains(QLatin1String("--version")))
-        return std::printf("livros-cli %s\n", kProgramVersion) < 0 ? Failure : Done;
-    const CliOptions options = parseCliOptions(arguments, kValueOptions);
+    if (arguments.size() == 1 && (arguments.first() == QLatin1String("--help") || arguments.first() == QLatin1String("-h"))) {
+        std::fputs(qPrintable(usageText()), stdout);
+        return checkStandardOutput(Done);
+    }
+    if (arguments.size() == 1 && arguments.first() == QLatin1String("--version")) {
+        std::printf("livros-cli %s\n", kProgramVersion);
+        return checkStandardOutput(Done);
+    }
+    const CliOptions options = parseCliOptions(arguments, kCommands, raw);
     if (!options.error.isEmpty())
         return usageError(options.error);
     if (!options.folder.isEmpty())
         setProgramFolder(options.folder);
-
-    if (options.command == QLatin1String("classic")) {
-        const int code = runClassic(options);
-        return code < 0 ? usageError(QStringLiteral("classic needs --group 1, 2, 3 or 4")) : code;
-    }
-    if (options.command == QLatin1String("revised"))
-        return runRevised(options);
-    if (options.command == QLatin1String("export")) {
-        if (!options.has(QStringLiteral("--book")) || options.value(QStringLiteral("--pdf")).isEmpty())
-            return usageError(QStringLiteral("export needs --book and --pdf FILE"));
-        auto dm = createDataModule();
-        return runExportCommand(*dm, options.value(QStringLiteral("--book")), options.value(QStringLiteral("--cnpj")),
-                                options.value(QStringLiteral("--pdf")));
-    }
-    if (options.command == QLatin1String("check")) {
-        QTextStream out(stdout);
-        return runCheckCommand(*createDataModule(), options.value(QStringLiteral("--cnpj")),
-                               options.value(QStringLiteral("--from")), options.value(QStringLiteral("--to")), out);
-    }
-    if (options.command == QLatin1String("issue"))
-        return runIssueCommand(*createDataModule(), options.value(QStringLiteral("--book")), options.value(QStringLiteral("--cnpj")),
-                               options.value(QStringLiteral("--from")), options.value(QStringLiteral("--to")), options.value(QStringLiteral("--pdf")));
-    if (options.command == QLatin1String("terms"))
-        return runTermsCommand(*createDataModule(), options.value(QStringLiteral("--book")), options.value(QStringLiteral("--cnpj")),
-                               options.flags.contains(QStringLiteral("--opening")), options.flags.contains(QStringLiteral("--closing")),
-                               options.value(QStringLiteral("--pdf")));
-    if (options.command == QLatin1String("books")) {
-        QTextStream out(stdout);
-        return runBooksCommand(*createDataModule(), options.value(QStringLiteral("--cnpj")), out);
-    }
-    if (options.command == QLatin1String("siproquim-map"))
-        return runSiproquimMapCommand(options, createDataModule);
-    if (options.command == QLatin1String("demo")) {
-        if (options.positional.size() != 1)
-            return usageError(QStringLiteral("demo needs one folder"));
-        DemoOptions demo;
-        bool ok = true;
-        if (options.has(QStringLiteral("--scale")))
-            demo.scale = options.value(QStringLiteral("--scale")).toInt(&ok);
-        if (!ok || demo.scale < 1)
-            return usageError(QStringLiteral("--scale takes a whole number from 1"));
-        if (options.has(QStringLiteral("--seed")))
-            demo.seed = options.value(QStringLiteral("--seed")).toUInt(&ok);
-        if (!ok)
-            return usageError(QStringLiteral("--seed takes a whole number"));
-        demo.singleStore = options.flags.contains(QStringLiteral("--single-store"));
-        return runDemoCommand(options.positional.first(), demo, options.flags.contains(QStringLiteral("--force")));
-    }
-    return usageError(QStringLiteral("unknown command \"%1\"").arg(options.command));
+    return checkStandardOutput(options.command->run(options));
 }

@@ -1,10 +1,14 @@
 #include "cli/revised_command.h"
 
 #include "cli/cli_options.h"
+#include "cli/progress_log.h"
+#include "cli/store_and_period.h"
 #include "book/revised/revised_book_builder.h"
 #include "book/stock_check.h"
 #include "data/data_module.h"
 #include "data/db_error.h"
+#include "platform/date_text.h"
+#include "platform/sql_literal.h"
 #include "platform/user_messages.h"
 
 #include <cstdio>
@@ -18,7 +22,7 @@ namespace {
 // being worked on as a progress line when standard error is a terminal, no preview.
 class PrintingRevisedView : public revised::RevisedBuildView {
 public:
-    PrintingRevisedView() : m_progress(isatty(fileno(stderr)) != 0) {}
+    PrintingRevisedView() : m_progress(isatty(fileno(stderr)) != 0), m_log(!m_progress) {}
     ~PrintingRevisedView() override { endProgressLine(); }
 
     void showMessage(const QString& text) override
@@ -32,6 +36,7 @@ public:
     void showProgressPanel(const QString&, const QString&) override {}
     void setProgressFooter(const QString& text) override
     {
+        m_log.step(m_done + 1, text);
         if (!m_progress)
             return;
         std::fprintf(stderr, "\r\033[K[%d/%d] %s", m_done + 1, m_total, text.toLocal8Bit().constData());
@@ -42,7 +47,9 @@ public:
     {
         m_total = maximum;
         m_done = 0;
+        m_log.start(maximum);
     }
+    double seconds() const { return m_log.seconds(); }
     void advanceGauge() override { ++m_done; }
     void processEvents() override {}
     void showWaiting(const QString& text) override
@@ -65,7 +72,21 @@ private:
     bool m_lineOpen = false;
     int m_total = 0;
     int m_done = 0;
+    ProgressLog m_log;
 };
+
+QString bookName(revised::RevisedMode mode)
+{
+    switch (mode) {
+    case revised::RevisedMode::Drogaria:
+        return QStringLiteral("DROGARIA");
+    case revised::RevisedMode::InsumosCompleto:
+        return QStringLiteral("INSUMOSCOMPLETO");
+    case revised::RevisedMode::Siproquim:
+        break;
+    }
+    return QStringLiteral("SIPROQUIM");
+}
 
 } // namespace
 
@@ -77,8 +98,12 @@ int runRevisedCommand(data::TDM& dm, revised::RevisedMode mode, const QString& c
         revised::RevisedBookBuilder builder(dm, view);
         const revised::RevisedBuildResult result = builder.build(mode, cnpj, from, to);
         switch (result.outcome) {
-        case revised::RevisedBuildOutcome::Built:
+        case revised::RevisedBuildOutcome::Built: {
+            const int lines = countRows(dm, QStringLiteral("select count(*) N from LIVROREVCONTR where CNPJ = ") + sqlLiteral(cnpj));
+            userMessages().inform(buildSummaryLine(cnpj, bookName(mode), dateText(from), dateText(to),
+                                                   result.components, lines, view.seconds()));
             return Done;
+        }
         case revised::RevisedBuildOutcome::BadStartDate:
         case revised::RevisedBuildOutcome::BadEndDate:
             return Precondition;

@@ -43,14 +43,15 @@ int runSiproquimMapCommand(const CliOptions& options, const std::function<std::u
     }
     const QString folder = options.has(QStringLiteral("--out")) ? options.value(QStringLiteral("--out")) : QDir::currentPath();
     auto dm = createDataModule();
+    if (!dm)
+        return Failure;
     try {
-        QString cnpj = options.value(QStringLiteral("--cnpj"));
-        if (cnpj.isEmpty())
-            cnpj = singleStoreCnpj(*dm);
-        if (cnpj.isEmpty()) {
-            showStandardError(QStringLiteral("siproquim-map: --cnpj é obrigatório: TABLAB não tem exatamente uma loja"));
+        const StoreChoice store = chooseStore(*dm, options.value(QStringLiteral("--cnpj")));
+        if (store.cnpj.isEmpty()) {
+            showStandardError(QStringLiteral("siproquim-map: %1").arg(store.error));
             return Usage;
         }
+        const QString& cnpj = store.cnpj;
         const siproquim::MapFileResult result = siproquim::writeMonthMap(*dm, cnpj, *month, folder);
         if (!result.problems.isEmpty()) {
             showStandardError(siproquim::refusalText(result.problems));

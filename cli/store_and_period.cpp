@@ -21,6 +21,17 @@ QString singleStoreCnpj(data::TDM& dm)
     return cnpj;
 }
 
+int countRows(data::TDM& dm, const QString& sql)
+{
+    data::Query& query = dm.SQLQuery1;
+    query.close();
+    query.setSql(sql);
+    query.open();
+    const int count = query.asInteger(QStringLiteral("N"));
+    query.close();
+    return count;
+}
+
 namespace {
 
 // Every store CNPJ the database records: the rows of TABLAB and the company of DADOSGER.

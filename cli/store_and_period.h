@@ -27,4 +27,7 @@ StoreChoice chooseStore(data::TDM& dm, const QString& cnpjOption);
 // The dates of the PERIODO record (null dates when it has none). The record is not written.
 void periodRecordDates(data::TDM& dm, QDate& from, QDate& to);
 
+// The number a "select count(*) N ..." query of the main database gives.
+int countRows(data::TDM& dm, const QString& sql);
+
 } // namespace livros::cli

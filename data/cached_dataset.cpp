@@ -70,7 +70,7 @@ void Field::setAsString(const QString& text)
     case QMetaType::QDateTime: {
         const QDate date = parseShortDate(text);
         if (!date.isValid())
-            throw DbError(QStringLiteral("'%1' is not a valid date").arg(text));
+            throw DbError(QStringLiteral("'%1' não é uma data válida").arg(text));
         m_dataset->setCurrentValue(column, date);
         return;
     }
@@ -105,7 +105,7 @@ void CachedDataset::setCommandText(const QString& text)
     if (trimmed == m_commandText)
         return;
     if (active())
-        throw DbError(QStringLiteral("%1: Cannot perform this operation on an open dataset").arg(m_name));
+        throw DbError(QStringLiteral("%1: operação impossível com o conjunto de dados aberto").arg(m_name));
     m_commandText = trimmed;
 }
 
@@ -165,14 +165,14 @@ void CachedDataset::close()
 void CachedDataset::requireActive() const
 {
     if (!active())
-        throw DbError(QStringLiteral("%1: Cannot perform this operation on a closed dataset").arg(m_name));
+        throw DbError(QStringLiteral("%1: operação impossível com o conjunto de dados fechado").arg(m_name));
 }
 
 void CachedDataset::refresh()
 {
     requireActive();
     if (hasPendingChanges())
-        throw DbError(QStringLiteral("%1: Must apply updates before refreshing data").arg(m_name));
+        throw DbError(QStringLiteral("%1: é preciso gravar as alterações antes de reler os dados").arg(m_name));
     const int keep = m_current;
     fetch();
     m_current = m_rows.empty() ? 0 : std::min(keep, int(m_rows.size()) - 1);
@@ -195,7 +195,7 @@ int CachedDataset::fieldIndex(const QString& name) const
     if (i < 0) {
         if (!active())
             requireActive();
-        throw DbError(QStringLiteral("%1: Field '%2' not found").arg(m_name, name));
+        throw DbError(QStringLiteral("%1: campo '%2' não encontrado").arg(m_name, name));
     }
     return i;
 }

@@ -27,7 +27,7 @@ public:
     QDate asDate() const;
     void setValue(const QVariant& value);
     // "" makes the field null; a date field parses the text in the short date form and raises
-    // "'%s' is not a valid date" when it is none (the field keeps its value).
+    // "'%s' não é uma data válida" when it is none (the field keeps its value).
     void setAsString(const QString& text);
 
 private:
@@ -62,7 +62,7 @@ public:
     void open();
     void close();
     // Re-executes the SELECT and replaces the rows, keeping the current row position.
-    // Refused while changes are pending: "<name>: Must apply updates before refreshing data".
+    // Refused while changes are pending: "<name>: é preciso gravar as alterações antes de reler os dados".
     void refresh();
 
     int recordCount() const { return int(m_rows.size()); }

@@ -8,6 +8,9 @@
 #include <QList>
 #include <QPair>
 
+#include <csignal>
+#include <iterator>
+
 namespace livros::data {
 
 struct Connection::Impl {
@@ -89,6 +92,36 @@ void refuseNul(const QString& database)
         throw DbError(QStringLiteral("Invalid database name \"%1\": it holds a NUL character")
                           .arg(QString(database).replace(QChar(0), QLatin1String("\\0"))));
 }
+// The client library puts its own handlers of SIGTERM, SIGINT and SIGHUP in place at the first
+// attachment: they shut the engine down and leave the program running, its window or loop stuck
+// and unable to reach the database. The program's own handling (the window's clean close, the
+// default end of the command-line tool) is put back once the attachment is made.
+class KeepTerminationHandlers {
+public:
+    KeepTerminationHandlers()
+    {
+#ifndef Q_OS_WIN
+        for (size_t i = 0; i < std::size(kSignals); ++i)
+            ::sigaction(kSignals[i], nullptr, &m_saved[i]);
+#endif
+    }
+    ~KeepTerminationHandlers()
+    {
+#ifndef Q_OS_WIN
+        for (size_t i = 0; i < std::size(kSignals); ++i)
+            ::sigaction(kSignals[i], &m_saved[i], nullptr);
+#endif
+    }
+    KeepTerminationHandlers(const KeepTerminationHandlers&) = delete;
+    KeepTerminationHandlers& operator=(const KeepTerminationHandlers&) = delete;
+
+private:
+#ifndef Q_OS_WIN
+    static constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
+    struct sigaction m_saved[std::size(kSignals)] = {};
+#endif
+};
+
 } // namespace
 
 void Connection::open()
@@ -107,6 +140,7 @@ void Connection::open()
 
 void Connection::attach()
 {
+    const KeepTerminationHandlers keep;
     ClientLibrary& library = ClientLibrary::load(d->vendorLib);
     const QString database = clientDatabaseText(param(QStringLiteral("DataBase")));
     refuseNul(database);
@@ -119,6 +153,14 @@ void Connection::attach()
             reinterpret_cast<const unsigned char*>(dpb.constData()));
         d->attachment = std::make_unique<Attachment>(library, handle, database);
     } catch (const Firebird::FbException& e) {
+        if (StatusGuard::hasError(e.getStatus(), isc_already_opened)) {
+            // Another program holds the file with an embedded engine that does not share it.
+            throw DatabaseUnavailable(
+                QStringLiteral("O banco de dados \"%1\" está aberto com exclusividade por outro programa "
+                               "(por exemplo o isql-fb ou outro programa com o Firebird embutido). Feche esse "
+                               "programa e tente de novo, ou indique um servidor Firebird em QUILMARA.INI.\n%2")
+                    .arg(database, library.statusText(e.getStatus())));
+        }
         guard.rethrow(e);
     }
 }

@@ -10,12 +10,16 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QLibrary>
 #include <QTime>
 #include <cmath>
 #include <cstring>
 #include <mutex>
+#ifndef Q_OS_WIN
+#include <dlfcn.h>
+#endif
 
 using namespace Firebird;
 
@@ -38,6 +42,27 @@ double powerOfTen(int n)
     static const double table[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9,
                                    1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18};
     return (n >= 0 && n <= 18) ? table[n] : std::pow(10.0, n);
+}
+
+// Why the system's loader refused the file, in its own words (QLibrary's text names the variants
+// of the name that it tried, none of which anybody typed).
+QString loadFailureReason(const QString& fileName)
+{
+#ifdef Q_OS_WIN
+    QLibrary library(fileName);
+    library.load();
+    return library.errorString();
+#else
+    if (fileName.contains(QLatin1Char('/')) && !QFileInfo::exists(fileName))
+        return QStringLiteral("o arquivo não existe");
+    void* handle = ::dlopen(QFile::encodeName(fileName).constData(), RTLD_NOW | RTLD_LOCAL);
+    if (handle) {
+        ::dlclose(handle);
+        return QStringLiteral("o carregador do sistema não a aceitou");
+    }
+    const char* reason = ::dlerror();
+    return reason ? fromUtf8OrCp1252(QByteArray(reason)) : QStringLiteral("motivo desconhecido");
+#endif
 }
 
 } // namespace
@@ -70,7 +95,7 @@ ClientLibrary& ClientLibrary::load(const QString& vendorLib)
     std::lock_guard lock(mutex);
 
     if (vendorLib.contains(QChar(0))) // the loader would read the name only up to the NUL
-        throw DbError(QStringLiteral("Unable to load the database client library \"%1\" (a NUL character in its name)")
+        throw DbError(QStringLiteral("Não foi possível carregar a biblioteca cliente do Firebird \"%1\" (há um caractere NUL no nome)")
                           .arg(QString(vendorLib).replace(QChar(0), QLatin1String("\\0"))));
     const QString fileName = resolveFileName(vendorLib);
     if (auto it = loaded.constFind(fileName); it != loaded.constEnd())
@@ -79,16 +104,20 @@ ClientLibrary& ClientLibrary::load(const QString& vendorLib)
     auto* library = new QLibrary(fileName);
     library->setLoadHints(QLibrary::ResolveAllSymbolsHint);
     if (!library->load()) {
-        const QString why = library->errorString();
         delete library;
-        throw DbError(QStringLiteral("Unable to load the database client library \"%1\" (%2)")
-                          .arg(vendorLib, why));
+        throw DbError(QStringLiteral("Não foi possível carregar a biblioteca cliente do Firebird \"%1\", procurada como "
+                                     "\"%2\"%3: %4")
+                          .arg(vendorLib, fileName,
+                               fileName.contains(QLatin1Char('/')) ? QString()
+                                                                   : QStringLiteral(" nas pastas de bibliotecas do sistema"),
+                               loadFailureReason(fileName)));
     }
     auto getMaster = reinterpret_cast<GetMasterFn>(library->resolve("fb_get_master_interface"));
     if (!getMaster) {
         library->unload();
         delete library;
-        throw DbError(QStringLiteral("The library \"%1\" is not a Firebird client library").arg(vendorLib));
+        throw DbError(QStringLiteral("A biblioteca \"%1\" (\"%2\") não é uma biblioteca cliente do Firebird")
+                          .arg(vendorLib, fileName));
     }
     auto* client = new ClientLibrary;
     client->m_master = getMaster();
@@ -102,7 +131,7 @@ QString ClientLibrary::statusText(IStatus* status) const
 {
     char buffer[4096];
     const unsigned n = m_util->formatStatus(buffer, sizeof buffer, status);
-    QString text = fromCp1252(buffer, qsizetype(std::strlen(buffer) < n ? std::strlen(buffer) : n));
+    QString text = fromUtf8OrCp1252(QByteArray(buffer, qsizetype(std::strlen(buffer) < n ? std::strlen(buffer) : n)));
     return text.trimmed();
 }
 
@@ -138,11 +167,13 @@ bool StatusGuard::isConnectionLoss(const IStatus* status)
     return false;
 }
 
-bool StatusGuard::isUpdateConflict(const IStatus* status)
+bool StatusGuard::isUpdateConflict(const IStatus* status) { return hasError(status, isc_update_conflict); }
+
+bool StatusGuard::hasError(const IStatus* status, intptr_t code)
 {
     const intptr_t* v = const_cast<IStatus*>(status)->getErrors();
     for (int i = 0; v && v[i] != isc_arg_end && i < 40; i += 2) {
-        if (v[i] == isc_arg_gds && v[i + 1] == isc_update_conflict)
+        if (v[i] == isc_arg_gds && v[i + 1] == code)
             return true;
     }
     return false;

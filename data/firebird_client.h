@@ -47,6 +47,8 @@ public:
     static bool isConnectionLoss(const Firebird::IStatus* status);
     // A lock wait that ended with the holder committing its change of the row.
     static bool isUpdateConflict(const Firebird::IStatus* status);
+    // The error vector holds the Firebird error code.
+    static bool hasError(const Firebird::IStatus* status, intptr_t code);
 
 private:
     ClientLibrary& m_library;

@@ -58,10 +58,10 @@ QStringList Query::fieldNames() const
 int Query::column(const QString& field) const
 {
     if (!m_cursor)
-        throw DbError(QStringLiteral("%1: Cannot perform this operation on a closed dataset").arg(m_name));
+        throw DbError(QStringLiteral("%1: operação impossível com o conjunto de dados fechado").arg(m_name));
     const int i = m_cursor->columnIndex(field.toUpper());
     if (i < 0)
-        throw DbError(QStringLiteral("%1: Field '%2' not found").arg(m_name, field));
+        throw DbError(QStringLiteral("%1: campo '%2' não encontrado").arg(m_name, field));
     return i;
 }
 

@@ -55,7 +55,7 @@ double valueDouble(const QVariant& value)
         if (!ok)
             d = text.toDouble(&ok);
         if (!ok)
-            throw DbError(QStringLiteral("'%1' is not a valid floating point value").arg(value.toString()));
+            throw DbError(QStringLiteral("'%1' não é um número válido").arg(value.toString()));
         return d;
     }
     return value.toDouble();
@@ -69,7 +69,7 @@ int valueInteger(const QVariant& value)
         bool ok = false;
         const int i = value.toString().trimmed().toInt(&ok);
         if (!ok)
-            throw DbError(QStringLiteral("'%1' is not a valid integer value").arg(value.toString()));
+            throw DbError(QStringLiteral("'%1' não é um número inteiro válido").arg(value.toString()));
         return i;
     }
     if (value.metaType().id() == QMetaType::Double)
@@ -87,7 +87,7 @@ QDateTime valueDateTime(const QVariant& value)
     case QMetaType::QDateTime:
         return value.toDateTime();
     default:
-        throw DbError(QStringLiteral("'%1' is not a valid date and time").arg(valueText(value)));
+        throw DbError(QStringLiteral("'%1' não é uma data e hora válida").arg(valueText(value)));
     }
 }
 

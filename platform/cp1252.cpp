@@ -1,5 +1,7 @@
 #include "platform/cp1252.h"
 
+#include <QStringDecoder>
+
 namespace livros {
 namespace {
 
@@ -51,6 +53,15 @@ QString fromCp1252(const char* data, qsizetype size)
         q[i] = QChar(u);
     }
     return out;
+}
+
+QString fromUtf8OrCp1252(const QByteArray& bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8(bytes);
+    if (!utf8.hasError())
+        return text;
+    return fromCp1252(bytes);
 }
 
 } // namespace livros

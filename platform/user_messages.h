@@ -13,6 +13,9 @@ public:
     virtual void inform(const QString& text) = 0;
     // The standard error display: program title as caption, error icon, text ending in a period.
     virtual void showError(const QString& text) = 0;
+    // An information box whose long part (a statement, a listing) is shown apart, on demand and
+    // scrollable. By default the two texts one after the other.
+    virtual void informWithDetails(const QString& text, const QString& details) { inform(text + u'\n' + details); }
     virtual void beep() = 0;
     // Ends the program at once with the exit code; may return only in tests.
     virtual void terminate(int exitCode) = 0;

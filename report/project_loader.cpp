@@ -24,7 +24,7 @@ QString projectFileName(const QString& value)
 
 QString missingProjectMessage(const QString& path)
 {
-    return QStringLiteral("The following reporting project does not exist:\n\"%1\"").arg(path);
+    return QStringLiteral("O projeto de relatório a seguir não existe:\n\"%1\"").arg(path);
 }
 
 QString projectErrorMessage(const QString& path, const QString& place, const QString& problem)

@@ -36,6 +36,15 @@ private:
 
 } // namespace
 
+QString fileNameSafeTitle(const QString& title)
+{
+    QString name = title;
+    name.replace(QLatin1String(" / "), QLatin1String(" - "));
+    name.replace(QLatin1Char('/'), QLatin1Char('-'));
+    name.replace(QLatin1Char('\\'), QLatin1Char('-'));
+    return name;
+}
+
 ReportEngine::ReportEngine() = default;
 ReportEngine::~ReportEngine() = default;
 
@@ -113,7 +122,9 @@ bool ReportEngine::execute(const ReportProject& project, const ReportDefinition&
 bool ReportEngine::print(const LaidOutReport& report, int copies)
 {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(Title);
+    // The print dialog proposes the document name as the file name of "print to file": a "/" in
+    // the title would name a folder that does not exist.
+    printer.setDocName(fileNameSafeTitle(Title));
     printer.setFullPage(true); // the layout carries its own margins
     printer.setPageLayout(report.pageLayout);
     printer.setCopyCount(std::max(1, copies));

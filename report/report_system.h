@@ -10,6 +10,10 @@
 
 namespace livros::report {
 
+// A report title as a file name: without the path separators that a title may hold.
+QString fileNameSafeTitle(const QString& title);
+
+
 // The report engine component (`rvstm1`): the settings of every run and the run itself: the
 // output set-up dialog when `ssAllowSetup` is set, the pages generated with the status window
 // showing, then the preview, the printer or a PDF file.

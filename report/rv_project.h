@@ -24,7 +24,7 @@ public:
 
     bool isOpen() const { return m_project.has_value(); }
     // Loads the project file unless a project is loaded already. A missing file fails with
-    // "The following reporting project does not exist:", a line break and the quoted path.
+    // "O projeto de relatório a seguir não existe:", a line break and the quoted path.
     void open();
     const ReportProject* project() const { return m_project ? &*m_project : nullptr; }
 

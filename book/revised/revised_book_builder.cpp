@@ -142,7 +142,7 @@ RevisedBuildResult RevisedBookBuilder::writeBook(RevisedMode mode, MovementValue
         } catch (const data::LockTimeout&) {
             throw; // rows held by another program: no fault of this statement either
         } catch (const data::DbError& error) {
-            m_view.showMessage(QString::fromUtf16(kStatementFailedMessage) + u'\n' + statement);
+            m_view.showStatementFailure(QString::fromUtf16(kStatementFailedMessage), error.message(), statement);
             result.outcome = RevisedBuildOutcome::StatementFailed;
             result.failedStatement = statement;
             result.failureReason = error.message();

@@ -13,6 +13,13 @@ public:
 
     // A modal message box with a fixed text (bad date, failed movement statement).
     virtual void showMessage(const QString& text) = 0;
+    // A movement statement failed: the fixed text, the server's reason and the statement. By
+    // default the fixed text and the statement in one message.
+    virtual void showStatementFailure(const QString& text, const QString& reason, const QString& statement)
+    {
+        (void)reason;
+        showMessage(text + u'\n' + statement);
+    }
     virtual void focusStartDate() = 0;
     virtual void focusEndDate() = 0;
 

@@ -125,7 +125,10 @@ TEST_F(ActivationTest, DatabaseErrorLeavesTheWindowBlankAndTheProgramRunning)
     twoStores();
     openWindow(RunMode::Classic);
     EXPECT_EQ(messages->errors, QStringList({livros::errorDisplayText(driverMessage)}));
-    EXPECT_EQ(screenState(), QString("blank"));
+    // Not an empty grey window: the reason stays written and "Sair" is the way out.
+    EXPECT_TRUE(form->PainelLivro->isVisible());
+    EXPECT_TRUE(form->BitBtn39->isVisible() && form->BitBtn39->isEnabled());
+    EXPECT_FALSE(form->BotEntorpecentes->isVisible() || form->PainelCNPJ->isVisible());
     EXPECT_EQ(form->windowTitle(), QString(" ZUN SISTEMAS  -  Livro de Registro Específico"));
 
     // The error display brings no activation; the next one (a report run) starts from step 1.

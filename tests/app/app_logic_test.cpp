@@ -5,10 +5,13 @@
 #include "app/masked_date_text.h"
 #include "app/pie_gauge.h"
 #include "app/program_info.h"
+#include "app/qt_translations.h"
+#include "app/qt_user_messages.h"
 #include "app/run_mode.h"
 #include "app/store_texts.h"
 #include "platform/program_version.h"
 
+#include <QCoreApplication>
 #include <gtest/gtest.h>
 #include <ostream>
 
@@ -132,4 +135,24 @@ TEST(PieGaugeTest, ProgressStaysInRangeAndGivesThePercentage)
     EXPECT_EQ(gauge.percentDone(), 100);
     gauge.setProgress(-4);
     EXPECT_EQ(gauge.progress(), 0);
+}
+
+// A box never grows past the screen: a long text shows its start, the whole of it in the details.
+TEST(MessageBoxTextTest, LongTextsGoToTheDetails)
+{
+    EXPECT_EQ(splitLongMessage(QStringLiteral("Falha ao buscar movimentações!")),
+              std::make_pair(QStringLiteral("Falha ao buscar movimentações!"), QString()));
+    const QString statement = QStringLiteral("Falha ao buscar movimentações!\n") + QStringLiteral("INSERT INTO X\n").repeated(300);
+    const auto [shown, details] = splitLongMessage(statement);
+    EXPECT_EQ(details, statement);
+    EXPECT_LE(shown.count(QLatin1Char('\n')), 15);
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("Falha ao buscar movimentações!")));
+}
+
+// Qt's own dialogs speak Brazilian Portuguese on a workstation without a language of its own.
+TEST(QtTranslationsTest, BrazilianPortugueseByDefault)
+{
+    ASSERT_NE(QCoreApplication::instance(), nullptr);
+    EXPECT_EQ(loadQtTranslations(*QCoreApplication::instance(), QLocale::c()), QStringLiteral("pt_BR"));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancelar"));
 }

@@ -17,7 +17,7 @@ using namespace livros::app;
 using namespace livros::app::testing;
 
 namespace {
-const QString kRefusal = QStringLiteral("Invalid input value.  Use escape key to abandon changes.");
+const QString kRefusal = QStringLiteral("Valor de entrada inválido. Use a tecla Esc para abandonar as alterações.");
 }
 
 class PeriodPanelTest : public WindowTest {
@@ -107,7 +107,7 @@ TEST_F(PeriodPanelTest, EnterInTheFinalDateStartsThePreparationWithTheTextsAsSho
     typeInto(form->MaskEdit1, "310224"); // no 31 February: the leave reports it and moves on
     QTest::keyClick(form->MaskEdit1, Qt::Key_Tab);
     ASSERT_EQ(messages->errors.size(), 2);
-    EXPECT_EQ(messages->errors.last(), QString("'31/02/24' is not a valid date."));
+    EXPECT_EQ(messages->errors.last(), QString("'31/02/24' não é uma data válida."));
     ASSERT_EQ(QApplication::focusWidget(), form->MaskEdit2);
     QTest::keyClick(form->MaskEdit2, Qt::Key_Enter);
     // The revised build read the initial date as the edit shows it, and reported it.
@@ -214,7 +214,7 @@ TEST_F(PeriodPanelTest, TextThatIsNoDateIsReportedAndTheFocusMovesOn)
     QTest::keyClicks(form->MaskEdit1, "0524");
     EXPECT_EQ(form->MaskEdit1->maskText(), QString("  /05/24"));
     QTest::keyClick(form->MaskEdit1, Qt::Key_Tab);
-    EXPECT_EQ(messages->errors, QStringList({"'  /05/24' is not a valid date."}));
+    EXPECT_EQ(messages->errors, QStringList({"'  /05/24' não é uma data válida."}));
     EXPECT_EQ(QApplication::focusWidget(), form->MaskEdit2);
     // The record was not posted and stays in edit mode.
     EXPECT_EQ(dm->Periodo.state(), livros::data::CachedDataset::State::Edit);
@@ -226,7 +226,7 @@ TEST_F(PeriodPanelTest, TextThatIsNoDateIsReportedAndTheFocusMovesOn)
     QTest::mouseClick(form->BotEntorpecentes, Qt::LeftButton);
     QTest::keyClick(form->MaskEdit1, Qt::Key_Tab);
     QTest::keyClick(form->MaskEdit2, Qt::Key_Tab);
-    EXPECT_EQ(messages->errors.last(), QString("'  /  /  ' is not a valid date."));
+    EXPECT_EQ(messages->errors.last(), QString("'  /  /  ' não é uma data válida."));
     EXPECT_EQ(messages->beeps, 0);
 }
 
@@ -255,7 +255,7 @@ TEST_F(PeriodPanelTest, DatabaseErrorWhilePostingIsShownAndTheRecordStays)
     typeInto(form->MaskEdit1, "020524");
     QTest::keyClick(form->MaskEdit1, Qt::Key_Tab);
     ASSERT_EQ(messages->errors.size(), 1);
-    EXPECT_EQ(messages->errors.first(), QString("Periodo: Must apply updates before refreshing data."));
+    EXPECT_EQ(messages->errors.first(), QString("Periodo: é preciso gravar as alterações antes de reler os dados."));
     EXPECT_EQ(QApplication::focusWidget(), form->MaskEdit2);
     EXPECT_EQ(screenState(), QString("period entry"));
 }

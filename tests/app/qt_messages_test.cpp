@@ -62,13 +62,13 @@ TEST_F(QtMessagesTest, BoxesCarryTheProgramTitleAndTheErrorIcon)
 {
     BoxAnswerer answerer;
     livros::userMessages().inform(QStringLiteral("Antes de prosseguir\rcom a posição"));
-    livros::showStandardError(QStringLiteral("'  /05/24' is not a valid date"));
+    livros::showStandardError(QStringLiteral("'  /05/24' não é uma data válida"));
     ASSERT_EQ(answerer.shown.size(), 2u);
     EXPECT_EQ(answerer.shown[0].title, QString("Livros"));
     EXPECT_EQ(answerer.shown[0].text, QString("Antes de prosseguir\ncom a posição"));
     EXPECT_EQ(answerer.shown[0].icon, QMessageBox::NoIcon);
     EXPECT_EQ(answerer.shown[1].title, QString("Livros"));
-    EXPECT_EQ(answerer.shown[1].text, QString("'  /05/24' is not a valid date."));
+    EXPECT_EQ(answerer.shown[1].text, QString("'  /05/24' não é uma data válida."));
     EXPECT_EQ(answerer.shown[1].icon, QMessageBox::Critical);
 }
 
@@ -88,7 +88,7 @@ TEST_F(QtMessagesTest, RefusedLeaveWithARealBoxKeepsTheEditAndAsksOnce)
     QTest::keyClick(form->MaskEdit1, Qt::Key_Tab);
     settle();
     ASSERT_EQ(answerer.shown.size(), 1u);
-    EXPECT_EQ(answerer.shown[0].text, QString("Invalid input value.  Use escape key to abandon changes."));
+    EXPECT_EQ(answerer.shown[0].text, QString("Valor de entrada inválido. Use a tecla Esc para abandonar as alterações."));
     EXPECT_EQ(answerer.shown[0].icon, QMessageBox::Critical);
     EXPECT_EQ(form->focusWidget(), form->MaskEdit1);
     EXPECT_EQ(screenState(), QString("period entry"));

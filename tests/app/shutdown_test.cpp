@@ -13,6 +13,8 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QPushButton>
+#include <QComboBox>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -135,4 +137,44 @@ TEST_F(ShutdownTest, TimerRefreshWritesTheMarkerWithTheTime)
     EXPECT_TRUE(line.startsWith(QLocale().toString(QDate::currentDate(), QLocale::ShortFormat))) << line.toStdString();
     EXPECT_TRUE(form->Timer1->isActive());
     form->Timer1->stop();
+}
+
+// After a revised build and its preview, "Sair" ends the run at once: no message about the closed
+// period record (the focus passes through a date edit as the window goes), and the program's
+// loop is told that the window is gone.
+TEST_F(ShutdownTest, SairAfterARevisedPreviewEndsTheRun)
+{
+    RecordingInteraction& reportDialogs = useReports();
+    oneStore();
+    setPeriod("2024-05-01", "2024-05-31");
+    openWindow(RunMode::Drogaria);
+    QSignalSpy closed(form.get(), &TFormLivros::closed);
+    QTest::mouseClick(form->BotDesfPrep, Qt::LeftButton);
+    settle();
+    ASSERT_EQ(reportDialogs.previews, 1);
+    QTest::mouseClick(form->BotCancelaDesfazer, Qt::LeftButton);
+    form->MaskEdit1Enter(); // the focus arriving in a date edit of the closing window
+    EXPECT_EQ(screenState(), QString("closed"));
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_TRUE(messages->all.isEmpty()) << messages->all.join('\n').toStdString();
+}
+
+// Store choice has its way out, by the "Sair" button and by Esc.
+TEST_F(ShutdownTest, StoreChoiceCanBeLeft)
+{
+    for (bool byKey : {false, true}) {
+        suite().clearAllTables();
+        addStore(QStringLiteral("11222333000181"));
+        addStore(QStringLiteral("44555666000199"));
+        openWindow(RunMode::Classic);
+        ASSERT_EQ(screenState(), QString("store choice"));
+        ASSERT_TRUE(form->BitBtn39->isVisible() && form->BitBtn39->isEnabled());
+        if (byKey)
+            QTest::keyClick(form->ComboBox1, Qt::Key_Escape);
+        else
+            QTest::mouseClick(form->BitBtn39, Qt::LeftButton);
+        EXPECT_EQ(screenState(), QString("closed")) << (byKey ? "Esc" : "Sair");
+        form.reset();
+    }
+    EXPECT_TRUE(messages->all.isEmpty()) << messages->all.join('\n').toStdString();
 }

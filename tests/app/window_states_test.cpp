@@ -138,7 +138,9 @@ TEST_F(WindowStatesTest, SeveralStoresClassicPickGivesBookChoice)
     threeStores();
     openWindow(RunMode::Classic);
     EXPECT_EQ(screenState(), QString("store choice"));
-    EXPECT_TRUE(bookControlsHiddenAndDisabled());
+    // The book controls hidden; the way out ("Sair") stays.
+    EXPECT_FALSE(form->BotEntorpecentes->isVisible() || form->BotSC->isVisible() || form->Label3->isVisible());
+    EXPECT_TRUE(form->BitBtn39->isVisible() && form->BitBtn39->isEnabled());
     EXPECT_EQ(form->PainelCNPJ->geometry(), QRect(270, 77, 417, 209));
     EXPECT_EQ(comboEntries(), QStringList({"11.222.333/0001-81", "44.555.666/0001-99", "77.888.999/0001-10"}));
     EXPECT_EQ(form->ComboBox1->currentText(), QString());
@@ -247,8 +249,10 @@ TEST_F(WindowStatesTest, TitleOpensTheListingViewAndXReturnsToBookChoice)
     EXPECT_TRUE(form->Label2->isVisible());
     EXPECT_TRUE(form->BitBtn4->isVisible());
     EXPECT_TRUE(bookControlsHiddenAndDisabled());
-    // Both cancel buttons are hidden: Esc does nothing.
+    // Esc presses the listing's "X": back to book choice.
     QTest::keyClick(form.get(), Qt::Key_Escape);
+    EXPECT_EQ(screenState(), QString("book choice"));
+    QTest::mouseClick(form->Titulo, Qt::LeftButton);
     EXPECT_EQ(screenState(), QString("listing view"));
 
     QTest::mouseClick(form->BitBtn4, Qt::LeftButton);

@@ -62,7 +62,7 @@ TEST_F(PeriodoTest, RowChangedMeanwhileStaysPendingAndIsSentAgain)
         dm->Periodo.post();
         FAIL() << "the refresh must refuse while the change is pending";
     } catch (const DbError& e) {
-        EXPECT_EQ(e.message(), QString("Periodo: Must apply updates before refreshing data"));
+        EXPECT_EQ(e.message(), QString("Periodo: é preciso gravar as alterações antes de reler os dados"));
     }
     EXPECT_TRUE(dm->Periodo.hasPendingChanges());
     EXPECT_EQ(periodRows(), QStringList({"2024-01-01|2024-01-31|X|NULL"}));
@@ -84,7 +84,7 @@ TEST_F(PeriodoTest, InvalidDateTextIsRefusedAndTheFieldKeepsItsValue)
         dm->PeriodoDATAINICIAL().setAsString("31/02/2024");
         FAIL();
     } catch (const DbError& e) {
-        EXPECT_EQ(e.message(), QString("'31/02/2024' is not a valid date"));
+        EXPECT_EQ(e.message(), QString("'31/02/2024' não é uma data válida"));
     }
     EXPECT_EQ(dm->PeriodoDATAINICIAL().asDate(), QDate(2024, 1, 1));
     dm->PeriodoDATAINICIAL().setAsString("");

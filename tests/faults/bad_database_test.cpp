@@ -201,9 +201,12 @@ TEST_F(BadFiles, ClientLibraryMissingThenInstalled)
     dm = s_suite->makeDataModule();
     const QString classic = classicAction();
     const QString revised = revisedAction();
-    const QString expected = QStringLiteral("Unable to load the database client library \"%1\\GDS32.DLL\"").arg(folder);
-    EXPECT_TRUE(classic.startsWith(expected)) << classic.toStdString();
-    EXPECT_TRUE(revised.startsWith(expected)) << revised.toStdString();
+    // Names what was looked for and where, and why it was not loaded.
+    const QString expected = QStringLiteral("Não foi possível carregar a biblioteca cliente do Firebird \"%1\\GDS32.DLL\", "
+                                            "procurada como \"%1/libfbclient.so.2\": o arquivo não existe.")
+                                 .arg(folder);
+    EXPECT_EQ(classic, expected);
+    EXPECT_EQ(revised, expected);
     ASSERT_TRUE(QFile::link(QString::fromLatin1(kSystemClient), folder + QStringLiteral("/libfbclient.so.2")));
     expectBothWork();
 }
@@ -221,7 +224,9 @@ TEST_F(BadFiles, ClientLibraryThatIsNoFirebirdClient)
     dm = s_suite->makeDataModule();
     const QString classic = classicAction();
     const QString revised = revisedAction();
-    const QString expected = QStringLiteral("The library \"%1\\GDS32.DLL\" is not a Firebird client library").arg(folder);
+    const QString expected = QStringLiteral("A biblioteca \"%1\\GDS32.DLL\" (\"%1/libfbclient.so.2\") não é uma biblioteca "
+                                            "cliente do Firebird")
+                                 .arg(folder);
     EXPECT_EQ(classic, expected);
     EXPECT_EQ(revised, expected);
     ASSERT_TRUE(QFile::remove(folder + QStringLiteral("/libfbclient.so.2")));

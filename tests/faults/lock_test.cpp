@@ -137,7 +137,7 @@ TEST_F(Locks, PeriodRecordChangedByTheOtherProgramKeepsBothSides)
         dm->Periodo.post();
         ADD_FAILURE() << "a row changed by another program is not overwritten";
     } catch (const data::DbError& error) {
-        EXPECT_EQ(error.message(), QStringLiteral("Periodo: Must apply updates before refreshing data"));
+        EXPECT_EQ(error.message(), QStringLiteral("Periodo: é preciso gravar as alterações antes de reler os dados"));
     }
     EXPECT_GE(clock.elapsed(), kHoldMs - 200);
     other.finish();

@@ -25,6 +25,15 @@ TEST(Cp1252, CharactersOutsideTheCodePageBecomeQuestionMarks)
     EXPECT_TRUE(representableInCp1252(QChar(0x20AC)));
 }
 
+// A system message in UTF-8 ("diretório") reads as written; a server text quoting code page 1252
+// data still reads as code page 1252.
+TEST(Cp1252, MessagesReadAsUtf8WhenTheyAreUtf8)
+{
+    EXPECT_EQ(fromUtf8OrCp1252(QByteArray("Arquivo ou diret\xc3\xb3rio inexistente")),
+              QString::fromUtf8("Arquivo ou diretório inexistente"));
+    EXPECT_EQ(fromUtf8OrCp1252(QByteArray("A\xe7\xfa" "car")), QString::fromUtf8("Açúcar"));
+}
+
 TEST(SqlLiteral, DoublesEveryQuote)
 {
     EXPECT_EQ(sqlLiteral("O'Brien"), QString("'O''Brien'"));

@@ -37,7 +37,7 @@ TEST(ProjectLoader, AMissingFileGivesTheEngineMessageWithTheQuotedPath)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("rpt/RelLivros.rav"));
     EXPECT_EQ(errorOf([&] { loadReportProject(path); }),
-              QStringLiteral("The following reporting project does not exist:\n\"") + path + QStringLiteral("\""));
+              QStringLiteral("O projeto de relatório a seguir não existe:\n\"") + path + QStringLiteral("\""));
 }
 
 class InvalidProject : public ::testing::Test {

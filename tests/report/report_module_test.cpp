@@ -150,7 +150,7 @@ TEST_F(ReportModuleTest, AMissingProjectFileNamesItsLocalPath)
         rm->RunNamedReport(QStringLiteral("LivroContr"));
         FAIL() << "no error";
     } catch (const ReportError& e) {
-        EXPECT_EQ(e.message(), QStringLiteral("The following reporting project does not exist:\n\"%1rpt/RelOutro.rav\"").arg(suite->folder()));
+        EXPECT_EQ(e.message(), QStringLiteral("O projeto de relatório a seguir não existe:\n\"%1rpt/RelOutro.rav\"").arg(suite->folder()));
     }
     EXPECT_EQ(choice.setups, 0);
 }

@@ -255,7 +255,7 @@ TEST_F(EngineRun, AMissingProjectFileGivesTheExactMessageAndIsTriedAgainNextTime
         missing.RunNamedReport(QStringLiteral("LivroContr"));
         FAIL() << "no error";
     } catch (const ReportError& e) {
-        EXPECT_EQ(e.message(), QStringLiteral("The following reporting project does not exist:\n\"%1\"")
+        EXPECT_EQ(e.message(), QStringLiteral("O projeto de relatório a seguir não existe:\n\"%1\"")
                                    .arg(dir.path() + QStringLiteral("/rpt/RelLivros.rav")));
     }
     EXPECT_FALSE(missing.isOpen());

@@ -1,0 +1,55 @@
+#include "app/termination_signals.h"
+
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <pthread.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace livros::app {
+
+namespace {
+
+int g_pipe[2] = {-1, -1};
+
+void onSignal(int)
+{
+    const char byte = 1;
+    // Only what is safe inside a signal handler: one write to the pipe.
+    [[maybe_unused]] const ssize_t written = ::write(g_pipe[0], &byte, 1);
+}
+
+} // namespace
+
+TerminationSignals::TerminationSignals(QObject* parent) : QObject(parent)
+{
+    if (g_pipe[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM, 0, g_pipe) != 0)
+        return;
+    m_notifier = new QSocketNotifier(g_pipe[1], QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, [this] {
+        char byte;
+        [[maybe_unused]] const ssize_t read = ::read(g_pipe[1], &byte, 1);
+        emit terminationRequested();
+    });
+    struct sigaction action = {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigset_t wanted;
+    sigemptyset(&wanted);
+    for (int number : {SIGTERM, SIGHUP, SIGINT}) {
+        ::sigaction(number, &action, nullptr);
+        sigaddset(&wanted, number);
+    }
+    // A program started by another may inherit these signals blocked: they would never arrive.
+    ::pthread_sigmask(SIG_UNBLOCK, &wanted, nullptr);
+}
+
+TerminationSignals::~TerminationSignals()
+{
+    for (int number : {SIGTERM, SIGHUP, SIGINT})
+        std::signal(number, SIG_DFL);
+}
+
+} // namespace livros::app

@@ -1,0 +1,106 @@
+#include "cli/tool_output.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace livros::cli {
+
+namespace {
+bool isStandardOutput(const QString& name) { return name.isEmpty() || name == QLatin1String("-"); }
+
+// "na saída padrão" or "em "file"": where the text went, as the messages say it.
+QString where(const QString& name)
+{
+    return isStandardOutput(name) ? QStringLiteral("na saída padrão")
+                                  : QStringLiteral("em \"%1\"").arg(QDir::toNativeSeparators(name));
+}
+} // namespace
+
+QString systemErrorText(int error)
+{
+    // The C library's text is in the workstation's encoding (UTF-8 here), never Latin-1.
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+bool needsCopyOut(const QString& fileName)
+{
+    if (isStandardOutput(fileName))
+        return true;
+    const QFileInfo info(fileName);
+    return info.exists() && !info.isFile() && !info.isDir();
+}
+
+TextOutput::TextOutput(const QString& fileName) : m_name(fileName)
+{
+    if (needsCopyOut(fileName)) {
+        auto file = std::make_unique<QFile>(isStandardOutput(fileName) ? QString() : fileName);
+        if (isStandardOutput(fileName) ? !file->open(stdout, QIODevice::WriteOnly)
+                                       : !file->open(QIODevice::WriteOnly | QIODevice::Append))
+            m_error = QStringLiteral("Não foi possível escrever %1: %2").arg(where(fileName), file->errorString());
+        m_device = std::move(file);
+    } else {
+        auto file = std::make_unique<QSaveFile>(fileName);
+        if (!file->open(QIODevice::WriteOnly))
+            m_error = QStringLiteral("Não foi possível escrever %1: %2").arg(where(fileName), file->errorString());
+        m_device = std::move(file);
+    }
+    m_stream = std::make_unique<QTextStream>(m_device.get());
+    m_stream->setEncoding(QStringConverter::Utf8);
+}
+
+TextOutput::~TextOutput()
+{
+    if (auto* save = qobject_cast<QSaveFile*>(m_device.get()); save && save->isOpen())
+        save->cancelWriting();
+}
+
+QString TextOutput::finish(bool succeeded)
+{
+    if (!m_error.isEmpty())
+        return m_error;
+    m_stream->flush();
+    QString why;
+    if (auto* save = qobject_cast<QSaveFile*>(m_device.get())) {
+        if (!succeeded) {
+            save->cancelWriting();
+            return {};
+        }
+        if (m_stream->status() != QTextStream::Ok || !save->commit())
+            why = save->errorString();
+    } else {
+        auto* file = static_cast<QFile*>(m_device.get());
+        errno = 0;
+        const bool flushed = file->flush() && (!isStandardOutput(m_name) || std::fflush(stdout) == 0);
+        if (!flushed || m_stream->status() != QTextStream::Ok || file->error() != QFileDevice::NoError)
+            why = errno ? systemErrorText(errno) : file->errorString();
+    }
+    if (why.isEmpty())
+        return {};
+    return QStringLiteral("Não foi possível escrever %1: %2").arg(where(m_name), why);
+}
+
+QString copyToDestination(const QString& source, const QString& destination)
+{
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        return in.errorString();
+    const QByteArray bytes = in.readAll();
+    std::FILE* out = isStandardOutput(destination) ? stdout : std::fopen(QFile::encodeName(destination).constData(), "wb");
+    if (!out)
+        return QStringLiteral("Não foi possível escrever %1: %2").arg(where(destination), systemErrorText(errno));
+    errno = 0;
+    bool ok = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), out) == size_t(bytes.size());
+    ok = std::fflush(out) == 0 && ok;
+    const int error = errno;
+    if (out != stdout)
+        ok = std::fclose(out) == 0 && ok;
+    if (ok)
+        return {};
+    return QStringLiteral("Não foi possível escrever %1: %2").arg(where(destination), systemErrorText(error ? error : EIO));
+}
+
+} // namespace livros::cli

@@ -1,0 +1,164 @@
+// livros-cli and livros as a careless user and a scheduled job meet them, through the programs
+// themselves, on a demo installation: every argument has its place, every failure to write says
+// so with exit 1, a log shows where a build is, and a second program on the embedded database is told why it cannot open it.
+#include "data/connection.h"
+#include "data/query.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+
+using namespace livros;
+
+namespace {
+
+struct CliRun {
+    int code = -1;
+    QByteArray out;
+    QString err;
+};
+
+QTemporaryDir* g_dir = nullptr;
+QString folder() { return g_dir->path(); }
+
+QProcessEnvironment environment()
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QUILMARA_HOME"), folder());
+    env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    return env;
+}
+
+CliRun cli(const QStringList& arguments, const QString& standardOutput = {})
+{
+    QProcess p;
+    p.setProcessEnvironment(environment());
+    if (!standardOutput.isEmpty())
+        p.setStandardOutputFile(standardOutput);
+    p.start(QStringLiteral(LIVROS_CLI), arguments);
+    p.waitForFinished(300000);
+    return {p.exitCode(), p.readAllStandardOutput(), QString::fromUtf8(p.readAllStandardError())};
+}
+
+CliRun inFolder(const QStringList& arguments, const QString& standardOutput = {})
+{
+    return cli(QStringList{QStringLiteral("--folder"), folder()} + arguments, standardOutput);
+}
+
+const QString kStore = QStringLiteral("90782155000110");
+const QStringList kClassic = {QStringLiteral("classic"), QStringLiteral("--group"), QStringLiteral("2"),
+                              QStringLiteral("--cnpj"), kStore};
+
+class Tool : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        g_dir = new QTemporaryDir;
+        const CliRun demo = cli({QStringLiteral("demo"), folder(), QStringLiteral("--seed"), QStringLiteral("3")});
+        ASSERT_EQ(demo.code, 0) << demo.err.toStdString();
+    }
+    static void TearDownTestSuite() { delete g_dir; }
+};
+
+} // namespace
+
+TEST_F(Tool, EveryArgumentHasItsPlace)
+{
+    struct Case {
+        QStringList arguments;
+        const char* named;
+    };
+    const std::vector<Case> cases = {
+        {{"classic", "--group=2"}, "--group=2"},
+        {{"classic", "--group", "2", "--group", "3"}, "--group"},
+        {{"classic", "--group", "2", "--bogus"}, "--bogus"},
+        {{"--group", "2", "classic"}, "--group"},
+        {{"classic", "--group", "2", "stray"}, "stray"},
+        {{"classic", "--group", "2", "--folder", "x"}, "--folder"},
+        {{"export", "--book", "CLASSIC", "--pdf", "a.pdf", "--mode", "DROGARIA"}, "--mode"},
+        {{"classic", "--group", "2", "--from", "01/05/2026", "--to", "31/05/26"}, "DD/MM/AA"},
+        {{"classic", "--listing"}, "--listing"},
+        {{"nada"}, "nada"},
+    };
+    for (const Case& c : cases) {
+        const CliRun r = inFolder(c.arguments);
+        EXPECT_EQ(r.code, 2) << c.arguments.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains(QLatin1String(c.named))) << r.err.toStdString();
+    }
+    const CliRun version = cli({"--version"});
+    EXPECT_EQ(version.code, 0);
+    EXPECT_EQ(version.out.trimmed(), QByteArray("livros-cli " LIVROS_VERSION));
+}
+
+TEST_F(Tool, FailuresToWriteOrToConfigureExitOne)
+{
+    QTemporaryDir empty;
+    const CliRun noIni = cli({"--folder", empty.path(), "classic", "--group", "2"});
+    EXPECT_EQ(noIni.code, 1);
+    EXPECT_TRUE(noIni.err.contains(QStringLiteral("QUILMARA.INI não encontrado"))) << noIni.err.toStdString();
+
+    EXPECT_EQ(inFolder(kClassic, QStringLiteral("/dev/full")).code, 1);
+    const CliRun listing = inFolder(kClassic + QStringList{"--listing", "/dev/full"});
+    EXPECT_EQ(listing.code, 1);
+    EXPECT_TRUE(listing.err.contains(QStringLiteral("/dev/full"))) << listing.err.toStdString();
+    EXPECT_EQ(inFolder({"export", "--book", "CLASSIC", "--cnpj", kStore, "--pdf", "/dev/full"}).code, 1);
+    const CliRun toOutput = inFolder({"export", "--book", "CLASSIC", "--cnpj", kStore, "--pdf", "-"});
+    EXPECT_EQ(toOutput.code, 0) << toOutput.err.toStdString();
+    EXPECT_TRUE(toOutput.out.startsWith("%PDF")) << toOutput.out.left(20).toStdString();
+
+    // A refused run (a bad date) leaves the listing of the last good run as it was.
+    const QString file = folder() + QStringLiteral("/listagem.txt");
+    ASSERT_EQ(inFolder(kClassic + QStringList{"--listing", file}).code, 0);
+    QFile before(file);
+    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+    const QByteArray good = before.readAll();
+    before.close();
+    EXPECT_FALSE(good.isEmpty());
+    EXPECT_EQ(inFolder(kClassic + QStringList{"--listing", file, "--from", "31/02/26", "--to", "31/03/26"}).code, 3);
+    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+    EXPECT_EQ(before.readAll(), good);
+}
+
+TEST_F(Tool, LogShowsProgressAndSummaryWithoutStrayWarnings)
+{
+    const CliRun r = inFolder(kClassic + QStringList{"--listing", folder() + QStringLiteral("/l.txt")});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    const QStringList lines = r.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_TRUE(lines.first().startsWith(QStringLiteral("[1/"))) << r.err.toStdString();
+    EXPECT_TRUE(lines.last().startsWith(QStringLiteral("Livro montado: loja %1, livro clássico do grupo 2").arg(kStore)))
+        << r.err.toStdString();
+    EXPECT_TRUE(lines.last().contains(QStringLiteral("linhas gravadas"))) << r.err.toStdString();
+    EXPECT_FALSE(r.err.contains(QStringLiteral("XDG_RUNTIME_DIR"))) << r.err.toStdString();
+}
+
+TEST_F(Tool, MistypedServerKeyIsNamed)
+{
+    QTemporaryDir other;
+    QFile ini(other.path() + QStringLiteral("/QUILMARA.INI"));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("IP DO SERVIDOR CENTRAL........................: \r\n"); // 24 dots
+    ini.close();
+    QDir().mkpath(other.path() + QStringLiteral("/rpt"));
+    const CliRun r = cli({"--folder", other.path(), "revised", "--mode", "DROGARIA", "--cnpj", kStore});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("linha 1"))) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("foi ignorada"))) << r.err.toStdString();
+}
+
+// The embedded engine serves one program at a time: the second one says so, in Portuguese.
+TEST_F(Tool, ASecondProgramOnTheEmbeddedDatabaseIsToldWhy)
+{
+    // This test program holds the main database open, as a window would.
+    data::Connection held(QStringLiteral("held"), QString());
+    held.setParam(QStringLiteral("DataBase"), folder() + QStringLiteral("/dados/quilmara.bd"));
+    held.setParam(QStringLiteral("User_Name"), QStringLiteral("SYSDBA"));
+    held.open();
+    const CliRun r = inFolder({"revised", "--mode", "DROGARIA", "--cnpj", kStore});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("está aberto com exclusividade por outro programa"))) << r.err.toStdString();
+    held.close();
+}
