@@ -94,7 +94,9 @@ protected:
 
     int command(const QStringList& arguments)
     {
-        const cli::CliOptions options = cli::parseCliOptions(arguments, {"--cnpj", "--month", "--out", "--check"});
+        static const QList<cli::CommandSpec> commands = {
+            {QStringLiteral("siproquim-map"), {"--cnpj", "--month", "--out", "--check"}}};
+        const cli::CliOptions options = cli::parseCliOptions(arguments, commands);
         return cli::runSiproquimMapCommand(options, [this] { return suite().makeDataModule(); });
     }
 
