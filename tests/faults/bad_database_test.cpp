@@ -203,7 +203,7 @@ TEST_F(BadFiles, ClientLibraryMissingThenInstalled)
     const QString revised = revisedAction();
     // Names what was looked for and where, and why it was not loaded.
     const QString expected = QStringLiteral("Não foi possível carregar a biblioteca cliente do Firebird \"%1\\GDS32.DLL\", "
-                                            "procurada como \"%1/libfbclient.so.2\": o arquivo não existe.")
+                                            "procurada como \"%1/libfbclient.so.2\": o arquivo não existe")
                                  .arg(folder);
     EXPECT_EQ(classic, expected);
     EXPECT_EQ(revised, expected);

@@ -587,8 +587,13 @@ TEST_F(RevisedBuildTest, CommandLineExitCodes)
     EXPECT_EQ(livros::cli::runRevisedCommand(*m_dm, RevisedMode::Siproquim, kStoreA, QDate(2024, 5, 1),
                                              QDate(2024, 5, 31)), 0);
     EXPECT_EQ(lineCount(), 1);
-    EXPECT_TRUE(messages.informed.isEmpty());
+    ASSERT_EQ(messages.informed.size(), 1);
+    EXPECT_TRUE(messages.informed.first().startsWith(QStringLiteral("Livro montado: loja %1, livro SIPROQUIM, período "
+                                                                    "01/05/24 a 31/05/24, 1 produtos, 1 linhas gravadas")
+                                                         .arg(kStoreA)))
+        << messages.informed.first().toStdString();
 
+    messages.informed.clear();
     EXPECT_EQ(livros::cli::runRevisedCommand(*m_dm, RevisedMode::Siproquim, kStoreA, QDate(2024, 5, 1), QDate()), 3);
     EXPECT_EQ(livros::cli::runRevisedCommand(*m_dm, RevisedMode::Siproquim, kStoreA, QDate(2024, 5, 2),
                                              QDate(2024, 5, 1)), 3);
