@@ -25,9 +25,9 @@ bool isPlainAscii(QChar c)
 }
 
 // What is wrong with a coded field's value, or an empty text.
-QString formatProblem(const FieldSpec& spec, const QString& text, bool compound)
+QString formatProblem(const FieldSpec& layout, const QString& text, bool compound)
 {
-    switch (spec.kind) {
+    switch (layout.kind) {
     case FieldKind::RecordType:
     case FieldKind::Text:
     case FieldKind::OptionalText:
@@ -64,8 +64,8 @@ QString formatProblem(const FieldSpec& spec, const QString& text, bool compound)
         return matches("\\d\\d/\\d\\d/\\d{4}", text) && QDate::fromString(text, QStringLiteral("dd/MM/yyyy")).isValid()
                    ? QString() : QStringLiteral("data válida dd/mm/aaaa");
     case FieldKind::Choice:
-        return QString::fromLatin1(spec.choices).split(u'|').contains(text)
-                   ? QString() : QStringLiteral("um de ") + QString::fromLatin1(spec.choices).replace(u'|', QStringLiteral(", "));
+        return QString::fromLatin1(layout.choices).split(u'|').contains(text)
+                   ? QString() : QStringLiteral("um de ") + QString::fromLatin1(layout.choices).replace(u'|', QStringLiteral(", "));
     }
     return {};
 }
@@ -106,8 +106,8 @@ ReadRecord readRecord(const QString& line, int lineNumber)
 {
     ReadRecord record;
     record.type = recordTypeOf(line);
-    const RecordSpec* spec = recordSpec(record.type);
-    if (!spec) {
+    const RecordSpec* layout = recordSpec(record.type);
+    if (!layout) {
         add(record.problems, lineNumber, 1, QStringLiteral("tipo de registro desconhecido \"%1\"").arg(record.type));
         return record;
     }
@@ -116,13 +116,13 @@ ReadRecord readRecord(const QString& line, int lineNumber)
             add(record.problems, lineNumber, int(i) + 1,
                 QStringLiteral("caractere fora do ASCII simples (%1): use maiúsculas sem acento").arg(line.at(i).unicode() < 0x20 ? QStringLiteral("controle") : QString(line.at(i))));
     }
-    if (line.size() != spec->length()) {
-        const int column = int(std::min<qsizetype>(line.size(), spec->length())) + 1;
+    if (line.size() != layout->length()) {
+        const int column = int(std::min<qsizetype>(line.size(), layout->length())) + 1;
         add(record.problems, lineNumber, column,
-            QStringLiteral("o registro %1 tem %2 colunas, a linha tem %3").arg(record.type).arg(spec->length()).arg(line.size()));
+            QStringLiteral("o registro %1 tem %2 colunas, a linha tem %3").arg(record.type).arg(layout->length()).arg(line.size()));
     }
     const bool compound = matches("(PC|RS).*", line.mid(2, 2));
-    for (const FieldSpec& f : spec->fields) {
+    for (const FieldSpec& f : layout->fields) {
         const QString text = line.mid(f.column - 1, f.width);
         if (text.isEmpty())
             break;

@@ -84,9 +84,9 @@ const FieldSpec* RecordSpec::field(const char* name) const
 
 const RecordSpec* recordSpec(const QString& type)
 {
-    for (const RecordSpec* spec : kSpecs) {
-        if (type == QLatin1String(spec->type))
-            return spec;
+    for (const RecordSpec* layout : kSpecs) {
+        if (type == QLatin1String(layout->type))
+            return layout;
     }
     return nullptr;
 }
