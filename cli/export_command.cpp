@@ -3,13 +3,12 @@
 #include "book/revised/report_selection.h"
 #include "book/revised/stored_book.h"
 #include "cli/cli_options.h"
+#include "cli/register_command_support.h"
 #include "cli/store_and_period.h"
 #include "cli/tool_output.h"
 #include "data/data_module.h"
-#include "data/db_error.h"
 #include "platform/suite_paths.h"
 #include "platform/user_messages.h"
-#include "report/report_error.h"
 #include "report/report_export.h"
 
 #include <QTemporaryDir>
@@ -20,7 +19,7 @@ int runExportCommand(data::TDM& dm, const QString& book, const QString& cnpjOpti
 {
     const QString reportName = QStringLiteral("LivroContr");
     QString projectFile = QStringLiteral("rpt\\RelLivros.rav");
-    try {
+    return runShowingFailures([&]() -> int {
         std::optional<revised::RevisedMode> mode;
         if (book != QLatin1String("CLASSIC")) {
             mode = revised::revisedModeFromKeyword(book);
@@ -68,12 +67,7 @@ int runExportCommand(data::TDM& dm, const QString& book, const QString& cnpjOpti
             }
         }
         return Done;
-    } catch (const report::ReportError& e) {
-        showStandardError(e.message());
-    } catch (const data::DbError& e) {
-        showStandardError(e.message());
-    }
-    return Failure;
+    });
 }
 
 } // namespace livros::cli
