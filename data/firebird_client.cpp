@@ -208,17 +208,28 @@ void TransactionState::commit()
     }
 }
 
+namespace {
+
+// Rolls a transaction back; when the attachment is gone the handle is only released, and the
+// server undoes the transaction itself.
+void rollbackOrRelease(ClientLibrary& library, ITransaction* transaction) noexcept
+{
+    StatusGuard guard(library);
+    try {
+        transaction->rollback(&guard.wrapper());
+    } catch (const FbException&) {
+        transaction->release();
+    }
+}
+
+} // namespace
+
 void TransactionState::rollback() noexcept
 {
     closeCursors();
     if (!handle)
         return;
-    StatusGuard guard(attachment.library());
-    try {
-        handle->rollback(&guard.wrapper());
-    } catch (const FbException&) {
-        handle->release(); // the attachment is gone: the server undoes the transaction itself
-    }
+    rollbackOrRelease(attachment.library(), handle);
     handle = nullptr;
 }
 
@@ -706,12 +717,7 @@ std::vector<int> executeInOneTransaction(Attachment& attachment, const QStringLi
     const auto abandon = [&](const FbException& e) {
         const QString message = attachment.library().statusText(e.getStatus());
         st.clearException();
-        StatusGuard cleanup(attachment.library());
-        try {
-            transaction->rollback(&cleanup.wrapper());
-        } catch (const FbException&) {
-            transaction->release();
-        }
+        rollbackOrRelease(attachment.library(), transaction);
         attachment.raise(e.getStatus(), message, true);
     };
     for (const QString& sql : statements) {
@@ -765,12 +771,7 @@ void executeLoad(Attachment& attachment, const QStringList& statements)
         attachment.checkAfterFailure(e.getStatus());
         const QString message = attachment.library().statusText(e.getStatus());
         st.clearException();
-        StatusGuard cleanup(attachment.library());
-        try {
-            transaction->rollback(&cleanup.wrapper());
-        } catch (const FbException&) {
-            transaction->release();
-        }
+        rollbackOrRelease(attachment.library(), transaction);
         attachment.raise(e.getStatus(), current ? message + QLatin1Char('\n') + *current : message);
     }
 }
