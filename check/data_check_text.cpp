@@ -1,4 +1,4 @@
-#include "check/data_check.h"
+#include "check/finding_texts.h"
 
 #include "platform/date_text.h"
 #include "platform/number_format.h"
@@ -63,13 +63,6 @@ KindTexts textsOf(FindingKind kind)
     return {u"", u""};
 }
 
-constexpr FindingKind kKinds[] = {
-    FindingKind::DuplicateInventory, FindingKind::NotInAnyBook,       FindingKind::SameDrugstoreDescription,
-    FindingKind::FormulaOfUnknownLaboratory,
-    FindingKind::NoOpeningInventory, FindingKind::InventoryUnit,      FindingKind::SupplierDuplicated,
-    FindingKind::SupplierMissing,    FindingKind::NegativeStock,      FindingKind::ClosingDiffersFromCount,
-    FindingKind::CodeTooLong};
-
 QString number(double value, const QLocale& locale) { return formatNumber(value, QStringLiteral("#,##0.0000"), locale); }
 
 QString duration(double seconds, const QLocale& locale)
@@ -79,30 +72,57 @@ QString duration(double seconds, const QLocale& locale)
     return seconds < 90 ? QStringLiteral("%1 s").arg(qRound(seconds)) : QStringLiteral("%1 min").arg(qRound(seconds / 60));
 }
 
-void appendIndexes(QStringList& out, const IndexReadiness& r, const QLocale& locale)
+} // namespace
+
+const std::vector<FindingKind>& findingKinds()
 {
-    out << QString() << QStringLiteral("Índices do banco de dados");
-    if (r.expected.isEmpty()) {
-        out << QStringLiteral("  O script dos índices opcionais (db/suite_indexes.sql) não foi encontrado.");
-        return;
-    }
-    if (r.missing.isEmpty()) {
-        out << QStringLiteral("  Os %1 índices opcionais existem.").arg(r.expected.size());
-        return;
-    }
-    out << QStringLiteral("  Faltam %1 dos %2 índices opcionais: %3")
-               .arg(r.missing.size())
-               .arg(r.expected.size())
-               .arg(r.missing.join(QStringLiteral(", ")));
-    out << QStringLiteral("  Um ano de livros com %1 movimentações: o clássico leva cerca de %2 sem eles (%3 com "
-                          "eles), os revisados %4 (%5 com eles).")
-               .arg(r.movementRows)
-               .arg(duration(classicYearSeconds(r, false), locale), duration(classicYearSeconds(r, true), locale),
-                    duration(revisedYearSeconds(r, false), locale), duration(revisedYearSeconds(r, true), locale));
-    out << QStringLiteral("  Para criá-los: ") + r.createCommand;
+    static const std::vector<FindingKind> kinds{
+        FindingKind::DuplicateInventory,  FindingKind::NotInAnyBook,        FindingKind::SameDrugstoreDescription,
+        FindingKind::FormulaOfUnknownLaboratory,
+        FindingKind::NoOpeningInventory,  FindingKind::InventoryUnit,       FindingKind::SupplierDuplicated,
+        FindingKind::SupplierMissing,     FindingKind::NegativeStock,       FindingKind::ClosingDiffersFromCount,
+        FindingKind::CodeTooLong};
+    return kinds;
 }
 
-} // namespace
+QString findingTitle(FindingKind kind) { return QString::fromUtf16(textsOf(kind).title); }
+QString findingAdvice(FindingKind kind) { return QString::fromUtf16(textsOf(kind).advice); }
+
+int findingCount(const CheckReport& report, FindingKind kind)
+{
+    return int(std::count_if(report.findings.begin(), report.findings.end(),
+                             [kind](const Finding& f) { return f.kind == kind; }));
+}
+
+QString varianceTitle(const CheckReport& report)
+{
+    return QStringLiteral("Variação: estoque final do livro e inventário de %1").arg(fullDateText(report.to.addDays(1)));
+}
+
+QString productsWithoutCountText(const CheckReport& report)
+{
+    return QStringLiteral("%1 produto(s) sem inventário em %2.")
+        .arg(report.productsWithoutCount)
+        .arg(fullDateText(report.to.addDays(1)));
+}
+
+QStringList indexReadinessLines(const IndexReadiness& r, const QLocale& locale)
+{
+    if (r.expected.isEmpty())
+        return {QStringLiteral("O script dos índices opcionais (db/suite_indexes.sql) não foi encontrado.")};
+    if (r.missing.isEmpty())
+        return {QStringLiteral("Os %1 índices opcionais existem.").arg(r.expected.size())};
+    return {QStringLiteral("Faltam %1 dos %2 índices opcionais: %3")
+                .arg(r.missing.size())
+                .arg(r.expected.size())
+                .arg(r.missing.join(QStringLiteral(", "))),
+            QStringLiteral("Um ano de livros com %1 movimentações: o clássico leva cerca de %2 sem eles (%3 com "
+                           "eles), os revisados %4 (%5 com eles).")
+                .arg(r.movementRows)
+                .arg(duration(classicYearSeconds(r, false), locale), duration(classicYearSeconds(r, true), locale),
+                     duration(revisedYearSeconds(r, false), locale), duration(revisedYearSeconds(r, true), locale)),
+            QStringLiteral("Para criá-los: ") + r.createCommand};
+}
 
 QStringList checkReportText(const CheckReport& report, const QLocale& locale)
 {
@@ -113,20 +133,17 @@ QStringList checkReportText(const CheckReport& report, const QLocale& locale)
     if (report.clean())
         out << QStringLiteral("Nada encontrado.");
 
-    for (const FindingKind kind : kKinds) {
-        const auto count = std::count_if(report.findings.begin(), report.findings.end(),
-                                         [kind](const Finding& f) { return f.kind == kind; });
-        if (count > 0)
-            out << QStringLiteral("%1: %2").arg(QString::fromUtf16(textsOf(kind).title)).arg(count);
+    for (const FindingKind kind : findingKinds()) {
+        if (const int count = findingCount(report, kind); count > 0)
+            out << QStringLiteral("%1: %2").arg(findingTitle(kind)).arg(count);
     }
-    for (const FindingKind kind : kKinds) {
+    for (const FindingKind kind : findingKinds()) {
         bool first = true;
         for (const Finding& f : report.findings) {
             if (f.kind != kind)
                 continue;
             if (first) {
-                out << QString() << QString::fromUtf16(textsOf(kind).title)
-                    << QStringLiteral("  O que fazer: ") + QString::fromUtf16(textsOf(kind).advice);
+                out << QString() << findingTitle(kind) << QStringLiteral("  O que fazer: ") + findingAdvice(kind);
                 first = false;
             }
             out << QStringLiteral("  %1  %2  %3  %4")
@@ -134,8 +151,7 @@ QStringList checkReportText(const CheckReport& report, const QLocale& locale)
         }
     }
 
-    const QString countDay = fullDateText(report.to.addDays(1));
-    out << QString() << QStringLiteral("Variação: estoque final do livro e inventário de %1").arg(countDay);
+    out << QString() << varianceTitle(report);
     if (!report.variance.empty())
         out << QStringLiteral("  Código  Produto  Estoque final  Inventário  Diferença  Unid.");
     for (const VarianceLine& line : report.variance)
@@ -143,9 +159,12 @@ QStringList checkReportText(const CheckReport& report, const QLocale& locale)
                    .arg(line.codigo, line.produto, number(line.closing, locale), number(line.counted, locale),
                         number(line.difference(), locale), line.unit);
     if (report.productsWithoutCount > 0)
-        out << QStringLiteral("  %1 produto(s) sem inventário em %2.").arg(report.productsWithoutCount).arg(countDay);
-    if (report.indexesRead)
-        appendIndexes(out, report.indexes, locale);
+        out << QStringLiteral("  ") + productsWithoutCountText(report);
+    if (report.indexesRead) {
+        out << QString() << QStringLiteral("Índices do banco de dados");
+        for (const QString& line : indexReadinessLines(report.indexes, locale))
+            out << QStringLiteral("  ") + line;
+    }
     return out;
 }
 

@@ -11,7 +11,6 @@
 #include "platform/user_messages.h"
 #include "report/report_export.h"
 
-#include <QTemporaryDir>
 
 namespace livros::cli {
 
@@ -46,27 +45,13 @@ int runExportCommand(data::TDM& dm, const QString& book, const QString& cnpjOpti
             dm.LivroContr.close();
             dm.LivroContr.setCommandText(data::livroContrSelect(cnpj));
         }
-        // Standard output and devices cannot take the finished file by a rename: the PDF is made
-        // in a temporary folder and copied there whole.
-        QTemporaryDir staging;
-        const bool copyOut = needsCopyOut(pdfPath);
-        if (copyOut && !staging.isValid()) {
-            showStandardError(QStringLiteral("Não foi possível criar uma pasta temporária: %1").arg(staging.errorString()));
-            return Failure;
-        }
-        const QString target = copyOut ? staging.filePath(QStringLiteral("livro.pdf")) : pdfPath;
-        if (!report::exportReportToPdf(dm, programFolder() + projectFile, reportName, target)) {
+        return makeFileFor(pdfPath, [&](const QString& target) {
+            if (report::exportReportToPdf(dm, programFolder() + projectFile, reportName, target))
+                return Done;
             showStandardError(QStringLiteral("O projeto \"%1\" não tem o relatório \"%2\"; nada foi gravado")
                                   .arg(localPath(programFolder() + projectFile), reportName));
             return Failure;
-        }
-        if (copyOut) {
-            if (const QString error = copyToDestination(target, pdfPath); !error.isEmpty()) {
-                showStandardError(error);
-                return Failure;
-            }
-        }
-        return Done;
+        });
     });
 }
 

@@ -141,7 +141,7 @@ int runCheck(const CliOptions& options)
         return Failure;
     QTextStream out(stdout);
     return runCheckCommand(*dm, options.value(QStringLiteral("--cnpj")), options.value(QStringLiteral("--from")),
-                           options.value(QStringLiteral("--to")), out);
+                           options.value(QStringLiteral("--to")), options.value(QStringLiteral("--pdf")), out);
 }
 
 int runIssue(const CliOptions& options)
@@ -187,7 +187,7 @@ const QList<CommandSpec> kCommands = {
     {QStringLiteral("classic"), {"--group", "--cnpj", "--from", "--to", "--listing"}, {}, 0, runClassic},
     {QStringLiteral("revised"), {"--mode", "--cnpj", "--from", "--to"}, {}, 0, runRevised},
     {QStringLiteral("export"), {"--book", "--cnpj", "--pdf"}, {}, 0, runExport},
-    {QStringLiteral("check"), {"--cnpj", "--from", "--to"}, {}, 0, runCheck},
+    {QStringLiteral("check"), {"--cnpj", "--from", "--to", "--pdf"}, {}, 0, runCheck},
     {QStringLiteral("books"), {"--cnpj"}, {}, 0, runBooks},
     {QStringLiteral("issue"), {"--book", "--cnpj", "--from", "--to", "--pdf"}, {}, 0, runIssue},
     {QStringLiteral("terms"), {"--book", "--cnpj", "--pdf"}, {"--opening", "--closing"}, 0, runTerms},

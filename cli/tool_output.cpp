@@ -1,8 +1,12 @@
 #include "cli/tool_output.h"
 
+#include "cli/cli_options.h"
+#include "platform/user_messages.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -101,6 +105,26 @@ QString copyToDestination(const QString& source, const QString& destination)
     if (ok)
         return {};
     return QStringLiteral("Não foi possível escrever %1: %2").arg(where(destination), systemErrorText(error ? error : EIO));
+}
+
+int makeFileFor(const QString& destination, const std::function<int(const QString& file)>& make)
+{
+    if (!needsCopyOut(destination))
+        return make(destination);
+    QTemporaryDir staging;
+    if (!staging.isValid()) {
+        showStandardError(QStringLiteral("Não foi possível criar uma pasta temporária: %1").arg(staging.errorString()));
+        return Failure;
+    }
+    const QString file = staging.filePath(QStringLiteral("arquivo"));
+    const int code = make(file);
+    if (!QFileInfo::exists(file))
+        return code;
+    if (const QString error = copyToDestination(file, destination); !error.isEmpty()) {
+        showStandardError(error);
+        return Failure;
+    }
+    return code;
 }
 
 } // namespace livros::cli

@@ -2,6 +2,7 @@
 #include <QSaveFile>
 #include <QString>
 #include <QTextStream>
+#include <functional>
 #include <memory>
 
 namespace livros::cli {
@@ -34,6 +35,12 @@ QString copyToDestination(const QString& source, const QString& destination);
 // Whether a file name is written through a temporary file that is then copied: standard output
 // ("-") or something that is not a plain file (a device, a pipe), which cannot be renamed over.
 bool needsCopyOut(const QString& fileName);
+
+// Makes a file for `destination` with `make`, which writes the file it is given whole or not at
+// all and returns an exit code. A plain file is made in place; standard output ("-") and devices,
+// which cannot take a finished file by a rename, get one made in a temporary folder and copied
+// there whole. A failure to make the folder or to copy is shown on standard error and gives 1.
+int makeFileFor(const QString& destination, const std::function<int(const QString& file)>& make);
 
 // The reason of the last failed system call, in the workstation's language.
 QString systemErrorText(int error);

@@ -5,8 +5,14 @@
 
 #include "classic_test_data.h"
 #include "data/data_module.h"
+#include "message_recorder.h"
+#include "platform/suite_paths.h"
+#include "report_test_util.h"
 #include "shared_suite_test.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace livros::classic::testing;
@@ -35,13 +41,22 @@ protected:
         return livros::check::checkStoreData(*dm, kStore, QDate(2024, 5, 1), QDate(2024, 5, 31));
     }
 
-    int runCommand(const QString& from, const QString& to)
+    int runCommand(const QString& from, const QString& to, const QString& pdf = QString())
     {
         QString text;
         QTextStream out(&text);
-        const int code = livros::cli::runCheckCommand(*dm, kStore, from, to, out);
+        const int code = livros::cli::runCheckCommand(*dm, kStore, from, to, pdf, out);
         output = text;
         return code;
+    }
+
+    // The printed report's project file in the program folder, as an installation has it.
+    static void installReportProject()
+    {
+        QDir().mkpath(livros::programFolder() + "rpt");
+        const QString target = livros::programFolder() + "rpt/Conferencia.rav";
+        QFile::remove(target);
+        ASSERT_TRUE(QFile::copy(LIVROS_SOURCE_DIR "/rpt/Conferencia.rav", target));
     }
 
     TestData data{*s_suite};
@@ -151,4 +166,45 @@ TEST_F(DataCheck, MissingIndexesWithTheirCostAndCommand)
     // At eight times the demo's rows a day query costs 4 ms, as the benchmarks measured.
     EXPECT_NEAR(livros::check::classicDayQueryMs(56000, false), 4.0, 1e-9);
     EXPECT_NEAR(livros::check::revisedProductMs(56000, true), 13.0, 1e-9);
+}
+
+// The printed report, rendered from the project file of rpt/ and read back from the PDF.
+TEST_F(DataCheck, PrintedReportHasTheSummaryTheFindingsByKindAndTheVariance)
+{
+    installReportProject();
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("conferencia.pdf");
+    EXPECT_EQ(runCommand("01/05/24", "31/05/24", pdf), 0);
+    EXPECT_TRUE(output.isEmpty()) << "the PDF replaces the text";
+    QString text = livros::report::testing::pdfPages(pdf).join('\n').simplified();
+    EXPECT_TRUE(text.contains("Conferência dos dados")) << text.toStdString();
+    EXPECT_TRUE(text.contains("Loja: CNPJ 12.345.678/0001-99"));
+    EXPECT_TRUE(text.contains("Período: 01/05/2024 a 31/05/2024"));
+    EXPECT_TRUE(text.contains("Resumo Nada encontrado."));
+    EXPECT_TRUE(text.contains("C001 Morfina 12,0000 12,0000 0,0000 G")) << text.toStdString();
+
+    data.component("C005", "Fenobarbital", "G", "B1", "D5");  // 2 - 5 = -3, counted 1
+    data.inventory("2024-05-01", "C005", 2, "G");
+    data.exit("2024-05-10", "C005", 5, "G");
+    data.inventory("2024-06-01", "C005", 1, "G");
+    EXPECT_EQ(runCommand("01/05/24", "31/05/24", pdf), 3);
+    text = livros::report::testing::pdfPages(pdf).join('\n').simplified();
+    EXPECT_TRUE(text.contains("Estoque negativo 1")) << text.toStdString();
+    EXPECT_TRUE(text.contains("Estoque final do livro diferente do inventário seguinte 1"));
+    EXPECT_TRUE(text.contains("O que fazer: Confira as entradas (notas fiscais)"));
+    EXPECT_TRUE(text.contains("C005 Fenobarbital 10/05/2024 saldo -3 após saída de 5 G (lote L1)"));
+    EXPECT_TRUE(text.contains("C005 Fenobarbital -3,0000 1,0000 4,0000 G"));
+    EXPECT_FALSE(text.contains("Nada encontrado."));
+}
+
+TEST_F(DataCheck, PrintedReportThatCannotBeWrittenFailsAndLeavesNoFile)
+{
+    installReportProject();
+    livros::testing::MessageRecorder messages;
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("falta/conferencia.pdf");
+    EXPECT_EQ(runCommand("01/05/24", "31/05/24", pdf), 1);
+    EXPECT_FALSE(QFile::exists(pdf));
+    ASSERT_EQ(messages.errors.size(), 1);
+    EXPECT_TRUE(messages.errors[0].contains("conferencia.pdf")) << messages.errors[0].toStdString();
 }
