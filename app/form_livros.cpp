@@ -66,6 +66,7 @@ void TFormLivros::connectHandlers()
     connect(BotCancelaDesfazer, &QPushButton::clicked, this, &TFormLivros::BotCancelaDesfazerClick);
     connect(BotDesfPrep, &QPushButton::clicked, this, &TFormLivros::BotDesfPrepClick);
     connect(BotMapaSiproquim, &QPushButton::clicked, this, &TFormLivros::BotMapaSiproquimClick);
+    connect(BotConferencia, &QPushButton::clicked, this, &TFormLivros::BotConferenciaClick);
     connect(PainelLivro, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { PopupMenu1->popup(PainelLivro->mapToGlobal(at)); });
     connect(Mostrarolivronatela1, &QAction::triggered, this, &TFormLivros::Mostrarolivronatela1Click);

@@ -81,6 +81,7 @@ public:
     QPushButton* BotDesfPrep;
     QPushButton* BotCancelaDesfazer; // the period panel's cancel button
     QPushButton* BotMapaSiproquim;   // "Gerar mapa SIPROQUIM", SIPROQUIM mode only
+    QPushButton* BotConferencia;     // "Conferência": the check of the store's data for the period
     QFrame* PainelCNPJ;
     QLabel* Panel2;
     QLabel* Label1;
@@ -135,6 +136,7 @@ public:
     void BotDesfPrepClick();
     void BotSCClick();
     void BotMapaSiproquimClick();
+    void BotConferenciaClick();
     void Mostrarolivronatela1Click();
     void Timer1Timer();
     void FormClose();

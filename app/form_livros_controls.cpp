@@ -238,14 +238,18 @@ void TFormLivros::createPeriodPanel()
     MaskEdit2->setFont(pixelFont(QString(), 16));
     BotDesfPrep = button(p, "BotDesfPrep", QStringLiteral("Preparar o Livro"), 184, 146, 206, 31);
     BotCancelaDesfazer = button(p, "BotCancelaDesfazer", QStringLiteral("Cancelar"), 54, 146, 119, 31);
-    // The monthly map of the period's month, beside the preparation that previews the report.
-    BotMapaSiproquim = button(p, "BotMapaSiproquim", QStringLiteral("Gerar mapa SIPROQUIM"), 54, 181, 336, 24);
-    BotMapaSiproquim->setVisible(m_mode == RunMode::Siproquim);
+    // The monthly map of the period's month, beside the preparation that previews the report; the
+    // check of the period's data in every mode, sharing the row with the map where there is one.
+    const bool map = m_mode == RunMode::Siproquim;
+    BotMapaSiproquim = button(p, "BotMapaSiproquim", QStringLiteral("Gerar mapa SIPROQUIM"), 54, 181, 165, 24);
+    BotMapaSiproquim->setVisible(map);
+    BotConferencia = button(p, "BotConferencia", QStringLiteral("Conferência"), map ? 225 : 54, 181, map ? 165 : 336, 24);
 
     setTabOrder(MaskEdit1, MaskEdit2);
     setTabOrder(MaskEdit2, BotDesfPrep);
     setTabOrder(BotDesfPrep, BotCancelaDesfazer);
     setTabOrder(BotCancelaDesfazer, BotMapaSiproquim);
+    setTabOrder(BotMapaSiproquim, BotConferencia);
 }
 
 void TFormLivros::createStorePanel()

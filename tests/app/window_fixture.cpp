@@ -71,10 +71,15 @@ void RecordingInteraction::hideStatus()
         m_status->hide();
 }
 
-void RecordingInteraction::preview(const report::LaidOutReport&, const report::PreviewSettings&,
+void RecordingInteraction::preview(const report::LaidOutReport& report, const report::PreviewSettings&,
                                    const std::function<void()>&)
 {
     ++previews;
+    QStringList lines;
+    for (const report::LaidOutPage& page : report.pages)
+        for (const report::PageElement& element : page.elements)
+            lines << element.lines;
+    previewText = lines.join(u'\n');
     if (whilePreviewOpen)
         whilePreviewOpen();
 }
@@ -122,7 +127,7 @@ RecordingInteraction& WindowTest::useReports()
 {
     const QString rpt = suite().folder() + QStringLiteral("rpt");
     QDir().mkpath(rpt);
-    for (const char* name : {"RelLivros.rav", "RelLivrosRev.rav", "RelPF.rav", "Termos.rav"}) {
+    for (const char* name : {"RelLivros.rav", "RelLivrosRev.rav", "RelPF.rav", "Termos.rav", "Conferencia.rav"}) {
         const QString target = rpt + u'/' + QLatin1String(name);
         if (!QFile::exists(target))
             QFile::copy(livros::testing::sourceDir() + QStringLiteral("/rpt/") + QLatin1String(name), target);

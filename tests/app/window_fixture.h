@@ -45,6 +45,7 @@ public:
 
     int setupDialogs = 0;
     int previews = 0;
+    QString previewText; // every text of the last preview's pages, one line each
     QStringList statusTexts;
     // Runs while the preview is open, as its modal message loop would.
     std::function<void()> whilePreviewOpen;
