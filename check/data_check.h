@@ -22,7 +22,7 @@ enum class FindingKind {
     FormulaOfUnknownLaboratory, // a formula of a laboratory of no store: in no revised book
     NoOpeningInventory,   // no inventory on the period's first day: the book opens at 0
     InventoryUnit,        // the inventory counts in another unit than the catalogue's
-    SupplierDuplicated,   // a movement's supplier has two FORNECED rows: the line is doubled
+    SupplierDuplicated,   // a movement's supplier has two FORNECED rows: the line shows the smaller CNPJ
     SupplierMissing,      // a movement's supplier is not in FORNECED: the line has no CNPJ
     NegativeStock,        // the running stock goes below zero
     ClosingDiffersFromCount, // the book's closing stock is not the next inventory count

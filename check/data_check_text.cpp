@@ -31,8 +31,8 @@ KindTexts textsOf(FindingKind kind)
                 u"produto pela descrição, e cada um recebe as vendas do outro."};
     case FindingKind::SupplierDuplicated:
         return {u"Fornecedor com mais de um cadastro",
-                u"Deixe um só cadastro do fornecedor com esse nome fantasia: cada cadastro repete a linha no "
-                u"livro revisado."};
+                u"Deixe um só cadastro do fornecedor com esse nome fantasia: com mais de um, o livro revisado "
+                u"mostra o menor dos CNPJ, que pode não ser o do fornecedor da nota."};
     case FindingKind::SupplierMissing:
         return {u"Fornecedor sem cadastro",
                 u"Cadastre o fornecedor com esse nome fantasia e o CNPJ: sem ele o livro revisado sai sem o CNPJ "
