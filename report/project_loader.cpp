@@ -1,5 +1,6 @@
 #include "report/project_loader.h"
 
+#include "report/page_fit_check.h"
 #include "report/report_error.h"
 
 #include <QFile>
@@ -11,6 +12,7 @@
 #include <QSet>
 #include <QSizeF>
 #include <cmath>
+#include <limits>
 
 namespace livros::report {
 
@@ -57,6 +59,13 @@ FontSpec FontOverride::applyTo(FontSpec base) const
 }
 
 namespace {
+
+// Limits of the values of a project file, far beyond any sensible layout.
+constexpr double kLargestLength = 500;   // centimetres: a position, a size, a margin
+constexpr double kLargestPageSide = 300; // centimetres
+constexpr double kLargestFontSize = 144; // points
+constexpr double kLargestPen = 10;       // points
+constexpr double kLargestFirstPage = 999999;
 
 QString syntaxProblem(QJsonParseError::ParseError error)
 {
@@ -146,7 +155,9 @@ public:
         return s;
     }
 
-    double number(const QString& key, double fallback, double minimum = 0)
+    // A number within [minimum, maximum]: a value far beyond any paper (1e308) would reach the
+    // painter as coordinates it cannot draw.
+    double number(const QString& key, double fallback, double minimum, double maximum)
     {
         if (!has(key))
             return fallback;
@@ -155,15 +166,13 @@ public:
             failAt(childPlace(key), QStringLiteral("deve ser um número"));
         if (v.toDouble() < minimum)
             failAt(childPlace(key), QStringLiteral("deve ser pelo menos %1").arg(minimum));
+        if (v.toDouble() > maximum)
+            failAt(childPlace(key), QStringLiteral("deve ser no máximo %1").arg(maximum));
         return v.toDouble();
     }
 
-    std::optional<double> optionalNumber(const QString& key, double minimum)
-    {
-        if (!has(key))
-            return std::nullopt;
-        return number(key, 0, minimum);
-    }
+    // A position or size in centimetres.
+    double length(const QString& key, double fallback) { return number(key, fallback, 0, kLargestLength); }
 
     bool boolean(const QString& key, bool fallback)
     {
@@ -253,7 +262,7 @@ FontOverride readFont(Node& parent)
     if (n.has(QStringLiteral("family")))
         f.family = n.requiredString(QStringLiteral("family"));
     if (n.has(QStringLiteral("size"))) {
-        f.size = n.number(QStringLiteral("size"), 8, 1);
+        f.size = n.number(QStringLiteral("size"), 8, 1, kLargestFontSize);
     }
     f.bold = n.optionalBoolean(QStringLiteral("bold"));
     f.italic = n.optionalBoolean(QStringLiteral("italic"));
@@ -431,12 +440,12 @@ ReportItem readItem(Node& n, const QString& defaultConnection)
     ReportItem item;
     item.place = n.place();
     const QString type = n.requiredString(QStringLiteral("type"));
-    item.x = n.number(QStringLiteral("x"), 0);
-    item.y = n.number(QStringLiteral("y"), 0);
+    item.x = n.length(QStringLiteral("x"), 0);
+    item.y = n.length(QStringLiteral("y"), 0);
     item.printWhen = readCondition(n, QStringLiteral("printWhen"), defaultConnection);
     if (type == QLatin1String("text") || type == QLatin1String("field")) {
-        item.width = n.number(QStringLiteral("width"), 0);
-        item.height = n.number(QStringLiteral("height"), 0);
+        item.width = n.length(QStringLiteral("width"), 0);
+        item.height = n.length(QStringLiteral("height"), 0);
         item.font = readFont(n);
         item.align = readAlign(n);
         item.valign = readVAlign(n);
@@ -455,15 +464,15 @@ ReportItem readItem(Node& n, const QString& defaultConnection)
         }
     } else if (type == QLatin1String("line")) {
         item.kind = ItemKind::Line;
-        item.x2 = n.number(QStringLiteral("x2"), item.x);
-        item.y2 = n.number(QStringLiteral("y2"), item.y);
-        item.pen = n.number(QStringLiteral("pen"), 0.5);
+        item.x2 = n.length(QStringLiteral("x2"), item.x);
+        item.y2 = n.length(QStringLiteral("y2"), item.y);
+        item.pen = n.number(QStringLiteral("pen"), 0.5, 0, kLargestPen);
         item.stretch = n.boolean(QStringLiteral("stretch"), false);
     } else if (type == QLatin1String("box")) {
         item.kind = ItemKind::Box;
-        item.width = n.number(QStringLiteral("width"), 0);
-        item.height = n.number(QStringLiteral("height"), 0);
-        item.pen = n.number(QStringLiteral("pen"), 0.5);
+        item.width = n.length(QStringLiteral("width"), 0);
+        item.height = n.length(QStringLiteral("height"), 0);
+        item.pen = n.number(QStringLiteral("pen"), 0.5, 0, kLargestPen);
         item.stretch = n.boolean(QStringLiteral("stretch"), false);
         const QString fill = n.string(QStringLiteral("fill"));
         if (!fill.isEmpty()) {
@@ -487,7 +496,7 @@ Band readBand(Node& parent, const QString& key, const QString& defaultConnection
     Node n = parent.object(key);
     band.present = true;
     band.place = n.place();
-    band.height = n.number(QStringLiteral("height"), 0);
+    band.height = n.length(QStringLiteral("height"), 0);
     band.font = readFont(n);
     for (Node& itemNode : n.objects(QStringLiteral("items")))
         band.items.push_back(readItem(itemNode, defaultConnection));
@@ -516,8 +525,8 @@ PageSetup readPage(Node& parent)
             page.size = QPageSize(sizes.value(v.toString()));
         } else {
             Node s = n.object(QStringLiteral("size"));
-            const double w = s.number(QStringLiteral("width"), 0, 1);
-            const double h = s.number(QStringLiteral("height"), 0, 1);
+            const double w = s.number(QStringLiteral("width"), 0, 1, kLargestPageSide);
+            const double h = s.number(QStringLiteral("height"), 0, 1, kLargestPageSide);
             if (!s.has(QStringLiteral("width")) || !s.has(QStringLiteral("height")))
                 s.fail(QStringLiteral("dê \"width\" e \"height\" em centímetros"));
             s.finish();
@@ -533,8 +542,8 @@ PageSetup readPage(Node& parent)
         n.failAt(n.childPlace(QStringLiteral("orientation")), QStringLiteral("use \"portrait\" ou \"landscape\""));
     if (n.has(QStringLiteral("margins"))) {
         Node m = n.object(QStringLiteral("margins"));
-        page.margins = QMarginsF(m.number(QStringLiteral("left"), 0), m.number(QStringLiteral("top"), 0),
-                                 m.number(QStringLiteral("right"), 0), m.number(QStringLiteral("bottom"), 0));
+        page.margins = QMarginsF(m.length(QStringLiteral("left"), 0), m.length(QStringLiteral("top"), 0),
+                                 m.length(QStringLiteral("right"), 0), m.length(QStringLiteral("bottom"), 0));
         m.finish();
     }
     n.finish();
@@ -566,7 +575,7 @@ ReportDefinition readReport(Node& n)
     r.page = readPage(n);
     r.font = readFont(n).applyTo(FontSpec());
     r.pageLabel = n.string(QStringLiteral("pageLabel"), r.pageLabel);
-    r.firstPage = int(n.number(QStringLiteral("firstPage"), r.firstPage, 1));
+    r.firstPage = int(n.number(QStringLiteral("firstPage"), r.firstPage, 1, kLargestFirstPage));
     if (n.has(QStringLiteral("sort"))) {
         const QJsonValue v = n.raw(QStringLiteral("sort"));
         if (!v.isArray())
@@ -609,6 +618,7 @@ ReportDefinition readReport(Node& n)
     if (!r.detail.present)
         n.fail(QStringLiteral("falta a faixa \"detail\""));
     n.finish();
+    checkReportFitsPage(r, n.file());
     return r;
 }
 
@@ -626,7 +636,7 @@ ReportProject parseReportProject(const QByteArray& json, const QString& path)
     ReportProject project;
     project.filePath = path;
     Node root(path, doc.object(), QString());
-    const double version = root.number(QStringLiteral("version"), 1, 1);
+    const double version = root.number(QStringLiteral("version"), 1, 1, std::numeric_limits<double>::max());
     if (version != 1)
         root.failAt(root.childPlace(QStringLiteral("version")), QStringLiteral("versão %1 não suportada").arg(version));
     std::vector<Node> reports = root.objects(QStringLiteral("reports"));

@@ -1,7 +1,9 @@
 #include "report/report_generator.h"
 
 #include "report/band_layout.h"
+#include "report/project_loader.h"
 #include "report/report_binding.h"
+#include "report/report_error.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -94,9 +96,9 @@ const double kKeepWithHeader = cmToDots(1.0);
 
 class Paginator {
 public:
-    Paginator(const ReportDefinition& report, const ReportBinding& binding, const GenerateOptions& options,
-              LaidOutReport& out)
-        : m_report(report), m_binding(binding), m_options(options), m_out(out),
+    Paginator(const QString& file, const ReportDefinition& report, const ReportBinding& binding,
+              const GenerateOptions& options, LaidOutReport& out)
+        : m_file(file), m_report(report), m_binding(binding), m_options(options), m_out(out),
           m_bands(report, binding, options.today, cmToDots(report.page.margins.value_or(options.defaultMargins).left()))
     {
         const QSizeF page = out.pageSizeDots();
@@ -134,7 +136,7 @@ public:
             const LaidOutBand detail = m_bands.layout(m_report.detail, row);
             for (int l = level; l < groups; ++l)
                 openGroup(l, row, detail.height);
-            placeFlowing(detail, row);
+            placeFlowing(detail, row, m_report.detail.place);
             m_lastRow = row;
         }
         for (int l = groups - 1; l >= 0; --l)
@@ -167,7 +169,10 @@ private:
             // A header stays with the first line of its group (with the start of a group's first
             // band when that band is taller than a page and continues on the next ones).
             needRoom(header.height + std::min(detailHeight, kKeepWithHeader), row);
-            place(header);
+            if (header.height > m_footerTop - m_y + 0.5)
+                placeFlowing(header, row, group.header.place);
+            else
+                place(header);
         }
         m_open[size_t(level)] = true;
     }
@@ -184,13 +189,15 @@ private:
     {
         if (!band.present)
             return;
-        placeFlowing(m_bands.layout(band, row), row);
+        placeFlowing(m_bands.layout(band, row), row, band.place);
     }
 
     // Places a band of the body: on a new page when it does not fit below what the page holds;
     // a band taller than a whole page body is cut, filling this page and going on on the next
-    // ones, so that nothing is printed over the page footer.
-    void placeFlowing(LaidOutBand band, int row)
+    // ones, so that nothing is printed over the page footer. A band with a part that no page
+    // could hold (a line taller than the room between headers and footer) is refused rather
+    // than printed off the paper.
+    void placeFlowing(LaidOutBand band, int row, const QString& place)
     {
         if (band.height <= m_footerTop - m_bodyTop + 0.5) {
             needRoom(band.height, row);
@@ -200,16 +207,24 @@ private:
         }
         while (m_y + band.height > m_footerTop + 0.5) {
             auto [head, tail] = splitBand(band, m_footerTop - m_y);
-            if (head.elements.empty() && !m_hasBody)
-                break; // not even one line fits on an empty page: print it as it is
-            place(head);
+            if (head.elements.empty() && !m_hasBody && tail.height >= band.height - 0.5)
+                fail(place, QStringLiteral("a faixa não cabe na página: uma parte dela é mais alta que o espaço entre "
+                                           "o cabeçalho e o rodapé (%1 cm)")
+                                .arg(QString::number(std::max(0.0, m_footerTop - m_y) / cmToDots(1), 'f', 1)
+                                         .replace(QLatin1Char('.'), QLatin1Char(','))));
+            this->place(head);
             m_hasBody = true;
             finishPage();
             startPage(row);
             band = std::move(tail);
         }
-        place(band);
+        this->place(band);
         m_hasBody = true;
+    }
+
+    [[noreturn]] void fail(const QString& place, const QString& problem) const
+    {
+        throw ReportError(projectErrorMessage(m_file, place, problem));
     }
 
     // Goes on on a new page when the band does not fit below what the page holds; a page with
@@ -236,6 +251,9 @@ private:
         }
         m_bodyTop = m_y;
         m_hasBody = false;
+        if (m_bodyTop > m_footerTop - 0.5)
+            fail(m_report.pageHeader.present ? m_report.pageHeader.place : m_report.place,
+                 QStringLiteral("os cabeçalhos e o rodapé não deixam espaço para as linhas na página"));
     }
 
     void finishPage()
@@ -265,6 +283,7 @@ private:
         }
     }
 
+    const QString& m_file;
     const ReportDefinition& m_report;
     const ReportBinding& m_binding;
     const GenerateOptions& m_options;
@@ -299,7 +318,7 @@ LaidOutReport generateReport(const ReportProject& project, const ReportDefinitio
     out.title = definition.title;
     out.firstPageNumber = definition.firstPage;
     out.pageLayout = QPageLayout(definition.page.size, definition.page.orientation, QMarginsF());
-    Paginator paginator(definition, binding, options, out);
+    Paginator paginator(project.filePath, definition, binding, options, out);
     paginator.run(sortedRows(definition, binding));
     return out;
 }

@@ -6,6 +6,7 @@
 #include "report/report_generator.h"
 #include "report_test_util.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -96,6 +97,45 @@ TEST_F(InvalidProject, WrongTypesAndValuesAreNamed)
                   + QStringLiteral("formato de número inválido \"#,##0.0x\" (use #, 0, \",\" e \".\")"));
 }
 
+// Values no paper can hold are refused when the file is read, naming the place and the value.
+TEST_F(InvalidProject, ValuesBeyondThePaperAreRefused)
+{
+    const auto report = [](const char* page, const char* items) {
+        return QByteArray(R"({"reports": [{"name": "L", "data": "D", "page": )") + page
+             + R"(, "detail": {"height": 0.5, "items": [)" + items + "]}}]}";
+    };
+    const char* a4 = R"({"size": "A4", "margins": {"left": 1.5, "right": 1, "top": 1, "bottom": 1}})";
+    EXPECT_EQ(load(report(a4, R"({"type": "text", "text": "a", "x": 1e308})")),
+              prefix(QStringLiteral("reports[0].detail.items[0].x")) + QStringLiteral("deve ser no máximo 500"));
+    EXPECT_EQ(load(report(a4, R"({"type": "text", "text": "a", "y": 1e999})")),
+              prefix(QStringLiteral("linha 1, coluna 202")) + QStringLiteral("número inválido"));
+    EXPECT_EQ(load(report(a4, R"({"type": "box", "width": -2})")),
+              prefix(QStringLiteral("reports[0].detail.items[0].width")) + QStringLiteral("deve ser pelo menos 0"));
+    EXPECT_EQ(load(report(a4, R"({"type": "line", "x2": 5, "pen": 1000})")),
+              prefix(QStringLiteral("reports[0].detail.items[0].pen")) + QStringLiteral("deve ser no máximo 10"));
+    EXPECT_EQ(load(report(a4, R"({"type": "text", "text": "a", "font": {"size": 5000}})")),
+              prefix(QStringLiteral("reports[0].detail.items[0].font.size")) + QStringLiteral("deve ser no máximo 144"));
+    EXPECT_EQ(load(report(a4, R"({"type": "text", "text": "a", "x": 18, "width": 2})")),
+              prefix(QStringLiteral("reports[0].detail.items[0]"))
+                  + QStringLiteral("passa da borda direita do papel: vai até 20,0 cm da margem esquerda, e o papel só tem 19,5 cm depois dela"));
+    EXPECT_EQ(load(report(R"({"margins": {"left": 15, "right": 10}})", "")),
+              prefix(QStringLiteral("reports[0].page.margins"))
+                  + QStringLiteral("as margens esquerda e direita (25,0 cm) não deixam espaço na largura da página (21,0 cm)"));
+    EXPECT_EQ(load(report(R"({"orientation": "landscape", "margins": {"top": 20.5}})", "")),
+              prefix(QStringLiteral("reports[0].page.margins"))
+                  + QStringLiteral("as margens de cima e de baixo (20,5 cm) não deixam espaço na altura da página (21,0 cm)"));
+    EXPECT_EQ(load(R"({"reports": [{"name": "L", "data": "D", "pageHeader": {"height": 20}, "detail": {},
+                                    "pageFooter": {"items": [{"type": "box", "y": 1, "width": 5, "height": 8}]}}]})"),
+              prefix(QStringLiteral("reports[0]"))
+                  + QStringLiteral("o cabeçalho e o rodapé da página (pageHeader e pageFooter, 29,0 cm) não deixam espaço "
+                                   "para as linhas entre as margens (29,7 cm)"));
+    // The shipped projects are within every limit.
+    const QStringList shipped = QDir(rptFile(QString())).entryList({QStringLiteral("*.rav")}, QDir::Files);
+    EXPECT_GE(shipped.size(), 4);
+    for (const QString& name : shipped)
+        EXPECT_EQ(errorOf([&] { loadReportProject(rptFile(name)); }), QStringLiteral("(no error)")) << name.toStdString();
+}
+
 // References to connections and fields are checked when the report runs, against the
 // connections of the run, before anything is read.
 class BadReference : public ::testing::Test {
@@ -144,6 +184,22 @@ TEST_F(BadReference, AnUnknownFieldIsNamedAndTheConnectionIsClosedAgain)
     EXPECT_FALSE(lines.active());
     EXPECT_EQ(run(R"({"reports": [{"name": "L", "data": "RvDSLivContr", "groups": [{"breakOn": ["DCB"]}], "detail": {}}]})"),
               prefix(QStringLiteral("reports[0].groups[0].breakOn")) + QStringLiteral("a conexão \"RvDSLivContr\" não tem o campo \"DCB\""));
+}
+
+// What no page can hold is refused when the report runs, naming the band, instead of being
+// printed off the paper.
+TEST_F(BadReference, ABandNoPageCanHoldIsRefusedNamingIt)
+{
+    const QByteArray page = R"("page": {"size": {"width": 10, "height": 4}, "margins": {"left": 0.5, "right": 0.5, "top": 0.5, "bottom": 0.5}})";
+    EXPECT_EQ(run(R"({"reports": [{"name": "L", "data": "RvDSLivContr", )" + page + R"(,
+                      "detail": {"items": [{"type": "field", "field": "SALDO", "font": {"size": 144}}]}}]})"),
+              prefix(QStringLiteral("reports[0].detail"))
+                  + QStringLiteral("a faixa não cabe na página: uma parte dela é mais alta que o espaço entre o cabeçalho e o rodapé (3,0 cm)"));
+    const QByteArray words = QByteArray("palavra ").repeated(80);
+    EXPECT_EQ(run(R"({"reports": [{"name": "L", "data": "RvDSLivContr", )" + page + R"(,
+                      "pageHeader": {"height": 0.5, "items": [{"type": "text", "text": ")" + words + R"(", "width": 2, "wrap": true}]},
+                      "detail": {"items": [{"type": "field", "field": "SALDO"}]}}]})"),
+              prefix(QStringLiteral("reports[0].pageHeader")) + QStringLiteral("os cabeçalhos e o rodapé não deixam espaço para as linhas na página"));
 }
 
 TEST_F(BadReference, FieldNamesMatchRegardlessOfCase)
