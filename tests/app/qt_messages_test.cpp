@@ -18,6 +18,7 @@ namespace {
 struct ShownBox {
     QString title;
     QString text;
+    QString details;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
 };
 
@@ -29,7 +30,7 @@ public:
         m_timer.setInterval(10);
         connect(&m_timer, &QTimer::timeout, this, [this] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                shown.push_back({box->windowTitle(), box->text(), box->icon()});
+                shown.push_back({box->windowTitle(), box->text(), box->detailedText(), box->icon()});
                 box->button(QMessageBox::Ok)->click();
             }
         });
@@ -101,4 +102,41 @@ TEST_F(QtMessagesTest, RefusedLeaveWithARealBoxKeepsTheEditAndAsksOnce)
     EXPECT_EQ(answerer.shown.size(), 1u);
     EXPECT_EQ(periodRows(), QStringList({"2024-06-01|2024-05-31"}));
     EXPECT_EQ(screenState(), QString("period entry"));
+}
+
+// A movement statement the server refuses (a purchase of ten billion litres in millilitres
+// overflows the stock arithmetic): the box gives the server's reason first and keeps the long
+// statement in its scrollable details; afterwards the period panel is back with its controls.
+TEST_F(QtMessagesTest, AFailedRevisedBuildShowsTheReasonAndComesBackToThePeriod)
+{
+    addStore(QStringLiteral("11222333000181"));
+    setCompanyCnpj(QStringLiteral("11222333000181"));
+    setPeriod("2024-05-01", "2024-05-31");
+    suite().execMain("insert into COMPONEN (CODIGO, COMPONENTE, GRUPO, UNID, CONTROLADA, LISTA, DCB, FORNECEDOR) "
+                     "values ('S2', 'Benzeno', 'INS', 'L', 'Nao', 'B1', '02', 'TPN QUIMICA')");
+    suite().execMain("insert into NFISCAL (NOTAFISCAL, FORNECEDOR, DATARECEBIM, LOJA) values "
+                     "('NF9', 'Fornec', '2024-05-02', '11222333000181')");
+    suite().execMain("insert into COMPRAS (NOTAFISCAL, CODIGO, FORNECEDOR, LOTE, QUANTIDADE, UNIDADE, DENSIDADE) "
+                     "values ('NF9', 'S2', 'Fornec', 'L1', 9999999999, 'L', 1.25)");
+    openWindow(RunMode::Siproquim);
+    ASSERT_EQ(screenState(), QString("period entry"));
+
+    BoxAnswerer answerer;
+    QTest::mouseClick(form->BotDesfPrep, Qt::LeftButton);
+    ASSERT_EQ(answerer.shown.size(), 1u);
+    const ShownBox& box = answerer.shown[0];
+    const QStringList lines = box.text.split(QLatin1Char('\n'));
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_EQ(lines[0], QString("Falha ao buscar movimentações!"));
+    EXPECT_FALSE(lines[2].trimmed().isEmpty());
+    EXPECT_FALSE(box.text.contains(QLatin1String("WHERE"))) << box.text.toStdString();
+    EXPECT_TRUE(box.details.contains(QLatin1String("WHERE  co.codigo = 'S2'"))) << box.details.toStdString();
+
+    EXPECT_EQ(screenState(), QString("period entry"));
+    EXPECT_FALSE(form->pnl_progresso->isVisible());
+    EXPECT_TRUE(form->BotDesfPrep->isVisible() && form->BotDesfPrep->isEnabled());
+    EXPECT_TRUE(form->BotCancelaDesfazer->isVisible() && form->BotCancelaDesfazer->isEnabled());
+    EXPECT_EQ(form->focusWidget(), form->MaskEdit1);
+    QTest::keyClick(form->MaskEdit1, Qt::Key_Escape);
+    EXPECT_EQ(screenState(), QString("closed"));
 }
