@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QFontInfo>
+#include <QFontMetricsF>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 
@@ -321,6 +323,15 @@ TEST_F(WindowStatesTest, EnterInTheFinalDateRunsTheClassicPreparation)
     EXPECT_TRUE(form->BitBtn4->isVisible());
     EXPECT_FALSE(form->Gauge1->isVisible());
     EXPECT_TRUE(form->Memo1->toPlainText().contains("MORFINA"));
+    // Every listing line can be read to its end: the view scrolls as far right as the widest line.
+    settle();
+    double widest = 0;
+    for (const QString& line : form->Memo1->toPlainText().split(QLatin1Char('\n')))
+        widest = std::max(widest, QFontMetricsF(form->Memo1->font()).horizontalAdvance(line));
+    EXPECT_GT(widest, 0);
+    EXPECT_LE(widest - form->Memo1->horizontalScrollBar()->maximum(), form->Memo1->viewport()->width());
+    if (widest > form->Memo1->viewport()->width())
+        EXPECT_TRUE(form->Memo1->horizontalScrollBar()->isVisible());
     // The one movement of the period is the one book line.
     EXPECT_EQ(suite().rowsMain("select DATA, CNPJ from LIVROCONTR"), QStringList({"2024-05-02|12345678000199"}));
     // The book controls are back where the listing does not cover them.

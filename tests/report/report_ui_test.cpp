@@ -70,6 +70,7 @@ public:
     PreviewSettings previewSettings;
     int previewPages = -1;
     TSystemSetups setupsSeen;
+    QString printerDocName; // what the print dialog proposes as the name of "print to file"
 
     std::optional<OutputChoice> chooseOutput(const QString& title, const OutputChoice&, TSystemSetups setups) override
     {
@@ -80,6 +81,7 @@ public:
     bool choosePrinter(QPrinter& printer, TSystemSetups) override
     {
         calls << QStringLiteral("printer");
+        printerDocName = printer.docName();
         if (printToFile.isEmpty())
             return false;
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -217,6 +219,8 @@ TEST_F(EngineRun, ACancelledPrinterDialogPrintsNothing)
     project.RunNamedReport(QStringLiteral("LivroContr"));
     EXPECT_EQ(script.calls.last(), QStringLiteral("printer"));
     EXPECT_FALSE(script.statusLines.join(QString()).contains(QStringLiteral("Imprimindo")));
+    // The job title "... / ..." would propose a file in a folder that does not exist.
+    EXPECT_EQ(script.printerDocName, QStringLiteral("Relatórios Administrativos - Financeiros"));
 }
 
 TEST_F(EngineRun, AnUnknownReportNameAsksNothingAndGivesNoOutput)
