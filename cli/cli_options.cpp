@@ -42,20 +42,13 @@ QString misplacedOption(const QString& option, const QString& command, const QLi
 
 } // namespace
 
-CliOptions parseCliOptions(const QStringList& arguments, const QList<CommandSpec>& commands,
-                           const QList<QByteArray>& rawArguments)
+CliOptions parseCliOptions(const QStringList& arguments, const QList<CommandSpec>& commands)
 {
     CliOptions options;
     auto fail = [&options](const QString& text) {
         options.error = text;
         return options;
     };
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        if (i < rawArguments.size() && arguments.at(i).toUtf8() != rawArguments.at(i))
-            return fail(QStringLiteral("O argumento %1 não está em UTF-8; use um nome de arquivo em UTF-8")
-                            .arg(quoted(arguments.at(i))));
-    }
-
     qsizetype i = 0;
     // Before the command: only the program folder.
     for (; i < arguments.size() && isOption(arguments.at(i)); ++i) {

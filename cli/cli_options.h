@@ -37,10 +37,8 @@ struct CliOptions {
 
 // Reads the arguments after the program name. Every argument must have its place: unknown,
 // misplaced and repeated options, "--name=value" forms and stray words are errors naming the
-// argument. `rawArguments` are the same arguments as the system gave them, to refuse a word whose
-// bytes are not UTF-8 (its bytes would be lost); empty skips that check.
-CliOptions parseCliOptions(const QStringList& arguments, const QList<CommandSpec>& commands,
-                           const QList<QByteArray>& rawArguments = {});
+// argument.
+CliOptions parseCliOptions(const QStringList& arguments, const QList<CommandSpec>& commands);
 
 // "DD/MM/YYYY" where the tool reads "DD/MM/YY": the usage error to give, or empty.
 QString fourDigitYearError(const QString& option, const QString& text);

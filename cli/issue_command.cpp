@@ -6,6 +6,7 @@
 #include "cli/revised_command.h"
 #include "cli/register_command_support.h"
 #include "platform/date_text.h"
+#include "platform/native_file_name.h"
 #include "platform/suite_paths.h"
 #include "platform/user_messages.h"
 
@@ -26,15 +27,11 @@ int buildBook(data::TDM& dm, registerbook::RegisterBookKind kind, const QString&
     return runClassicCommand(dm, registerbook::classicGroupOf(kind), cnpj, from, to, listing);
 }
 
+// The copy replaces an older file whole, keeps every byte of its name, and is the user's to
+// handle: it gets the usual permissions, not the archive's read-only mark.
 bool copyArchived(const QString& archived, const QString& target)
 {
-    if (QFile::exists(target) && !QFile::remove(target))
-        return false;
-    if (!QFile::copy(archived, target))
-        return false;
-    // The copy is the user's to handle: it does not keep the archive's read-only mark.
-    QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::WriteOwner);
-    return true;
+    return installFile(archived, target).isEmpty();
 }
 
 } // namespace

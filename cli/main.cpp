@@ -15,6 +15,7 @@
 #include "data/data_module.h"
 #include "data/db_error.h"
 #include "platform/date_text.h"
+#include "platform/native_file_name.h"
 #include "platform/program_version.h"
 #include "platform/runtime_dir.h"
 #include "platform/suite_paths.h"
@@ -218,10 +219,10 @@ int main(int argc, char** argv)
     StderrMessages messages;
     setUserMessages(&messages);
 
-    const QStringList arguments = app.arguments().mid(1);
-    QList<QByteArray> raw;
+    // Decoded so that a file name keeps every byte it was given, UTF-8 or not.
+    QStringList arguments;
     for (int i = 1; i < argc; ++i)
-        raw << QByteArray(argv[i]);
+        arguments << decodeNativeName(QByteArray(argv[i]));
     if (arguments.isEmpty()) {
         std::fputs(qPrintable(usageText()), stderr);
         return Usage;
@@ -234,7 +235,7 @@ int main(int argc, char** argv)
         std::printf("livros-cli %s\n", kProgramVersion);
         return checkStandardOutput(Done);
     }
-    const CliOptions options = parseCliOptions(arguments, kCommands, raw);
+    const CliOptions options = parseCliOptions(arguments, kCommands);
     if (!options.error.isEmpty())
         return usageError(options.error);
     if (!options.folder.isEmpty())

@@ -1,12 +1,14 @@
 #include "cli/tool_output.h"
 
 #include "cli/cli_options.h"
+#include "platform/native_file_name.h"
 #include "platform/user_messages.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -46,6 +48,14 @@ TextOutput::TextOutput(const QString& fileName) : m_name(fileName)
                                        : !file->open(QIODevice::WriteOnly | QIODevice::Append))
             m_error = QStringLiteral("Não foi possível escrever %1: %2").arg(where(fileName), file->errorString());
         m_device = std::move(file);
+    } else if (hasRawBytes(fileName)) {
+        // A name Qt cannot write as it is: the text goes to a temporary file, moved there at the end.
+        auto file = std::make_unique<QTemporaryFile>();
+        if (!folderOfPathExists(fileName))
+            m_error = QStringLiteral("Não foi possível escrever %1: %2").arg(where(fileName), systemErrorText(ENOENT));
+        else if (!file->open())
+            m_error = QStringLiteral("Não foi possível escrever %1: %2").arg(where(fileName), file->errorString());
+        m_device = std::move(file);
     } else {
         auto file = std::make_unique<QSaveFile>(fileName);
         if (!file->open(QIODevice::WriteOnly))
@@ -75,6 +85,13 @@ QString TextOutput::finish(bool succeeded)
         }
         if (m_stream->status() != QTextStream::Ok || !save->commit())
             why = save->errorString();
+    } else if (auto* staged = qobject_cast<QTemporaryFile*>(m_device.get())) {
+        if (!succeeded)
+            return {};
+        if (m_stream->status() != QTextStream::Ok || !staged->flush())
+            why = staged->errorString();
+        else
+            why = installFile(staged->fileName(), m_name);
     } else {
         auto* file = static_cast<QFile*>(m_device.get());
         errno = 0;

@@ -1,11 +1,13 @@
 #include "report/pdf_export.h"
 
+#include "platform/native_file_name.h"
 #include "report/report_error.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <QTemporaryDir>
 #include <memory>
 
 namespace livros::report {
@@ -24,6 +26,19 @@ void writePdfFile(const LaidOutReport& report, const QString& path, const QStrin
     const QFileInfo target(path);
     if (path.trimmed().isEmpty())
         fail(path, QStringLiteral("nenhum nome de arquivo foi dado"));
+    if (hasRawBytes(path)) {
+        // A name Qt cannot write as it is: the PDF is made in a temporary folder and moved there.
+        if (!folderOfPathExists(path))
+            fail(path, QStringLiteral("a pasta do arquivo não existe"));
+        QTemporaryDir staging;
+        if (!staging.isValid())
+            fail(path, staging.errorString());
+        const QString staged = staging.filePath(QStringLiteral("livro.pdf"));
+        writePdfFile(report, staged, title, onPage, scale);
+        if (const QString why = installFile(staged, path); !why.isEmpty())
+            fail(path, why);
+        return;
+    }
     if (target.isDir())
         fail(path, QStringLiteral("é uma pasta"));
     const QFileInfo folder(target.absolutePath());

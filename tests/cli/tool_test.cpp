@@ -9,6 +9,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <dirent.h>
+#include <unistd.h>
 
 
 using namespace livros;
@@ -120,6 +122,43 @@ TEST_F(Tool, FailuresToWriteOrToConfigureExitOne)
     EXPECT_EQ(inFolder(kClassic + QStringList{"--listing", file, "--from", "31/02/26", "--to", "31/03/26"}).code, 3);
     ASSERT_TRUE(before.open(QIODevice::ReadOnly));
     EXPECT_EQ(before.readAll(), good);
+}
+
+// File names keep bytes that are not UTF-8 (a name from an old Latin-1 machine), under any locale;
+// a refused run writes nothing under such a name either.
+TEST_F(Tool, FileNamesKeepBytesThatAreNotUtf8)
+{
+    for (const char* locale : {"C", "pt_BR.UTF-8"}) {
+        QTemporaryDir out;
+        QProcessEnvironment env = environment();
+        env.insert(QStringLiteral("LC_ALL"), QString::fromLatin1(locale));
+        QProcess p;
+        p.setProcessEnvironment(env);
+        // The shell passes the bytes as they are; QProcess would encode its arguments as UTF-8.
+        p.start(QStringLiteral("/bin/sh"),
+                {"-c", "cd \"$1\" && \"$2\" --folder \"$3\" export --book CLASSIC --cnpj \"$4\" --pdf \"$(printf 'r\\351l.pdf')\" "
+                       "&& \"$2\" --folder \"$3\" classic --group 2 --cnpj \"$4\" --listing \"$(printf 'li\\347\\343o.txt')\" "
+                       "&& ! \"$2\" --folder \"$3\" classic --group 2 --cnpj \"$4\" --from 31/02/26 --to 31/03/26 "
+                       "--listing \"$(printf 'x\\377.txt')\"",
+                 "sh", out.path(), QStringLiteral(LIVROS_CLI), folder(), kStore});
+        ASSERT_TRUE(p.waitForFinished(300000));
+        EXPECT_EQ(p.exitCode(), 0) << locale << ": " << p.readAllStandardError().toStdString();
+        const QByteArray base = QFile::encodeName(out.path()) + '/';
+        EXPECT_EQ(::access((base + "r\xe9l.pdf").constData(), R_OK), 0) << locale;
+        EXPECT_EQ(::access((base + "li\xe7\xe3o.txt").constData(), R_OK), 0) << locale;
+        // Qt lists no name it cannot decode: the folder is read and emptied with the system's calls.
+        QList<QByteArray> names;
+        if (DIR* d = ::opendir(base.constData())) {
+            while (const dirent* entry = ::readdir(d)) {
+                if (entry->d_name[0] != '.')
+                    names << QByteArray(entry->d_name);
+            }
+            ::closedir(d);
+        }
+        EXPECT_EQ(names.size(), 2) << locale;
+        for (const QByteArray& name : names)
+            ::unlink((base + name).constData());
+    }
 }
 
 TEST_F(Tool, LogShowsProgressAndSummaryWithoutStrayWarnings)

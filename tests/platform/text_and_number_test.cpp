@@ -1,12 +1,28 @@
 // Code page 1252 conversion, SQL literals and the number pictures used by the books.
 #include "platform/cnpj.h"
 #include "platform/cp1252.h"
+#include "platform/native_file_name.h"
 #include "platform/number_format.h"
 #include "platform/sql_literal.h"
 
 #include <gtest/gtest.h>
 
 using namespace livros;
+
+// File names keep every byte: UTF-8 reads as text, anything else (Latin-1, overlong forms, encoded
+// surrogates, a cut sequence) comes back byte for byte.
+TEST(NativeFileName, EveryByteComesBack)
+{
+    EXPECT_EQ(decodeNativeName(QByteArray("Relat\xc3\xb3rio \xe2\x82\xac \xf0\x9f\x93\x84.pdf")),
+              QString::fromUtf8("Relatório € 📄.pdf"));
+    EXPECT_FALSE(hasRawBytes(QString::fromUtf8("Relatório € 📄.pdf")));
+    for (const QByteArray bytes : {QByteArray("relat\xf3rio.pdf"), QByteArray("\xc0\xaf"), QByteArray("\xed\xa0\x80"),
+                                   QByteArray("a\xe2\x82"), QByteArray("\xf4\x90\x80\x80"), QByteArray("\xff\xfe")}) {
+        const QString name = decodeNativeName(bytes);
+        EXPECT_TRUE(hasRawBytes(name)) << bytes.toHex().constData();
+        EXPECT_EQ(encodeNativeName(name), bytes);
+    }
+}
 
 TEST(Cp1252, RoundTripsEveryByteAndMapsTheWindowsCharacters)
 {
