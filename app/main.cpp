@@ -27,6 +27,20 @@ int main(int argc, char** argv)
     app::QtUserMessages messages;
     setUserMessages(&messages);
 
+    // A request to end from outside (logging out, kill) closes the main window and ends the
+    // program. Installed before the databases are opened, so that no moment of the start-up is
+    // left to the default handling (cut off in the middle of an attachment) or to the database
+    // client's (which would leave the program running without its engine). A request made while
+    // a start-up message is open ends the program once that message is closed.
+    app::TerminationSignals termination;
+    bool endRequested = false;
+    QObject::connect(&termination, &app::TerminationSignals::terminationRequested, &application, [&endRequested] {
+        endRequested = true;
+        if (app::FormLivros)
+            app::FormLivros->close();
+        QCoreApplication::exit(0);
+    });
+
     // A missing QUILMARA.INI ends the program here, before any window exists.
     data::TDM dataModule;
     data::DM = &dataModule;
@@ -39,16 +53,15 @@ int main(int argc, char** argv)
     report::RM = &reportModule;
 
     // Closing the main window ends the program, whatever other window of it is left (a preview,
-    // a message box), and so does a request to end from outside (logging out, kill).
+    // a message box).
     QObject::connect(&form, &app::TFormLivros::closed, &application, [] { QCoreApplication::exit(0); });
-    app::TerminationSignals termination;
-    QObject::connect(&termination, &app::TerminationSignals::terminationRequested, &form, [&form] {
-        form.close();
-        QCoreApplication::exit(0);
-    });
 
-    form.show();
-    const int result = QApplication::exec();
+    int result = 0;
+    if (!endRequested) {
+        form.show();
+        result = QApplication::exec();
+    }
     report::RM = nullptr;
+    app::FormLivros = nullptr;
     return result;
 }

@@ -9,6 +9,7 @@
 #include <QPair>
 
 #include <csignal>
+#include <pthread.h>
 #include <iterator>
 
 namespace livros::data {
@@ -95,14 +96,21 @@ void refuseNul(const QString& database)
 // The client library puts its own handlers of SIGTERM, SIGINT and SIGHUP in place at the first
 // attachment: they shut the engine down and leave the program running, its window or loop stuck
 // and unable to reach the database. The program's own handling (the window's clean close, the
-// default end of the command-line tool) is put back once the attachment is made.
+// default end of the command-line tool) is put back once the attachment is made. The signals
+// are held back meanwhile, so that one arriving during the attachment reaches the program's
+// handling, not the client's.
 class KeepTerminationHandlers {
 public:
     KeepTerminationHandlers()
     {
 #ifndef Q_OS_WIN
-        for (size_t i = 0; i < std::size(kSignals); ++i)
+        sigset_t held;
+        sigemptyset(&held);
+        for (size_t i = 0; i < std::size(kSignals); ++i) {
             ::sigaction(kSignals[i], nullptr, &m_saved[i]);
+            sigaddset(&held, kSignals[i]);
+        }
+        ::pthread_sigmask(SIG_BLOCK, &held, &m_savedMask);
 #endif
     }
     ~KeepTerminationHandlers()
@@ -110,6 +118,7 @@ public:
 #ifndef Q_OS_WIN
         for (size_t i = 0; i < std::size(kSignals); ++i)
             ::sigaction(kSignals[i], &m_saved[i], nullptr);
+        ::pthread_sigmask(SIG_SETMASK, &m_savedMask, nullptr);
 #endif
     }
     KeepTerminationHandlers(const KeepTerminationHandlers&) = delete;
@@ -119,6 +128,7 @@ private:
 #ifndef Q_OS_WIN
     static constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
     struct sigaction m_saved[std::size(kSignals)] = {};
+    sigset_t m_savedMask {};
 #endif
 };
 

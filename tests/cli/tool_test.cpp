@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -200,4 +201,33 @@ TEST_F(Tool, ASecondProgramOnTheEmbeddedDatabaseIsToldWhy)
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("está aberto com exclusividade por outro programa"))) << r.err.toStdString();
     held.close();
+}
+
+// A user logging out sends SIGTERM to the window: it ends at once with exit 0 and leaves the
+// embedded database free for the next program.
+TEST_F(Tool, TheWindowEndsOnSigtermAndFreesTheDatabase)
+{
+    QProcess window;
+    QProcessEnvironment env = environment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    window.setProcessEnvironment(env);
+    window.start(folder() + QStringLiteral("/livros"), {QStringLiteral("DROGARIA")});
+    ASSERT_TRUE(window.waitForStarted());
+    // Ready once it holds the main database open.
+    const QString fds = QStringLiteral("/proc/%1/fd").arg(window.processId());
+    bool holding = false;
+    for (int tries = 0; tries < 600 && !holding && window.state() == QProcess::Running; ++tries) {
+        for (const QFileInfo& fd : QDir(fds).entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
+            holding = holding || fd.symLinkTarget().endsWith(QLatin1String("dados/quilmara.bd"));
+        if (!holding)
+            window.waitForFinished(100);
+    }
+    ASSERT_TRUE(holding) << window.readAllStandardError().toStdString();
+
+    window.terminate(); // SIGTERM
+    ASSERT_TRUE(window.waitForFinished(30000)) << "still running 30 s after SIGTERM";
+    EXPECT_EQ(window.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(window.exitCode(), 0) << window.readAllStandardError().toStdString();
+    const CliRun after = inFolder({"books", "--cnpj", kStore});
+    EXPECT_EQ(after.code, 0) << after.err.toStdString();
 }
