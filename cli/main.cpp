@@ -37,6 +37,26 @@ int usageError(const QString& text)
     return Usage;
 }
 
+// Only the names of the files a command writes or reads keep bytes that are not UTF-8; a folder
+// of the installation, a store or a date with such bytes would be read as another text.
+QString rawBytesError(const CliOptions& options)
+{
+    static const QStringList fileOptions = {QStringLiteral("--pdf"), QStringLiteral("--listing"), QStringLiteral("--out"),
+                                            QStringLiteral("--check")};
+    QStringList texts = options.positional;
+    texts << options.folder;
+    for (auto it = options.values.cbegin(); it != options.values.cend(); ++it) {
+        if (!fileOptions.contains(it.key()))
+            texts << it.value();
+    }
+    for (const QString& text : texts) {
+        if (hasRawBytes(text))
+            return QStringLiteral("O argumento \"%1\" não está em UTF-8; só os nomes de arquivo de --pdf, --listing, "
+                                  "--out e --check podem ter outros bytes").arg(text);
+    }
+    return {};
+}
+
 // --from and --to: together, and written DD/MM/YY.
 QString periodOptionsError(const CliOptions& options)
 {
@@ -238,6 +258,8 @@ int main(int argc, char** argv)
     const CliOptions options = parseCliOptions(arguments, kCommands);
     if (!options.error.isEmpty())
         return usageError(options.error);
+    if (const QString error = rawBytesError(options); !error.isEmpty())
+        return usageError(error);
     if (!options.folder.isEmpty())
         setProgramFolder(options.folder);
     return checkStandardOutput(options.command->run(options));

@@ -2,6 +2,7 @@
 
 #include "cli/cli_options.h"
 #include "cli/store_and_period.h"
+#include "platform/native_file_name.h"
 #include "data/data_module.h"
 #include "data/db_error.h"
 #include "platform/user_messages.h"
@@ -19,8 +20,8 @@ namespace {
 
 int checkMapFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    if (!openForReading(file, path)) {
         showStandardError(QStringLiteral("Não foi possível ler o mapa \"%1\": %2").arg(path, file.errorString()));
         return Failure;
     }
@@ -61,7 +62,7 @@ int runSiproquimMapCommand(const CliOptions& options, const std::function<std::u
             showStandardError(result.fileError);
             return Failure;
         }
-        std::printf("%s\n", QDir::toNativeSeparators(result.path).toLocal8Bit().constData());
+        std::printf("%s\n", encodeNativeName(QDir::toNativeSeparators(result.path)).constData());
         return Done;
     } catch (const data::DbError& e) {
         showStandardError(e.message());

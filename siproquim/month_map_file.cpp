@@ -2,10 +2,12 @@
 
 #include "siproquim/map_writer.h"
 #include "siproquim/month_map_reader.h"
+#include "platform/native_file_name.h"
 
 #include <QDir>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QTemporaryDir>
 
 namespace livros::siproquim {
 
@@ -29,12 +31,29 @@ MapFileResult writeMonthMap(data::TDM& dm, const QString& cnpj, const MapMonth& 
     result.problems = read.problems + map.problems;
     if (!result.problems.isEmpty())
         return result;
-    QDir().mkpath(folder);
-    const QString path = QDir(folder).absoluteFilePath(mapFileName(read.content));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(map.bytes) != map.bytes.size() || !file.commit()) {
-        result.fileError = QStringLiteral("Não foi possível gravar o mapa \"%1\": %2").arg(QDir::toNativeSeparators(path), file.errorString());
+    // Joined as text: QDir would turn bytes that are not UTF-8 in the folder's name into others.
+    const QString base = QDir::isAbsolutePath(folder) ? folder : QDir::currentPath() + QLatin1Char('/') + folder;
+    const QString path = QDir::cleanPath(base + QLatin1Char('/') + mapFileName(read.content));
+    const auto fail = [&](const QString& why) {
+        result.fileError = QStringLiteral("Não foi possível gravar o mapa \"%1\": %2").arg(QDir::toNativeSeparators(path), why);
         return result;
+    };
+    // A name Qt cannot write as it is (bytes that are not UTF-8) is written in a temporary folder
+    // and moved there.
+    const bool raw = hasRawBytes(path);
+    std::optional<QTemporaryDir> staging;
+    if (raw)
+        staging.emplace();
+    if (raw && (!makeFolders(folder) || !staging->isValid()))
+        return fail(QStringLiteral("não foi possível criar a pasta"));
+    if (!raw)
+        QDir().mkpath(folder);
+    QSaveFile file(raw ? staging->filePath(QStringLiteral("mapa.txt")) : path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(map.bytes) != map.bytes.size() || !file.commit())
+        return fail(file.errorString());
+    if (raw) {
+        if (const QString why = installFile(file.fileName(), path); !why.isEmpty())
+            return fail(why);
     }
     result.path = path;
     return result;

@@ -4,6 +4,7 @@
 #include "data/connection.h"
 #include "data/query.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -140,25 +141,38 @@ TEST_F(Tool, FileNamesKeepBytesThatAreNotUtf8)
                 {"-c", "cd \"$1\" && \"$2\" --folder \"$3\" export --book CLASSIC --cnpj \"$4\" --pdf \"$(printf 'r\\351l.pdf')\" "
                        "&& \"$2\" --folder \"$3\" classic --group 2 --cnpj \"$4\" --listing \"$(printf 'li\\347\\343o.txt')\" "
                        "&& ! \"$2\" --folder \"$3\" classic --group 2 --cnpj \"$4\" --from 31/02/26 --to 31/03/26 "
-                       "--listing \"$(printf 'x\\377.txt')\"",
-                 "sh", out.path(), QStringLiteral(LIVROS_CLI), folder(), kStore});
+                       "--listing \"$(printf 'x\\377.txt')\" "
+                       "&& \"$2\" --folder \"$3\" siproquim-map --month \"$5\" --cnpj \"$4\" --out \"$(printf 'm\\351')\" "
+                       "&& \"$2\" siproquim-map --check \"$(printf 'm\\351')\"/M*.txt",
+                 "sh", out.path(), QStringLiteral(LIVROS_CLI), folder(), kStore,
+                 QDate::currentDate().addMonths(-1).toString(QStringLiteral("MM/yyyy"))});
         ASSERT_TRUE(p.waitForFinished(300000));
         EXPECT_EQ(p.exitCode(), 0) << locale << ": " << p.readAllStandardError().toStdString();
         const QByteArray base = QFile::encodeName(out.path()) + '/';
         EXPECT_EQ(::access((base + "r\xe9l.pdf").constData(), R_OK), 0) << locale;
         EXPECT_EQ(::access((base + "li\xe7\xe3o.txt").constData(), R_OK), 0) << locale;
-        // Qt lists no name it cannot decode: the folder is read and emptied with the system's calls.
-        QList<QByteArray> names;
-        if (DIR* d = ::opendir(base.constData())) {
-            while (const dirent* entry = ::readdir(d)) {
-                if (entry->d_name[0] != '.')
-                    names << QByteArray(entry->d_name);
+        // Qt lists no name it cannot decode: the folders are read and emptied with the system's calls.
+        const auto namesIn = [](const QByteArray& folder) {
+            QList<QByteArray> names;
+            if (DIR* d = ::opendir(folder.constData())) {
+                while (const dirent* entry = ::readdir(d)) {
+                    if (entry->d_name[0] != '.')
+                        names << folder + '/' + entry->d_name;
+                }
+                ::closedir(d);
             }
-            ::closedir(d);
-        }
-        EXPECT_EQ(names.size(), 2) << locale;
-        for (const QByteArray& name : names)
-            ::unlink((base + name).constData());
+            return names;
+        };
+        const QByteArray maps = base + "m\xe9";
+        const QList<QByteArray> mapFiles = namesIn(maps);
+        EXPECT_EQ(mapFiles.size(), 1) << locale;
+        for (const QByteArray& name : mapFiles)
+            ::unlink(name.constData());
+        ::rmdir(maps.constData());
+        const QList<QByteArray> files = namesIn(base.chopped(1));
+        EXPECT_EQ(files.size(), 2) << locale; // no file under another name, none of the refused run
+        for (const QByteArray& name : files)
+            ::unlink(name.constData());
     }
 }
 
