@@ -9,12 +9,17 @@
 
 namespace livros::report {
 
+namespace {
+
+// The least room, in centimetres, a page keeps for the lines between its margins, page header
+// and page footer.
+constexpr double kLeastBodyRoom = 1.0;
+
+// The page's width and height in centimetres, in its orientation.
 QSizeF pageSizeCm(const PageSetup& page)
 {
     return QPageLayout(page.size, page.orientation, QMarginsF()).fullRect(QPageLayout::Millimeter).size() / 10.0;
 }
-
-namespace {
 
 QString cm(double value)
 {

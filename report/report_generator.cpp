@@ -253,7 +253,7 @@ private:
         m_hasBody = false;
         if (m_bodyTop > m_footerTop - 0.5)
             fail(m_report.pageHeader.present ? m_report.pageHeader.place : m_report.place,
-                 QStringLiteral("os cabeçalhos e o rodapé não deixam espaço para as linhas na página"));
+                 QStringLiteral("as margens, os cabeçalhos e o rodapé não deixam espaço para as linhas na página"));
     }
 
     void finishPage()

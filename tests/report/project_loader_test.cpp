@@ -199,7 +199,7 @@ TEST_F(BadReference, ABandNoPageCanHoldIsRefusedNamingIt)
     EXPECT_EQ(run(R"({"reports": [{"name": "L", "data": "RvDSLivContr", )" + page + R"(,
                       "pageHeader": {"height": 0.5, "items": [{"type": "text", "text": ")" + words + R"(", "width": 2, "wrap": true}]},
                       "detail": {"items": [{"type": "field", "field": "SALDO"}]}}]})"),
-              prefix(QStringLiteral("reports[0].pageHeader")) + QStringLiteral("os cabeçalhos e o rodapé não deixam espaço para as linhas na página"));
+              prefix(QStringLiteral("reports[0].pageHeader")) + QStringLiteral("as margens, os cabeçalhos e o rodapé não deixam espaço para as linhas na página"));
 }
 
 TEST_F(BadReference, FieldNamesMatchRegardlessOfCase)
