@@ -197,7 +197,7 @@ private:
     // ones, so that nothing is printed over the page footer. A band with a part that no page
     // could hold (a line taller than the room between headers and footer) is refused rather
     // than printed off the paper.
-    void placeFlowing(LaidOutBand band, int row, const QString& place)
+    void placeFlowing(LaidOutBand band, int row, const QString& bandPlace)
     {
         if (band.height <= m_footerTop - m_bodyTop + 0.5) {
             needRoom(band.height, row);
@@ -208,17 +208,17 @@ private:
         while (m_y + band.height > m_footerTop + 0.5) {
             auto [head, tail] = splitBand(band, m_footerTop - m_y);
             if (head.elements.empty() && !m_hasBody && tail.height >= band.height - 0.5)
-                fail(place, QStringLiteral("a faixa não cabe na página: uma parte dela é mais alta que o espaço entre "
+                fail(bandPlace, QStringLiteral("a faixa não cabe na página: uma parte dela é mais alta que o espaço entre "
                                            "o cabeçalho e o rodapé (%1 cm)")
                                 .arg(QString::number(std::max(0.0, m_footerTop - m_y) / cmToDots(1), 'f', 1)
                                          .replace(QLatin1Char('.'), QLatin1Char(','))));
-            this->place(head);
+            place(head);
             m_hasBody = true;
             finishPage();
             startPage(row);
             band = std::move(tail);
         }
-        this->place(band);
+        place(band);
         m_hasBody = true;
     }
 
