@@ -157,7 +157,7 @@ public:
 
     // A number within [minimum, maximum]: a value far beyond any paper (1e308) would reach the
     // painter as coordinates it cannot draw.
-    double number(const QString& key, double fallback, double minimum, double maximum)
+    double number(const QString& key, double fallback, double minimum, double maximum, const QString& unit = {})
     {
         if (!has(key))
             return fallback;
@@ -165,14 +165,14 @@ public:
         if (!v.isDouble() || !std::isfinite(v.toDouble()))
             failAt(childPlace(key), QStringLiteral("deve ser um número"));
         if (v.toDouble() < minimum)
-            failAt(childPlace(key), QStringLiteral("deve ser pelo menos %1").arg(minimum));
+            failAt(childPlace(key), QStringLiteral("deve ser pelo menos %1%2").arg(minimum).arg(unit));
         if (v.toDouble() > maximum)
-            failAt(childPlace(key), QStringLiteral("deve ser no máximo %1").arg(maximum));
+            failAt(childPlace(key), QStringLiteral("deve ser no máximo %1%2").arg(maximum).arg(unit));
         return v.toDouble();
     }
 
     // A position or size in centimetres.
-    double length(const QString& key, double fallback) { return number(key, fallback, 0, kLargestLength); }
+    double length(const QString& key, double fallback) { return number(key, fallback, 0, kLargestLength, QStringLiteral(" cm")); }
 
     bool boolean(const QString& key, bool fallback)
     {
@@ -262,7 +262,7 @@ FontOverride readFont(Node& parent)
     if (n.has(QStringLiteral("family")))
         f.family = n.requiredString(QStringLiteral("family"));
     if (n.has(QStringLiteral("size"))) {
-        f.size = n.number(QStringLiteral("size"), 8, 1, kLargestFontSize);
+        f.size = n.number(QStringLiteral("size"), 8, 1, kLargestFontSize, QStringLiteral(" pt"));
     }
     f.bold = n.optionalBoolean(QStringLiteral("bold"));
     f.italic = n.optionalBoolean(QStringLiteral("italic"));
@@ -466,13 +466,13 @@ ReportItem readItem(Node& n, const QString& defaultConnection)
         item.kind = ItemKind::Line;
         item.x2 = n.length(QStringLiteral("x2"), item.x);
         item.y2 = n.length(QStringLiteral("y2"), item.y);
-        item.pen = n.number(QStringLiteral("pen"), 0.5, 0, kLargestPen);
+        item.pen = n.number(QStringLiteral("pen"), 0.5, 0, kLargestPen, QStringLiteral(" pt"));
         item.stretch = n.boolean(QStringLiteral("stretch"), false);
     } else if (type == QLatin1String("box")) {
         item.kind = ItemKind::Box;
         item.width = n.length(QStringLiteral("width"), 0);
         item.height = n.length(QStringLiteral("height"), 0);
-        item.pen = n.number(QStringLiteral("pen"), 0.5, 0, kLargestPen);
+        item.pen = n.number(QStringLiteral("pen"), 0.5, 0, kLargestPen, QStringLiteral(" pt"));
         item.stretch = n.boolean(QStringLiteral("stretch"), false);
         const QString fill = n.string(QStringLiteral("fill"));
         if (!fill.isEmpty()) {
@@ -525,8 +525,8 @@ PageSetup readPage(Node& parent)
             page.size = QPageSize(sizes.value(v.toString()));
         } else {
             Node s = n.object(QStringLiteral("size"));
-            const double w = s.number(QStringLiteral("width"), 0, 1, kLargestPageSide);
-            const double h = s.number(QStringLiteral("height"), 0, 1, kLargestPageSide);
+            const double w = s.number(QStringLiteral("width"), 0, 1, kLargestPageSide, QStringLiteral(" cm"));
+            const double h = s.number(QStringLiteral("height"), 0, 1, kLargestPageSide, QStringLiteral(" cm"));
             if (!s.has(QStringLiteral("width")) || !s.has(QStringLiteral("height")))
                 s.fail(QStringLiteral("dê \"width\" e \"height\" em centímetros"));
             s.finish();

@@ -106,11 +106,11 @@ TEST_F(InvalidProject, ValuesBeyondThePaperAreRefused)
     };
     const char* a4 = R"({"size": "A4", "margins": {"left": 1.5, "right": 1, "top": 1, "bottom": 1}})";
     EXPECT_EQ(load(report(a4, R"({"type": "text", "text": "a", "x": 1e308})")),
-              prefix(QStringLiteral("reports[0].detail.items[0].x")) + QStringLiteral("deve ser no máximo 500"));
+              prefix(QStringLiteral("reports[0].detail.items[0].x")) + QStringLiteral("deve ser no máximo 500 cm"));
     EXPECT_EQ(load(report(a4, R"({"type": "line", "x2": 5, "pen": 1000})")),
-              prefix(QStringLiteral("reports[0].detail.items[0].pen")) + QStringLiteral("deve ser no máximo 10"));
+              prefix(QStringLiteral("reports[0].detail.items[0].pen")) + QStringLiteral("deve ser no máximo 10 pt"));
     EXPECT_EQ(load(report(a4, R"({"type": "text", "text": "a", "font": {"size": 5000}})")),
-              prefix(QStringLiteral("reports[0].detail.items[0].font.size")) + QStringLiteral("deve ser no máximo 144"));
+              prefix(QStringLiteral("reports[0].detail.items[0].font.size")) + QStringLiteral("deve ser no máximo 144 pt"));
     EXPECT_EQ(load(report(a4, R"({"type": "text", "text": "a", "x": 18, "width": 2})")),
               prefix(QStringLiteral("reports[0].detail.items[0]"))
                   + QStringLiteral("passa da borda direita do papel: vai até 20,0 cm da margem esquerda, e o papel só tem 19,5 cm depois dela"));
