@@ -1,6 +1,7 @@
 #include "data/firebird_client.h"
 
 #include "data/db_error.h"
+#include "data/shared_engine.h"
 #include "data/transaction.h"
 #include "platform/cp1252.h"
 #include "platform/sql_literal.h"
@@ -13,6 +14,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QLibrary>
+#include <QScopeGuard>
 #include <QTime>
 #include <cmath>
 #include <cstring>
@@ -101,6 +103,13 @@ ClientLibrary& ClientLibrary::load(const QString& vendorLib)
     if (auto it = loaded.constFind(fileName); it != loaded.constEnd())
         return **it;
 
+    // The system's client runs our embedded engines in the mode that shares database files.
+    const bool sharedEngine = !fileName.contains(QLatin1Char('/')) && prepareSharedEmbeddedEngine();
+    // Programs started from here keep the system's settings.
+    const auto forgetRoot = qScopeGuard([sharedEngine] {
+        if (sharedEngine)
+            qunsetenv("FIREBIRD");
+    });
     auto* library = new QLibrary(fileName);
     library->setLoadHints(QLibrary::ResolveAllSymbolsHint);
     if (!library->load()) {
@@ -121,6 +130,8 @@ ClientLibrary& ClientLibrary::load(const QString& vendorLib)
     }
     auto* client = new ClientLibrary;
     client->m_master = getMaster();
+    if (sharedEngine) // the client reads FIREBIRD once, when its root is first asked for
+        client->m_master->getConfigManager()->getRootDirectory();
     client->m_util = client->m_master->getUtilInterface();
     client->m_provider = client->m_master->getDispatcher();
     loaded.insert(fileName, client);

@@ -1,6 +1,6 @@
 // livros-cli and livros as a careless user and a scheduled job meet them, through the programs
 // themselves, on a demo installation: every argument has its place, every failure to write says
-// so with exit 1, a log shows where a build is, and a second program on the embedded database is told why it cannot open it.
+// so with exit 1, a log shows where a build is, our programs share the embedded database, and a program that holds it alone is named.
 #include "data/connection.h"
 #include "data/query.h"
 
@@ -178,18 +178,47 @@ TEST_F(Tool, MistypedServerKeyIsNamed)
     EXPECT_TRUE(r.err.contains(QStringLiteral("foi ignorada"))) << r.err.toStdString();
 }
 
-// The embedded engine serves one program at a time: the second one says so, in Portuguese.
-TEST_F(Tool, ASecondProgramOnTheEmbeddedDatabaseIsToldWhy)
+// Our programs share the embedded database: the tool builds a book while another of our
+// programs (here this test, as a window would) holds the database open.
+TEST_F(Tool, TwoOfOurProgramsShareTheEmbeddedDatabase)
 {
-    // This test program holds the main database open, as a window would.
     data::Connection held(QStringLiteral("held"), QString());
     held.setParam(QStringLiteral("DataBase"), folder() + QStringLiteral("/dados/quilmara.bd"));
     held.setParam(QStringLiteral("User_Name"), QStringLiteral("SYSDBA"));
     held.open();
+    const CliRun r = inFolder(kClassic);
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    data::Query lines(held, QStringLiteral("lines"));
+    lines.setSql(QStringLiteral("select count(*) as N from LIVROCONTR where CNPJ = '%1'").arg(kStore));
+    lines.open();
+    EXPECT_GT(lines.asInteger(QStringLiteral("N")), 0); // the tool's committed lines, seen from here
+    lines.close();
+    held.close();
+}
+
+// A program whose embedded engine takes the file for itself (isql-fb with the system's settings)
+// keeps ours out: the tool says so in Portuguese, and what to do.
+TEST_F(Tool, AProgramHoldingTheDatabaseAloneIsNamed)
+{
+    QProcess isql;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("FIREBIRD"));
+    isql.setProcessEnvironment(env);
+    isql.start(QStringLiteral("isql-fb"), {QStringLiteral("-q"), QStringLiteral("-user"), QStringLiteral("SYSDBA"),
+                                           folder() + QStringLiteral("/dados/quilmara.bd")});
+    ASSERT_TRUE(isql.waitForStarted());
+    isql.write("select 'attached' from rdb$database;\n");
+    QByteArray answer;
+    for (int i = 0; i < 100 && !answer.contains("attached"); ++i) {
+        isql.waitForReadyRead(100);
+        answer += isql.readAllStandardOutput();
+    }
+    ASSERT_TRUE(answer.contains("attached")) << isql.readAllStandardError().toStdString();
     const CliRun r = inFolder({"revised", "--mode", "DROGARIA", "--cnpj", kStore});
+    isql.closeWriteChannel();
+    isql.waitForFinished();
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("está aberto com exclusividade por outro programa"))) << r.err.toStdString();
-    held.close();
 }
 
 // A user logging out sends SIGTERM to the window: it ends at once with exit 0 and leaves the

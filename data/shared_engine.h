@@ -1,0 +1,15 @@
+#pragma once
+
+namespace livros::data {
+
+// Firebird's default embedded engine (SuperServer) takes a database file for one process alone:
+// the window and a livros-cli run could not open the suite's database at the same time. This
+// points the client library of this process at a private configuration folder that includes the
+// system's firebird.conf and sets ServerMode = SuperClassic, under which every embedded engine of
+// ours shares the file (they coordinate through Firebird's lock manager). Other programs keep the
+// system's settings. Call before the client library is loaded; it does nothing when the user set
+// FIREBIRD, or when the folder cannot be made (the engine then keeps its exclusive default).
+// Returns whether FIREBIRD now names the private folder.
+bool prepareSharedEmbeddedEngine();
+
+} // namespace livros::data
