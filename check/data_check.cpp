@@ -3,6 +3,7 @@
 #include "book/classic/classic_sql.h"
 #include "book/classic/component_lists.h"
 #include "book/classic/movement_rows.h"
+#include "book/classic/period_movements.h"
 #include "book/classic/store_laboratory.h"
 #include "book/revised/revised_book_builder.h"
 #include "data/data_module.h"
@@ -98,8 +99,11 @@ private:
 
 class ProductCheck {
 public:
-    ProductCheck(data::TDM& dm, CheckReport& report, const ControlledComponent& component, SupplierRows& suppliers)
-        : m_dm(dm), m_report(report), m_component(component), m_suppliers(suppliers)
+    // `movements` holds the period's movements of the component's group; `number` is its place there.
+    ProductCheck(data::TDM& dm, CheckReport& report, const ControlledComponent& component, SupplierRows& suppliers,
+                 classic::MovementSource& movements, int number)
+        : m_dm(dm), m_report(report), m_component(component), m_suppliers(suppliers), m_movements(movements),
+          m_number(number)
     {
     }
 
@@ -152,34 +156,20 @@ private:
     double walkPeriod(double balance)
     {
         bool negative = false;
-        std::vector<classic::MovementRow> rows;
-        QString statement;
-        const classic::StoreScope store{m_report.cnpj, classic::exitsLaboratory(m_dm, m_report.cnpj)};
-        for (QDate day = m_report.from; day <= m_report.to; day = day.addDays(1)) {
-            for (const MovementKind kind : {MovementKind::Entry, MovementKind::Exit, MovementKind::Loss}) {
-                try {
-                    classic::fetchDayMovements(m_dm.SQLQuery1, kind, store, m_component, day, rows, statement);
-                } catch (const data::DatabaseUnavailable&) {
-                    throw;
-                } catch (const data::DbError& error) {
-                    throw data::DbError(error.message() + u'\n' + statement);
-                }
-                for (const classic::MovementRow& row : rows) {
-                    if (kind != MovementKind::Exit)
-                        checkSupplier(row);
-                    const double quantity = classic::bookQuantity(kind, row, m_bookUnit);
-                    balance += kind == MovementKind::Entry ? quantity : -quantity;
-                    if (!negative && balance < 0 && !sameQuantity(balance, 0)) {
-                        negative = true;
-                        add(FindingKind::NegativeStock, row.date,
-                            QStringLiteral("saldo %1 após %2 de %3 %4 (lote %5)")
-                                .arg(quantityText(balance),
-                                     kind == MovementKind::Exit ? QStringLiteral("saída") : QStringLiteral("perda"),
-                                     quantityText(row.quantity), row.unit.trimmed(), row.lot.trimmed()));
-                    }
-                }
+        m_movements.walkProduct(m_number, [&](MovementKind kind, const classic::MovementRow& row) {
+            if (kind != MovementKind::Exit)
+                checkSupplier(row);
+            const double quantity = classic::bookQuantity(kind, row, m_bookUnit);
+            balance += kind == MovementKind::Entry ? quantity : -quantity;
+            if (!negative && balance < 0 && !sameQuantity(balance, 0)) {
+                negative = true;
+                add(FindingKind::NegativeStock, row.date,
+                    QStringLiteral("saldo %1 após %2 de %3 %4 (lote %5)")
+                        .arg(quantityText(balance),
+                             kind == MovementKind::Exit ? QStringLiteral("saída") : QStringLiteral("perda"),
+                             quantityText(row.quantity), row.unit.trimmed(), row.lot.trimmed()));
             }
-        }
+        });
         return balance;
     }
 
@@ -222,6 +212,8 @@ private:
     CheckReport& m_report;
     const ControlledComponent& m_component;
     SupplierRows& m_suppliers;
+    classic::MovementSource& m_movements;
+    int m_number;
     std::set<QString> m_suppliersSeen;
     QString m_bookUnit;  // the inventory's unit, else the catalogue's, as the classic book keeps it
 };
@@ -313,11 +305,20 @@ CheckReport checkStoreData(data::TDM& dm, const QString& cnpj, const QDate& from
     checkFormulaLaboratories(dm, report);
     SupplierRows suppliers(dm.SQLQuery2);
     const classic::ComponentLists lists = classic::loadComponentLists(dm);
+    const classic::StoreScope store{cnpj, classic::exitsLaboratory(dm, cnpj)};
     int classicProducts = 0;
     for (const classic::ListGroupTable& table : lists.tables) {
         classicProducts += table.count();
-        for (const ControlledComponent& component : table)
-            ProductCheck(dm, report, component, suppliers).run();
+        if (table.isEmpty())
+            continue;
+        classic::PeriodMovements movements;
+        try {
+            movements.startGroup(dm.SQLQuery1, store, table, from, to);
+        } catch (const classic::MovementQueryFailed& failure) {
+            throw data::DbError(failure.reason + u'\n' + failure.statement);
+        }
+        for (int number = 1; number <= table.count(); ++number)
+            ProductCheck(dm, report, table.entry(number), suppliers, movements, number).run();
     }
     if (!indexScript.isEmpty()) {
         report.indexes = readIndexReadiness(dm, indexScript, classicProducts, revisedProducts);

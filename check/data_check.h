@@ -63,8 +63,8 @@ struct CheckReport {
 inline constexpr int kStockCodeLength = 13;
 
 // Reads the store's controlled products of the classic lists for the period, as the classic
-// book reads them (its opening inventory, its day-by-day movements), and the catalogue as the
-// revised books select it, and reports what would make the books wrong. Writes nothing.
+// book reads them (its opening inventory, its movements through classic::PeriodMovements), and
+// the catalogue as the revised books select it, and reports what would make the books wrong. Writes nothing.
 // With `indexScript` (db/suite_indexes.sql) it also reports the optional indexes that are missing.
 // Database errors propagate.
 CheckReport checkStoreData(data::TDM& dm, const QString& cnpj, const QDate& from, const QDate& to,

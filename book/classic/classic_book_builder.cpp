@@ -69,6 +69,12 @@ bool ClassicBookBuilder::buildGroup(int groupNumber, const ComponentLists& lists
 
     m_view.setGaugeMaximum(table->count());
     try {
+        try {
+            m_movements->startGroup(m_dm.SQLQuery1, m_store, *table, m_initialDate,
+                                    m_initialDate.addDays(m_dayCount - 1));
+        } catch (const MovementQueryFailed& failure) {
+            failedQuery(failure);
+        }
         for (int index = 1; index <= table->count(); ++index)
             walkComponent(index, table->entry(index));
     } catch (const Failed&) {
@@ -90,11 +96,12 @@ void ClassicBookBuilder::walkComponent(int index, const ControlledComponent& com
     append(columnHeading());
     m_walked.push_back({component.codigo, component.componente, m_openingBalance, {}, 0});
 
-    for (int offset = 0; offset < m_dayCount; ++offset) {
-        const QDate day = m_initialDate.addDays(offset);
-        walkMovements(MovementKind::Entry, component, day);
-        walkMovements(MovementKind::Exit, component, day);
-        walkMovements(MovementKind::Loss, component, day);
+    try {
+        m_movements->walkProduct(index, [&](MovementKind kind, const MovementRow& row) {
+            walkMovement(kind, component, row);
+        });
+    } catch (const MovementQueryFailed& failure) {
+        failedQuery(failure);
     }
 
     m_walked.back().closing = m_runningBalance;
@@ -152,31 +159,25 @@ void ClassicBookBuilder::readOpeningBalance(const ControlledComponent& component
         balanceLineWithInventory(component.componente, component.dcb, m_openingBalance, m_bookUnit, m_locale));
 }
 
-void ClassicBookBuilder::walkMovements(MovementKind kind, const ControlledComponent& component, const QDate& day)
+// Without the movements the query left out every later balance would be wrong: the build stops.
+void ClassicBookBuilder::failedQuery(const MovementQueryFailed& failure)
 {
-    try {
-        fetchDayMovements(m_dm.SQLQuery1, kind, m_store, component, day, m_rows, m_statement);
-    } catch (const data::DatabaseUnavailable&) {
-        throw; // not this query's fault: no query can run now
-    } catch (const data::DbError& error) {
-        // Without that day's movements every later balance would be wrong: the build stops.
-        fail(QStringLiteral("Não foi possível ler as %1 de %2 do dia %3.\n%4\n\n%5\n\n%6")
-                 .arg(movementsName(kind), component.componente, dateText(day), error.message(), m_statement,
-                      kNotBuilt));
-    }
+    fail(QStringLiteral("Não foi possível ler as %1 %2.\n%3\n\n%4\n\n%5")
+             .arg(movementsName(failure.kind), failure.where, failure.reason, failure.statement, kNotBuilt));
+}
 
-    for (const MovementRow& row : m_rows) {
-        const double quantity = bookQuantity(kind, row, m_bookUnit);
-        const double signedQuantity = kind == MovementKind::Entry ? quantity : -quantity;
-        m_runningBalance += signedQuantity;
-        m_walked.back().quantities.push_back(signedQuantity);
-        const QString history = historyText(kind, row, m_locale);
-        const QString observation = observationText(kind, row);
-        m_view.appendListingLine(movementLine(kind, row.date, history, m_runningBalance, observation, m_locale));
-        ++m_movementCount;
-        ++m_bookLineNumber;
-        writeBookLine(kind, component, row, history, observation);
-    }
+void ClassicBookBuilder::walkMovement(MovementKind kind, const ControlledComponent& component, const MovementRow& row)
+{
+    const double quantity = bookQuantity(kind, row, m_bookUnit);
+    const double signedQuantity = kind == MovementKind::Entry ? quantity : -quantity;
+    m_runningBalance += signedQuantity;
+    m_walked.back().quantities.push_back(signedQuantity);
+    const QString history = historyText(kind, row, m_locale);
+    const QString observation = observationText(kind, row);
+    m_view.appendListingLine(movementLine(kind, row.date, history, m_runningBalance, observation, m_locale));
+    ++m_movementCount;
+    ++m_bookLineNumber;
+    writeBookLine(kind, component, row, history, observation);
 }
 
 void ClassicBookBuilder::writeBookLine(MovementKind kind, const ControlledComponent& component,

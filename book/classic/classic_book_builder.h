@@ -3,6 +3,7 @@
 #include "book/classic/classic_book_check.h"
 #include "book/classic/component_lists.h"
 #include "book/classic/movement_rows.h"
+#include "book/classic/period_movements.h"
 
 #include <QDate>
 #include "platform/book_locale.h"
@@ -44,9 +45,10 @@ public:
 // The exit code of the command-line tool when a movement query or a book line fails.
 inline constexpr int kMovementQueryFailedExitCode = 4;
 
-// The day-by-day walk of one list group: for each component its opening balance on the initial
-// date, then every day's entries, exits and losses, each changing the running balance and written
-// as one LIVROCONTR row and one listing line. LIVROCONTR must have been emptied by the caller in
+// The walk of one list group: for each component its opening balance on the initial date, then
+// its movements of the period day by day (entries, exits, losses), each changing the running
+// balance and written as one LIVROCONTR row and one listing line. The movements of the whole
+// group are read before the first component (PeriodMovements). LIVROCONTR must have been emptied by the caller in
 // `transaction`, the build's, which the lines are written in.
 class ClassicBookBuilder {
 public:
@@ -63,6 +65,10 @@ public:
     // What the walk wrote, product by product, for the check after the build.
     const std::vector<WalkedProduct>& walkedProducts() const { return m_walked; }
 
+    // Takes the movements from `source` instead of reading the period at once: for comparing the
+    // walk with another way of reading the same movements. `source` must outlive the builder.
+    void readMovementsFrom(MovementSource& source) { m_movements = &source; }
+
     // The last book line number given out (ID of LIVROCONTR); 0 before the first line.
     int bookLineNumber() const { return m_bookLineNumber; }
     // The number of days walked, both ends included.
@@ -73,7 +79,8 @@ private:
 
     void walkComponent(int index, const ControlledComponent& component);
     void readOpeningBalance(const ControlledComponent& component);
-    void walkMovements(MovementKind kind, const ControlledComponent& component, const QDate& day);
+    void walkMovement(MovementKind kind, const ControlledComponent& component, const MovementRow& row);
+    [[noreturn]] void failedQuery(const MovementQueryFailed& failure);
     void writeBookLine(MovementKind kind, const ControlledComponent& component, const MovementRow& row,
                        const QString& history, const QString& observation);
     void append(const QStringList& lines);
@@ -97,9 +104,8 @@ private:
     QString m_bookUnit;
     int m_movementCount = 0;
 
-    // Reused from query to query.
-    std::vector<MovementRow> m_rows;
-    QString m_statement;
+    PeriodMovements m_periodMovements;
+    MovementSource* m_movements = &m_periodMovements;
 
     BookLineWriter m_lineWriter;
     std::vector<WalkedProduct> m_walked;

@@ -35,43 +35,80 @@ QString openingValuesSql(const QString& storeCnpj, const QString& codigo, const 
     return inventorySql(QStringLiteral("QDE, UNID"), storeCnpj, codigo, initialDate);
 }
 
-QString movementSql(MovementKind kind, const QString& storeCnpj, const QString& codigo, const QString& dcb,
-                    const QDate& day, const std::optional<QString>& laboratory)
+QString movementOrder(MovementKind kind)
 {
     switch (kind) {
     case MovementKind::Entry:
+        return QStringLiteral("NFISCAL.DATARECEBIM, NFISCAL.NOTAFISCAL, NFISCAL.FORNECEDOR, COMPRAS.ESTACAO, "
+                              "COMPRAS.CODCOMPRA, COMPRAS.LOTE, COMPRAS.VALIDADE, COMPRAS.QUANTIDADE, COMPRAS.UNIDADE");
+    case MovementKind::Exit:
+        return QStringLiteral("PEDIDOS.DATAPEDIDO, COMPEDID.ESTACAO, COMPEDID.NPEDIDO, COMPEDID.NFORMULA, "
+                              "COMPEDID.COMPONENTE");
+    case MovementKind::Loss:
+        break;
+    }
+    return QStringLiteral("DATA, FORNECEDOR, LOTE, MOTIVO, QUANTIDADE, UNIDADE");
+}
+
+QString movementProductColumn(MovementKind kind)
+{
+    switch (kind) {
+    case MovementKind::Entry:
+        return QStringLiteral("CODIGO");
+    case MovementKind::Exit:
+        return QStringLiteral("CODIGOCOMP");
+    case MovementKind::Loss:
+        break;
+    }
+    return QStringLiteral("DCB");
+}
+
+QString periodMovementSql(MovementKind kind, const QString& storeCnpj, const QStringList& keys, const QDate& first,
+                          const QDate& last, const std::optional<QString>& laboratory)
+{
+    QStringList quoted;
+    quoted.reserve(keys.size());
+    for (const QString& key : keys)
+        quoted << sqlLiteral(key);
+    const QString keyList = QLatin1Char('(') + quoted.join(QStringLiteral(", ")) + QLatin1Char(')');
+    const QString period = QStringLiteral(" between ") + sqlLiteral(first.toString(QStringLiteral("yyyy-MM-dd")))
+        + QStringLiteral(" and ") + sqlLiteral(last.toString(QStringLiteral("yyyy-MM-dd")));
+    const QString orderBy = QStringLiteral(" order by ") + movementOrder(kind);
+
+    switch (kind) {
+    case MovementKind::Entry:
         return QStringLiteral("Select NFISCAL.LOJA, NFISCAL.DATARECEBIM, NFISCAL.NOTAFISCAL, NFISCAL.FORNECEDOR, "
-                              "COMPRAS.LOTE, COMPRAS.VALIDADE, COMPRAS.QUANTIDADE, COMPRAS.UNIDADE from NFISCAL, "
-                              "COMPRAS where NFISCAL.DATARECEBIM = ")
-            + dateLiteral(day)
+                              "COMPRAS.LOTE, COMPRAS.VALIDADE, COMPRAS.QUANTIDADE, COMPRAS.UNIDADE, COMPRAS.CODIGO "
+                              "from NFISCAL, COMPRAS where NFISCAL.DATARECEBIM")
+            + period
             + QStringLiteral(" and NFISCAL.NOTAFISCAL = COMPRAS.NOTAFISCAL AND NFISCAL.FORNECEDOR = "
                              "COMPRAS.FORNECEDOR and NFISCAL.LOJA = ")
-            + sqlLiteral(storeCnpj) + QStringLiteral(" and COMPRAS.CODIGO = ") + sqlLiteral(codigo);
+            + sqlLiteral(storeCnpj) + QStringLiteral(" and COMPRAS.CODIGO in ") + keyList + orderBy;
     case MovementKind::Exit: {
         // The orders carry no store: with several stores, the formula's laboratory names it.
         QString sql = QStringLiteral("Select PEDIDOS.DATAPEDIDO, PEDIDOS.ESTACAO, PEDIDOS.NPEDIDO, COMPEDID.LOTE, "
-                                     "COMPEDID.FORNECEDOR, COMPEDID.VALIDADELOTE, COMPEDID.QDEESTOQUE, COMPEDID.UNID "
-                                     "from PEDIDOS, COMPEDID");
+                                     "COMPEDID.FORNECEDOR, COMPEDID.VALIDADELOTE, COMPEDID.QDEESTOQUE, COMPEDID.UNID, "
+                                     "COMPEDID.CODIGOCOMP from PEDIDOS, COMPEDID");
         if (laboratory)
             sql += QStringLiteral(", PEDIFORM");
-        sql += QStringLiteral(" where PEDIDOS.DATAPEDIDO = ") + dateLiteral(day)
+        sql += QStringLiteral(" where PEDIDOS.DATAPEDIDO") + period
             + QStringLiteral(" and ((PEDIDOS.TIPOPEDIDO='Pedido') or (PEDIDOS.TIPOPEDIDO='Repos')) and "
                              "PEDIDOS.ESTACAO=COMPEDID.ESTACAO AND PEDIDOS.NPEDIDO=COMPEDID.NPEDIDO and "
-                             "COMPEDID.CODIGOCOMP = ")
-            + sqlLiteral(codigo);
+                             "COMPEDID.CODIGOCOMP in ")
+            + keyList;
         if (laboratory)
             sql += QStringLiteral(" and PEDIFORM.ESTACAO=COMPEDID.ESTACAO and PEDIFORM.NPEDIDO=COMPEDID.NPEDIDO and "
                                   "PEDIFORM.NFORMULA=COMPEDID.NFORMULA and PEDIFORM.LABORATORIO = ")
                 + sqlLiteral(*laboratory);
-        return sql;
+        return sql + orderBy;
     }
     case MovementKind::Loss:
-        return QStringLiteral("Select LOJA, DATA, FORNECEDOR, LOTE, QUANTIDADE, UNIDADE, MOTIVO from PERDAS where "
-                              "DATA = ")
-            + dateLiteral(day) + QStringLiteral(" and LOJA = ") + sqlLiteral(storeCnpj)
-            + QStringLiteral(" and DCB = ") + sqlLiteral(dcb);
+        break;
     }
-    return {};
+    return QStringLiteral("Select LOJA, DATA, FORNECEDOR, LOTE, QUANTIDADE, UNIDADE, MOTIVO, DCB from PERDAS where "
+                          "DATA")
+        + period + QStringLiteral(" and LOJA = ") + sqlLiteral(storeCnpj) + QStringLiteral(" and DCB in ") + keyList
+        + orderBy;
 }
 
 BookLine fittedToColumns(BookLine line)

@@ -3,6 +3,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -18,10 +19,24 @@ QString storeInventoryCountSql(const QString& storeCnpj, const QDate& initialDat
 QString openingCountSql(const QString& storeCnpj, const QString& codigo, const QDate& initialDate);
 QString openingValuesSql(const QString& storeCnpj, const QString& codigo, const QDate& initialDate);
 
-// One day's movements of one kind: entries and exits by product code, losses by DCB. Entries and
-// losses carry the store; exits only through their formula's laboratory, when one is given.
-QString movementSql(MovementKind kind, const QString& storeCnpj, const QString& codigo, const QString& dcb,
-                    const QDate& day, const std::optional<QString>& laboratory = std::nullopt);
+// The order of one kind's movements within a day, after the date: the row's natural key, then
+// every column the book shows, so that two rows in the same place are the same line.
+//   entries: invoice (NOTAFISCAL, FORNECEDOR), item (COMPRAS.ESTACAO, CODCOMPRA), then lot,
+//            expiry, quantity, unit;
+//   exits:   the formula component's key (COMPEDID.ESTACAO, NPEDIDO, NFORMULA, COMPONENTE);
+//   losses:  supplier, lot, reason, quantity, unit (PERDAS has no key).
+// Returned as the column list of an ORDER BY, the date column first.
+QString movementOrder(MovementKind kind);
+
+// The column that names the product of a movement row: COMPRAS.CODIGO, COMPEDID.CODIGOCOMP, or
+// PERDAS.DCB (losses are matched by DCB).
+QString movementProductColumn(MovementKind kind);
+
+// The movements of one kind of the products `keys` (codes, or DCBs for losses) from `first` to
+// `last`, both included, in movementOrder. Entries and losses carry the store; exits only through
+// their formula's laboratory, when one is given. Dates go in with their four-digit year.
+QString periodMovementSql(MovementKind kind, const QString& storeCnpj, const QStringList& keys, const QDate& first,
+                          const QDate& last, const std::optional<QString>& laboratory = std::nullopt);
 
 inline constexpr char kDeleteBookSql[] = "Delete from LIVROCONTR";
 

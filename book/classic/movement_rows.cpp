@@ -1,6 +1,5 @@
 #include "book/classic/movement_rows.h"
 
-#include "book/classic/classic_sql.h"
 #include "data/query.h"
 
 namespace livros::classic {
@@ -36,35 +35,23 @@ const MovementColumns& columnsOf(MovementKind kind)
 
 } // namespace
 
-void fetchDayMovements(data::Query& query, MovementKind kind, const StoreScope& store,
-                       const ControlledComponent& component, const QDate& day, std::vector<MovementRow>& rows,
-                       QString& statement)
+MovementRow readMovementRow(const data::Query& query, MovementKind kind)
 {
     static const QString kSupplier = QStringLiteral("FORNECEDOR");
     static const QString kLot = QStringLiteral("LOTE");
 
-    rows.clear();
-    statement = movementSql(kind, store.cnpj, component.codigo, component.dcb, day, store.laboratory);
-    query.close();
-    query.setSql(statement);
-    query.open();
-
     const MovementColumns& columns = columnsOf(kind);
-    for (; !query.eof(); query.next()) {
-        MovementRow& row = rows.emplace_back();
-        row.date = query.asDateTime(columns.date).date();
-        if (!row.date.isValid())
-            row.date = day;
-        row.quantity = query.asFloat(columns.quantity);
-        row.supplier = query.asString(kSupplier);
-        row.lot = query.asString(kLot);
-        if (!columns.expiry.isEmpty())
-            row.expiry = query.asString(columns.expiry);
-        row.unit = query.asString(columns.unit);
-        if (!columns.reason.isEmpty())
-            row.reason = query.asString(columns.reason);
-    }
-    query.close();
+    MovementRow row;
+    row.date = query.asDateTime(columns.date).date();
+    row.quantity = query.asFloat(columns.quantity);
+    row.supplier = query.asString(kSupplier);
+    row.lot = query.asString(kLot);
+    if (!columns.expiry.isEmpty())
+        row.expiry = query.asString(columns.expiry);
+    row.unit = query.asString(columns.unit);
+    if (!columns.reason.isEmpty())
+        row.reason = query.asString(columns.reason);
+    return row;
 }
 
 double bookQuantity(MovementKind kind, const MovementRow& row, const QString& bookUnit)

@@ -32,12 +32,8 @@ struct StoreScope {
     std::optional<QString> laboratory;
 };
 
-// Fetches one day's rows of one kind for one component into `rows` (cleared first; its capacity
-// is reused from day to day). `statement` receives the SQL text before it runs, for the message
-// of a failure. Any error of the query propagates (data::DbError).
-void fetchDayMovements(data::Query& query, MovementKind kind, const StoreScope& store,
-                       const ControlledComponent& component, const QDate& day, std::vector<MovementRow>& rows,
-                       QString& statement);
+// The current row of a movement query of `kind` (the columns of the book's movement selects).
+MovementRow readMovementRow(const data::Query& query, MovementKind kind);
 
 // The quantity a movement adds to or takes from a balance kept in the book unit: a purchase in
 // kilograms or litres (KG, L, in any letter case) into a book kept in grams or millilitres

@@ -303,10 +303,10 @@ TEST_F(FailingQuery, LossesQueryStopsTheBuildWithTheServersReason)
     start("drop table PERDAS");
     EXPECT_EQ(prepare(), ClassicPreparationOutcome::Failed);
     expectStoppedBuild(view, recorder,
-                       {QStringLiteral("Não foi possível ler as perdas de Morfina do dia 01/05/24."),
+                       {QStringLiteral("Não foi possível ler as perdas do período 01/05/24 a 02/05/24."),
                         "Table unknown",
-                        "Select LOJA, DATA, FORNECEDOR, LOTE, QUANTIDADE, UNIDADE, MOTIVO from PERDAS where "
-                        "DATA = '05/01/24' and LOJA = '12345678000199' and DCB = 'D1'"},
+                        "Select LOJA, DATA, FORNECEDOR, LOTE, QUANTIDADE, UNIDADE, MOTIVO, DCB from PERDAS where "
+                        "DATA between '2024-05-01' and '2024-05-02' and LOJA = '12345678000199' and DCB in ('D1')"},
                        balances());
 }
 
@@ -314,14 +314,14 @@ TEST_F(FailingQuery, EntriesQueryStopsTheBuild)
 {
     start("drop table COMPRAS");
     EXPECT_EQ(prepare(), ClassicPreparationOutcome::Failed);
-    expectStoppedBuild(view, recorder, {"entradas", "Table unknown", "and COMPRAS.CODIGO = 'C001'"}, balances());
+    expectStoppedBuild(view, recorder, {"entradas", "Table unknown", "and COMPRAS.CODIGO in ('C001')"}, balances());
 }
 
 TEST_F(FailingQuery, ExitsQueryFailureStopsTheBuildInsteadOfSkippingTheDay)
 {
     start("drop table COMPEDID");
     EXPECT_EQ(prepare(), ClassicPreparationOutcome::Failed);
-    expectStoppedBuild(view, recorder, {QStringLiteral("saídas"), "PEDIDOS.DATAPEDIDO = '05/01/24'"}, balances());
+    expectStoppedBuild(view, recorder, {QStringLiteral("saídas"), "PEDIDOS.DATAPEDIDO between '2024-05-01' and '2024-05-02'"}, balances());
 }
 
 TEST_F(FailingQuery, ALineTheServerRefusesStopsTheBuild)

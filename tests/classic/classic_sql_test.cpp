@@ -26,31 +26,13 @@ TEST(ClassicSql, InventoryQueriesWithMonthFirstDates)
               "DATABALANCO = '05/31/24'");
 }
 
-TEST(ClassicSql, MovementQueries)
+TEST(ClassicSql, PeriodQueryQuotesItsValuesAndGivesFullYears)
 {
-    const QDate day(2024, 12, 3);
-    EXPECT_EQ(movementSql(MovementKind::Entry, kStore, "C001", "D1", day),
-              "Select NFISCAL.LOJA, NFISCAL.DATARECEBIM, NFISCAL.NOTAFISCAL, NFISCAL.FORNECEDOR, COMPRAS.LOTE, "
-              "COMPRAS.VALIDADE, COMPRAS.QUANTIDADE, COMPRAS.UNIDADE from NFISCAL, COMPRAS where "
-              "NFISCAL.DATARECEBIM = '12/03/24' and NFISCAL.NOTAFISCAL = COMPRAS.NOTAFISCAL AND "
-              "NFISCAL.FORNECEDOR = COMPRAS.FORNECEDOR and NFISCAL.LOJA = '12345678000199' and "
-              "COMPRAS.CODIGO = 'C001'");
-    EXPECT_EQ(movementSql(MovementKind::Exit, kStore, "C001", "D1", day),
-              "Select PEDIDOS.DATAPEDIDO, PEDIDOS.ESTACAO, PEDIDOS.NPEDIDO, COMPEDID.LOTE, COMPEDID.FORNECEDOR, "
-              "COMPEDID.VALIDADELOTE, COMPEDID.QDEESTOQUE, COMPEDID.UNID from PEDIDOS, COMPEDID where "
-              "PEDIDOS.DATAPEDIDO = '12/03/24' and ((PEDIDOS.TIPOPEDIDO='Pedido') or "
-              "(PEDIDOS.TIPOPEDIDO='Repos')) and PEDIDOS.ESTACAO=COMPEDID.ESTACAO AND "
-              "PEDIDOS.NPEDIDO=COMPEDID.NPEDIDO and COMPEDID.CODIGOCOMP = 'C001'");
-    EXPECT_EQ(movementSql(MovementKind::Loss, kStore, "C001", "D1", day),
-              "Select LOJA, DATA, FORNECEDOR, LOTE, QUANTIDADE, UNIDADE, MOTIVO from PERDAS where "
-              "DATA = '12/03/24' and LOJA = '12345678000199' and DCB = 'D1'");
-}
-
-TEST(ClassicSql, QuotesInValuesAreDoubled)
-{
-    EXPECT_EQ(movementSql(MovementKind::Loss, "1'2", "C", "D'Ávila", QDate(2024, 1, 2)),
-              QStringLiteral("Select LOJA, DATA, FORNECEDOR, LOTE, QUANTIDADE, UNIDADE, MOTIVO from PERDAS where "
-                             "DATA = '01/02/24' and LOJA = '1''2' and DCB = 'D''Ávila'"));
+    const QString sql = periodMovementSql(MovementKind::Loss, "1'2", {"D'Ávila", "D2"}, QDate(2024, 1, 2),
+                                          QDate(2075, 1, 31));
+    EXPECT_TRUE(sql.contains(QStringLiteral("DATA between '2024-01-02' and '2075-01-31' and LOJA = '1''2' and DCB in "
+                                            "('D''Ávila', 'D2') order by DATA,")))
+        << sql.toStdString();
     EXPECT_TRUE(openingCountSql(kStore, "X'Y", QDate(2024, 1, 2)).contains("CODIGO = 'X''Y' and"));
 }
 
