@@ -107,16 +107,17 @@ protected:
 
 } // namespace
 
-// Every store and list group, the PERIODO month and the whole year, on the tables as the suite
-// ships them (no optional index).
-TEST_F(DemoWalks, ScaleOneEveryStoreAndGroupForAMonthAndAYear)
+// On the tables as the suite ships them (no optional index): every store and list group for the
+// PERIODO month, and every group of the first store for the whole year (the reference's year of
+// day queries costs about 15 s a store here).
+TEST_F(DemoWalks, ScaleOneEveryStoreAndGroupForAMonthAndTheFirstStoreForAYear)
 {
     load(1, false);
-    for (const QString& store : demo.storeCnpjs)
-        for (int group = 1; group <= kListGroupCount; ++group) {
+    for (int group = 1; group <= kListGroupCount; ++group) {
+        for (const QString& store : demo.storeCnpjs)
             expectSameWalk(suite, *dm, lists, store, group, demo.periodStart, demo.periodEnd);
-            expectSameWalk(suite, *dm, lists, store, group, firstDay, yearEnd);
-        }
+        expectSameWalk(suite, *dm, lists, demo.storeCnpjs.first(), group, firstDay, yearEnd);
+    }
 }
 
 // Scale 8 with the optional indexes (the reference's day queries are slow without them): every
