@@ -68,6 +68,7 @@ bool ClassicBookBuilder::buildGroup(int groupNumber, const ComponentLists& lists
     m_store.laboratory = exitsLaboratory(m_dm, m_store.cnpj);
 
     m_view.setGaugeMaximum(table->count());
+    m_openings = readOpeningInventories(m_dm.SQLQuery2, m_store.cnpj, *table, m_initialDate);
     try {
         try {
             m_movements->startGroup(m_dm.SQLQuery1, m_store, *table, m_initialDate,
@@ -92,7 +93,7 @@ void ClassicBookBuilder::walkComponent(int index, const ControlledComponent& com
     m_movementCount = 0;
 
     append(componentHeading(m_titleLine, m_initialDate, m_finalDate));
-    readOpeningBalance(component);
+    openBalance(component, m_openings.at(std::size_t(index - 1)));
     append(columnHeading());
     m_walked.push_back({component.codigo, component.componente, m_openingBalance, {}, 0});
 
@@ -111,50 +112,24 @@ void ClassicBookBuilder::walkComponent(int index, const ControlledComponent& com
     append(componentClosing());
 }
 
-void ClassicBookBuilder::readOpeningBalance(const ControlledComponent& component)
+void ClassicBookBuilder::openBalance(const ControlledComponent& component, const OpeningInventory& opening)
 {
-    static const QString kQde = QStringLiteral("QDE");
-    static const QString kUnid = QStringLiteral("UNID");
-
-    data::Query& query = m_dm.SQLQuery2;
-    query.close();
-    query.setSql(openingCountSql(m_store.cnpj, component.codigo, m_initialDate));
-    query.open();
-    const int inventoryRows = query.asInteger(kQde);
-    query.close();
-
     m_openingBalance = 0;
     m_runningBalance = 0;
     m_bookUnit = component.unid;
-    if (inventoryRows == 0) {
+    if (opening.rows == 0) {
         m_view.appendListingLine(balanceLineWithoutInventory(component.componente, component.dcb, m_bookUnit));
         return;
     }
-
-    query.close();
-    query.setSql(openingValuesSql(m_store.cnpj, component.codigo, m_initialDate));
-    query.open();
-    // A row that cannot be read leaves the component at zero in its catalogue unit, silently;
-    // the balance line is still the one of a component with inventory.
-    double quantity = 0;
-    QString unit;
-    bool read = false;
-    if (!query.eof()) {
-        try {
-            quantity = query.asFloat(kQde);
-            unit = query.asString(kUnid).left(kUnidLength);
-            read = true;
-        } catch (const data::DbError&) {
-        }
+    // A first row that could not be read leaves the component at zero in its catalogue unit; the
+    // balance line is still the one of a component with inventory.
+    if (opening.read) {
+        m_openingBalance = opening.quantity;
+        m_runningBalance = opening.quantity;
+        m_bookUnit = opening.unit;
+        if (opening.unit != component.unid)
+            append(unitErrorBlock(component.unid, opening.unit, opening.quantity, m_locale));
     }
-    if (read) {
-        m_openingBalance = quantity;
-        m_runningBalance = quantity;
-        m_bookUnit = unit;
-        if (unit != component.unid)
-            append(unitErrorBlock(component.unid, unit, quantity, m_locale));
-    }
-    query.close();
     m_view.appendListingLine(
         balanceLineWithInventory(component.componente, component.dcb, m_openingBalance, m_bookUnit, m_locale));
 }

@@ -3,6 +3,7 @@
 #include "book/classic/classic_book_check.h"
 #include "book/classic/component_lists.h"
 #include "book/classic/movement_rows.h"
+#include "book/classic/opening_inventory.h"
 #include "book/classic/period_movements.h"
 
 #include <QDate>
@@ -47,8 +48,9 @@ inline constexpr int kMovementQueryFailedExitCode = 4;
 
 // The walk of one list group: for each component its opening balance on the initial date, then
 // its movements of the period day by day (entries, exits, losses), each changing the running
-// balance and written as one LIVROCONTR row and one listing line. The movements of the whole
-// group are read before the first component (PeriodMovements). LIVROCONTR must have been emptied by the caller in
+// balance and written as one LIVROCONTR row and one listing line. The opening inventories and the
+// movements of the whole group are read before the first component (readOpeningInventories,
+// PeriodMovements). LIVROCONTR must have been emptied by the caller in
 // `transaction`, the build's, which the lines are written in.
 class ClassicBookBuilder {
 public:
@@ -78,7 +80,7 @@ private:
     struct Failed {};  // unwinds the walk after a failure has been shown
 
     void walkComponent(int index, const ControlledComponent& component);
-    void readOpeningBalance(const ControlledComponent& component);
+    void openBalance(const ControlledComponent& component, const OpeningInventory& opening);
     void walkMovement(MovementKind kind, const ControlledComponent& component, const MovementRow& row);
     [[noreturn]] void failedQuery(const MovementQueryFailed& failure);
     void writeBookLine(MovementKind kind, const ControlledComponent& component, const MovementRow& row,
@@ -104,6 +106,7 @@ private:
     QString m_bookUnit;
     int m_movementCount = 0;
 
+    std::vector<OpeningInventory> m_openings;  // by product number - 1
     PeriodMovements m_periodMovements;
     MovementSource* m_movements = &m_periodMovements;
 

@@ -10,6 +10,15 @@ namespace {
 
 QString dateLiteral(const QDate& date) { return sqlLiteral(sqlDateText(date)); }
 
+QString keyList(const QStringList& keys)
+{
+    QStringList quoted;
+    quoted.reserve(keys.size());
+    for (const QString& key : keys)
+        quoted << sqlLiteral(key);
+    return QLatin1Char('(') + quoted.join(QStringLiteral(", ")) + QLatin1Char(')');
+}
+
 QString inventorySql(const QString& columns, const QString& storeCnpj, const QString& codigo, const QDate& date)
 {
     return QStringLiteral("Select ") + columns + QStringLiteral(" from BALANCOS where LOJA = ") + sqlLiteral(storeCnpj)
@@ -33,6 +42,20 @@ QString openingCountSql(const QString& storeCnpj, const QString& codigo, const Q
 QString openingValuesSql(const QString& storeCnpj, const QString& codigo, const QDate& initialDate)
 {
     return inventorySql(QStringLiteral("QDE, UNID"), storeCnpj, codigo, initialDate);
+}
+
+QString openingInventorySql(const QString& storeCnpj, const QStringList& codes, const QDate& day)
+{
+    return QStringLiteral("Select CODIGO, QDE, UNID from BALANCOS where LOJA = ") + sqlLiteral(storeCnpj)
+        + QStringLiteral(" and DATABALANCO = ") + dateLiteral(day) + QStringLiteral(" and CODIGO in ") + keyList(codes);
+}
+
+QString comparedText(const QString& text)
+{
+    qsizetype length = text.size();
+    while (length > 0 && text.at(length - 1) == QLatin1Char(' '))
+        --length;
+    return text.left(length);
 }
 
 QString movementOrder(MovementKind kind)
@@ -66,11 +89,6 @@ QString movementProductColumn(MovementKind kind)
 QString periodMovementSql(MovementKind kind, const QString& storeCnpj, const QStringList& keys, const QDate& first,
                           const QDate& last, const std::optional<QString>& laboratory)
 {
-    QStringList quoted;
-    quoted.reserve(keys.size());
-    for (const QString& key : keys)
-        quoted << sqlLiteral(key);
-    const QString keyList = QLatin1Char('(') + quoted.join(QStringLiteral(", ")) + QLatin1Char(')');
     const QString period = QStringLiteral(" between ") + sqlLiteral(first.toString(QStringLiteral("yyyy-MM-dd")))
         + QStringLiteral(" and ") + sqlLiteral(last.toString(QStringLiteral("yyyy-MM-dd")));
     const QString orderBy = QStringLiteral(" order by ") + movementOrder(kind);
@@ -83,7 +101,7 @@ QString periodMovementSql(MovementKind kind, const QString& storeCnpj, const QSt
             + period
             + QStringLiteral(" and NFISCAL.NOTAFISCAL = COMPRAS.NOTAFISCAL AND NFISCAL.FORNECEDOR = "
                              "COMPRAS.FORNECEDOR and NFISCAL.LOJA = ")
-            + sqlLiteral(storeCnpj) + QStringLiteral(" and COMPRAS.CODIGO in ") + keyList + orderBy;
+            + sqlLiteral(storeCnpj) + QStringLiteral(" and COMPRAS.CODIGO in ") + keyList(keys) + orderBy;
     case MovementKind::Exit: {
         // The orders carry no store: with several stores, the formula's laboratory names it.
         QString sql = QStringLiteral("Select PEDIDOS.DATAPEDIDO, PEDIDOS.ESTACAO, PEDIDOS.NPEDIDO, COMPEDID.LOTE, "
@@ -95,7 +113,7 @@ QString periodMovementSql(MovementKind kind, const QString& storeCnpj, const QSt
             + QStringLiteral(" and ((PEDIDOS.TIPOPEDIDO='Pedido') or (PEDIDOS.TIPOPEDIDO='Repos')) and "
                              "PEDIDOS.ESTACAO=COMPEDID.ESTACAO AND PEDIDOS.NPEDIDO=COMPEDID.NPEDIDO and "
                              "COMPEDID.CODIGOCOMP in ")
-            + keyList;
+            + keyList(keys);
         if (laboratory)
             sql += QStringLiteral(" and PEDIFORM.ESTACAO=COMPEDID.ESTACAO and PEDIFORM.NPEDIDO=COMPEDID.NPEDIDO and "
                                   "PEDIFORM.NFORMULA=COMPEDID.NFORMULA and PEDIFORM.LABORATORIO = ")
@@ -107,7 +125,7 @@ QString periodMovementSql(MovementKind kind, const QString& storeCnpj, const QSt
     }
     return QStringLiteral("Select LOJA, DATA, FORNECEDOR, LOTE, QUANTIDADE, UNIDADE, MOTIVO, DCB from PERDAS where "
                           "DATA")
-        + period + QStringLiteral(" and LOJA = ") + sqlLiteral(storeCnpj) + QStringLiteral(" and DCB in ") + keyList
+        + period + QStringLiteral(" and LOJA = ") + sqlLiteral(storeCnpj) + QStringLiteral(" and DCB in ") + keyList(keys)
         + orderBy;
 }
 

@@ -19,6 +19,17 @@ QString storeInventoryCountSql(const QString& storeCnpj, const QDate& initialDat
 QString openingCountSql(const QString& storeCnpj, const QString& codigo, const QDate& initialDate);
 QString openingValuesSql(const QString& storeCnpj, const QString& codigo, const QDate& initialDate);
 
+// The inventory rows of a set of products on one day: CODIGO, QDE, UNID, in no stated order
+// (the book takes each product's first row, as openingValuesSql does).
+QString openingInventorySql(const QString& storeCnpj, const QStringList& codes, const QDate& day);
+
+// A text as the server compares it: trailing blanks do not count ("C1" equals "C1  ").
+QString comparedText(const QString& text);
+
+// The most values one IN list of the book's queries holds (the server takes up to 1500; this
+// also keeps the statement well below its length limit).
+inline constexpr int kKeysPerQuery = 500;
+
 // The order of one kind's movements within a day, after the date: the row's natural key, then
 // every column the book shows, so that two rows in the same place are the same line.
 //   entries: invoice (NOTAFISCAL, FORNECEDOR), item (COMPRAS.ESTACAO, CODCOMPRA), then lot,

@@ -11,19 +11,6 @@ namespace livros::classic {
 
 namespace {
 
-// The server's IN list holds at most 1500 values; a batch stays well below it and below the
-// statement's length limit.
-constexpr int kKeysPerQuery = 500;
-
-// The server compares texts as if the shorter had trailing blanks: "C1" and "C1  " are equal.
-QString comparedText(const QString& text)
-{
-    qsizetype length = text.size();
-    while (length > 0 && text.at(length - 1) == QLatin1Char(' '))
-        --length;
-    return text.left(length);
-}
-
 std::size_t slot(MovementKind kind) { return std::size_t(kind); }
 
 } // namespace

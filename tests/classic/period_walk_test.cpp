@@ -151,6 +151,7 @@ TEST(OddRowsWalk, SameAsTheDayByDayReference)
     data.inventory("2024-05-01", "C001", 10, "G");
     data.inventory("2024-05-01", "C002", 5, "ML");
     data.inventory("2024-05-01", "C'3", 1, "KG");  // another unit than the catalogue's
+    data.inventory("2024-05-01", "C004", 3, "G");  // the catalogue's code has trailing blanks
 
     data.store(kStore, "LAB1");
     data.store(kOtherStore, "LAB2");
@@ -199,6 +200,11 @@ TEST(OddRowsWalk, SameAsTheDayByDayReference)
         expectSameWalk(suite, *dm, lists, kStore, group, QDate(2024, 5, 1), QDate(2024, 5, 31));
         expectSameWalk(suite, *dm, lists, kStore, group, QDate(2024, 5, 2), QDate(2024, 5, 2));
     }
+    // A code with trailing blanks opens with its inventory and takes its movements.
+    const QStringList firstDay = walk(suite, *dm, lists, kStore, 1, QDate(2024, 5, 1), QDate(2024, 5, 1)).listing;
+    EXPECT_TRUE(firstDay.contains(" BRANCOS    DCB: D4    SALDO INICIAL: 3,0000 G"));
+    EXPECT_EQ(firstDay.filter("| Entrada   |        7,00000 | Compra").size(), 1);
+
     // Within a day: entries by invoice, then exits by order, then losses by supplier, lot, reason.
     const Walked walked = walk(suite, *dm, lists, kStore, 1, QDate(2024, 5, 4), QDate(2024, 5, 4));
     QStringList day = walked.listing.filter("04/05/24 |");
