@@ -23,12 +23,13 @@ struct IndexReadiness {
 // The names of "CREATE INDEX name ON ..." statements of a script text.
 QStringList indexNamesOfScript(const QString& script);
 
-// A classic day query and a revised product statement, in milliseconds, for a database whose
-// movement tables hold `rows` rows.
-double classicDayQueryMs(qint64 rows, bool indexed);
+// A year's book of one classic list group, in seconds, and a revised product statement, in
+// milliseconds, for a database whose movement tables hold `rows` rows.
+double classicGroupYearSeconds(qint64 rows, bool indexed);
 double revisedProductMs(qint64 rows, bool indexed);
-// A year of books, in seconds: every classic product walked 365 days (three queries a day), one
-// statement per revised product.
+// A year of books, in seconds: the classic list groups that hold products (a group's movements
+// are read at once, so its cost follows the tables' size more than its products), one statement
+// per revised product.
 double classicYearSeconds(const IndexReadiness& readiness, bool indexed);
 double revisedYearSeconds(const IndexReadiness& readiness, bool indexed);
 
