@@ -3,9 +3,12 @@
 // beside the floor: for the classic book, its three period queries run alone; for the revised
 // books and the exports, reading the book's lines back.
 //
-//   bench_books [--scale N] [--server|--embedded] [--indexes] [--skip-year] [--classic-only] [--out FILE]
+//   bench_books [--scale N] [--server|--embedded] [--indexes] [--skip-year] [--classic-only] [--day-walk]
+//               [--out FILE]
 // --skip-year builds every book for the last month only; --classic-only leaves out the revised
-// books and the exports (for the larger databases).
+// books and the exports (for the larger databases); --day-walk also builds each classic book with
+// its movements read one day, product and kind at a time (the tests' reference walk), as the
+// book was built before.
 #include "book/classic/classic_preparation.h"
 #include "book/classic/classic_sql.h"
 #include "book/classic/component_lists.h"
@@ -16,6 +19,8 @@
 #include "cli/demo_data.h"
 #include "data/data_module.h"
 #include "data/schema.h"
+#include "data/transaction.h"
+#include "day_walk_reference.h"
 #include "firebird_fixture.h"
 #include "message_recorder.h"
 #include "platform/date_text.h"
@@ -129,16 +134,39 @@ QString formatRow(const Row& r)
                              r.products, r.days, r.time, qps, r.floor, r.floor > 0 ? r.time / r.floor : 0.0, r.lines);
 }
 
-void runAll(testing::EmbeddedSuite& suite, const QString& engine, int scale, bool indexes, bool year, bool classicOnly,
-            QList<Row>& rows)
+struct Options {
+    int scale = 1;
+    bool indexes = false;
+    bool year = true;
+    bool classicOnly = false;
+    bool dayWalk = false;
+};
+
+// The classic book of one group built with the day-by-day reading, in a transaction of its own.
+void buildWithDayWalk(data::TDM& dm, const classic::ComponentLists& lists, const QString& cnpj, int group,
+                      const QDate& from, const QDate& to)
+{
+    NullClassicView view;
+    classic::testing::DayByDayMovements days;
+    data::Transaction build(dm.sqlcon1, {QStringLiteral("LIVROCONTR")});
+    build.execute(QLatin1String(classic::kDeleteBookSql));
+    classic::ClassicBookBuilder builder(dm, build, view, cnpj, from, to);
+    builder.readMovementsFrom(days);
+    builder.buildGroup(group, lists);
+    dm.SQLQuery1.close();
+    dm.SQLQuery2.close();
+    build.commit();
+}
+
+void runAll(testing::EmbeddedSuite& suite, const QString& engine, const Options& o, QList<Row>& rows)
 {
     cli::DemoOptions options;
-    options.scale = scale;
+    options.scale = o.scale;
     options.seed = 1;
     const cli::DemoData demo = cli::generateDemoData(options);
     suite.loadMain(demo.mainStatements);
     suite.loadInterface(demo.interfaceStatements);
-    if (indexes) {
+    if (o.indexes) {
         QFile f(testing::sourceDir() + QStringLiteral("/db/suite_indexes.sql"));
         f.open(QIODevice::ReadOnly);
         for (const QString& sql : data::splitSqlScript(QString::fromUtf8(f.readAll())))
@@ -164,7 +192,7 @@ void runAll(testing::EmbeddedSuite& suite, const QString& engine, int scale, boo
 
     struct Period { QString name; QDate from; QDate to; };
     QList<Period> periods = {{QStringLiteral("month"), demo.periodStart, demo.periodEnd}};
-    if (year)
+    if (o.year)
         periods.append({QStringLiteral("year"), options.firstDay, options.firstDay.addYears(1).addDays(-1)});
 
     for (const Period& p : periods) {
@@ -189,7 +217,16 @@ void runAll(testing::EmbeddedSuite& suite, const QString& engine, int scale, boo
         r.lines = suite.scalarMain(QStringLiteral("select count(*) from LIVROCONTR")).toInt();
         rows << r;
         std::fprintf(stderr, "%s\n", qPrintable(formatRow(r)));
-        if (p.name == QLatin1String("month") && !classicOnly) {
+        if (o.dayWalk) {
+            Row d = r;
+            d.book = QStringLiteral("classic group %1, %2, per day").arg(group).arg(p.name);
+            d.queries = 1 + 1 + 2L * r.products + 3L * r.products * r.days;
+            d.time = seconds([&] { buildWithDayWalk(*dm, lists, cnpj, group, p.from, p.to); });
+            d.lines = suite.scalarMain(QStringLiteral("select count(*) from LIVROCONTR")).toInt();
+            rows << d;
+            std::fprintf(stderr, "%s\n", qPrintable(formatRow(d)));
+        }
+        if (p.name == QLatin1String("month") && !o.classicOnly) {
             Row e = r;
             e.book = QStringLiteral("classic PDF export");
             e.queries = 0;
@@ -203,7 +240,7 @@ void runAll(testing::EmbeddedSuite& suite, const QString& engine, int scale, boo
         }
     }
 
-    if (classicOnly)
+    if (o.classicOnly)
         return;
     const Period& revisedPeriod = periods.last();
     for (revised::RevisedMode mode : {revised::RevisedMode::Drogaria, revised::RevisedMode::InsumosCompleto,
@@ -245,29 +282,30 @@ int main(int argc, char** argv)
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
     testing::MessageRecorder messages;
     const QStringList args = app.arguments();
-    int scale = 1;
+    Options o;
     QString out;
-    bool indexes = args.contains(QStringLiteral("--indexes"));
-    bool year = !args.contains(QStringLiteral("--skip-year"));
-    bool classicOnly = args.contains(QStringLiteral("--classic-only"));
+    o.indexes = args.contains(QStringLiteral("--indexes"));
+    o.year = !args.contains(QStringLiteral("--skip-year"));
+    o.classicOnly = args.contains(QStringLiteral("--classic-only"));
+    o.dayWalk = args.contains(QStringLiteral("--day-walk"));
     bool embedded = !args.contains(QStringLiteral("--server"));
     bool server = !args.contains(QStringLiteral("--embedded"));
     for (int i = 1; i + 1 < args.size(); ++i) {
         if (args[i] == QLatin1String("--scale"))
-            scale = args[i + 1].toInt();
+            o.scale = args[i + 1].toInt();
         if (args[i] == QLatin1String("--out"))
             out = args[i + 1];
     }
     QList<Row> rows;
     if (embedded) {
         testing::EmbeddedSuite suite;
-        runAll(suite, QStringLiteral("embedded"), scale, indexes, year, classicOnly, rows);
+        runAll(suite, QStringLiteral("embedded"), o, rows);
     }
     if (server) {
         testing::ServerSuite suite;
-        runAll(suite, QStringLiteral("server"), scale, indexes, year, classicOnly, rows);
+        runAll(suite, QStringLiteral("server"), o, rows);
     }
-    QString table = QString::asprintf("scale %d, %s\n", scale, indexes ? "with the suite's optional indexes" : "no date indexes");
+    QString table = QString::asprintf("scale %d, %s\n", o.scale, o.indexes ? "with the suite's optional indexes" : "no date indexes");
     table += QString::asprintf("%-34s %-9s %8s %5s %9s %10s %9s %9s %8s\n", "book", "engine", "products", "days", "time s",
                                "queries/s", "floor s", "ratio", "lines");
     for (const Row& r : rows)
