@@ -214,3 +214,29 @@ TEST(OddRowsWalk, SameAsTheDayByDayReference)
     for (int line = 0; line < 6; ++line)
         EXPECT_TRUE(day[line].contains(expected[line])) << day[line].toStdString();
 }
+
+// A group larger than one query's list of products: the products of the second batch open with
+// their inventory and take their movements like those of the first.
+TEST(LargeGroupWalk, ProductsBeyondTheFirstBatchOfCodes)
+{
+    livros::testing::EmbeddedSuite suite;
+    QStringList statements;
+    for (int n = 1; n <= 520; ++n)
+        statements << QStringLiteral("insert into COMPONEN (CODIGO, COMPONENTE, UNID, LISTA, DCB, GRUPO, CONTROLADA) "
+                                     "values ('P%1', 'Produto %1', 'G', 'A1', 'D%1', 'MAN', 'Sim')")
+                          .arg(n, 4, 10, QLatin1Char('0'));
+    suite.loadMain(statements);
+    TestData data{suite};
+    for (const QString& code : {QStringLiteral("0001"), QStringLiteral("0520")}) {
+        data.inventory("2024-05-01", "P" + code, 10, "G");
+        data.entry("2024-05-02", "P" + code, 5, "G");
+        data.loss("2024-05-03", "D" + code, 1, "G", "Quebra");
+    }
+    const auto dm = suite.makeDataModule();
+    const ComponentLists lists = loadComponentLists(*dm);
+    ASSERT_EQ(lists.group(1)->count(), 520);
+    const Walked walked = walk(suite, *dm, lists, kStore, 1, QDate(2024, 5, 1), QDate(2024, 5, 31));
+    EXPECT_EQ(suite.rowsMain("select CODIGO || ':' || cast(SALDO as varchar(30)) from LIVROCONTR order by ID"),
+              (QStringList{"P0001:15.000000", "P0001:14.000000", "P0520:15.000000", "P0520:14.000000"}));
+    EXPECT_TRUE(walked.listing.contains(" PRODUTO 0520    DCB: D0520    SALDO INICIAL: 10,0000 G"));
+}
