@@ -325,7 +325,7 @@ void PreparedStatement::setDecimal(int index, const QString& number)
     setText(index, number);
 }
 
-int PreparedStatement::execute()
+void PreparedStatement::execute()
 {
     if (!d->transaction->handle)
         throw DbError(QStringLiteral("The transaction of this statement has ended: %1").arg(d->sql));
@@ -334,7 +334,6 @@ int PreparedStatement::execute()
     auto& st = guard.wrapper();
     try {
         d->statement->execute(&st, d->transaction->handle, d->metadata, d->buffer.data(), nullptr, nullptr);
-        return int(d->statement->getAffectedRecords(&st));
     } catch (const FbException& e) {
         attachment.checkAfterFailure(e.getStatus());
         const QString message = attachment.library().statusText(e.getStatus());

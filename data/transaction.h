@@ -68,8 +68,9 @@ public:
     void setDate(int index, const QDate& date);
     // A decimal number written as text ("-12.3457"), stored exactly at the parameter's scale.
     void setDecimal(int index, const QString& number);
-    // Executes with the values set; returns the rows affected.
-    int execute();
+    // Executes with the values set. The rows affected are not asked for: through a server that
+    // would be a second round trip for every execution (every book line).
+    void execute();
 
 private:
     struct Impl;
