@@ -3,6 +3,7 @@
 #include "book/classic/classic_sql.h"
 #include "book/classic/component_lists.h"
 #include "book/classic/movement_rows.h"
+#include "book/classic/opening_inventory.h"
 #include "book/classic/period_movements.h"
 #include "book/classic/store_laboratory.h"
 #include "book/revised/revised_book_builder.h"
@@ -99,11 +100,12 @@ private:
 
 class ProductCheck {
 public:
-    // `movements` holds the period's movements of the component's group; `number` is its place there.
+    // `opening` and `movements` are read for the component's group as the book reads them;
+    // `number` is the component's place in the group.
     ProductCheck(data::TDM& dm, CheckReport& report, const ControlledComponent& component, SupplierRows& suppliers,
-                 classic::MovementSource& movements, int number)
-        : m_dm(dm), m_report(report), m_component(component), m_suppliers(suppliers), m_movements(movements),
-          m_number(number)
+                 const classic::OpeningInventory& opening, classic::MovementSource& movements, int number)
+        : m_dm(dm), m_report(report), m_component(component), m_suppliers(suppliers), m_opening(opening),
+          m_movements(movements), m_number(number)
     {
     }
 
@@ -136,20 +138,20 @@ private:
     double checkOpening()
     {
         const QDate day = m_report.from;
-        const InventoryDay inventory = readInventoryDay(m_dm.SQLQuery2, m_report.cnpj, m_component.codigo, day);
         m_bookUnit = m_component.unid;
-        if (inventory.rows == 0) {
+        if (m_opening.rows == 0) {
             add(FindingKind::NoOpeningInventory, day, QStringLiteral("nenhuma linha em BALANCOS"));
             return 0;
         }
-        reportDuplicates(inventory, day);
-        if (inventory.read)
-            m_bookUnit = inventory.unit;
-        if (inventory.read && inventory.unit != m_component.unid)
+        if (m_opening.rows > 1)
+            reportDuplicates(readInventoryDay(m_dm.SQLQuery2, m_report.cnpj, m_component.codigo, day), day);
+        if (m_opening.read)
+            m_bookUnit = m_opening.unit;
+        if (m_opening.read && m_opening.unit != m_component.unid)
             add(FindingKind::InventoryUnit, day,
                 QStringLiteral("BALANCOS: %1 %2; COMPONEN: %3")
-                    .arg(quantityText(inventory.quantity), inventory.unit.trimmed(), m_component.unid.trimmed()));
-        return inventory.read ? inventory.quantity : 0;
+                    .arg(quantityText(m_opening.quantity), m_opening.unit.trimmed(), m_component.unid.trimmed()));
+        return m_opening.read ? m_opening.quantity : 0;
     }
 
     // The period's movements as the classic book walks them; the closing stock.
@@ -212,6 +214,7 @@ private:
     CheckReport& m_report;
     const ControlledComponent& m_component;
     SupplierRows& m_suppliers;
+    const classic::OpeningInventory& m_opening;
     classic::MovementSource& m_movements;
     int m_number;
     std::set<QString> m_suppliersSeen;
@@ -317,8 +320,12 @@ CheckReport checkStoreData(data::TDM& dm, const QString& cnpj, const QDate& from
         } catch (const classic::MovementQueryFailed& failure) {
             throw data::DbError(failure.reason + u'\n' + failure.statement);
         }
+        const std::vector<classic::OpeningInventory> openings =
+            classic::readOpeningInventories(dm.SQLQuery2, cnpj, table, from);
         for (int number = 1; number <= table.count(); ++number)
-            ProductCheck(dm, report, table.entry(number), suppliers, movements, number).run();
+            ProductCheck(dm, report, table.entry(number), suppliers, openings[std::size_t(number - 1)], movements,
+                         number)
+                .run();
     }
     if (!indexScript.isEmpty()) {
         report.indexes = readIndexReadiness(dm, indexScript, classicProducts, revisedProducts);
