@@ -78,6 +78,7 @@ bool ClassicBookBuilder::buildGroup(int groupNumber, const ComponentLists& lists
         }
         for (int index = 1; index <= table->count(); ++index)
             walkComponent(index, table->entry(index));
+        sendLines([&] { m_lineWriter.flush(); });
     } catch (const Failed&) {
         return false;
     }
@@ -173,18 +174,26 @@ void ClassicBookBuilder::writeBookLine(MovementKind kind, const ControlledCompon
     line.componente = component.componente;
     line.period = m_periodText;
     line.unit = m_bookUnit;
+    sendLines([&] { m_lineWriter.write(line); });
+}
+
+void ClassicBookBuilder::sendLines(const std::function<void()>& sending)
+{
     try {
-        m_lineWriter.write(line);
+        sending();
     } catch (const data::DatabaseUnavailable&) {
         throw; // the database is gone: the walk cannot go on writing
-    } catch (const data::DbError& error) {
+    } catch (const BookLineRefused& refused) {
         // The texts are cut to their columns, so this is no width: a book missing this line
         // would still count it in every later balance. The statement stays in the listing.
+        const BookLine& line = refused.line();
         const QString sql = bookLineInsertSql(line);
         m_view.appendListingLine(sql);
         fail(QStringLiteral("A linha %1 do livro (%2, %3) não foi gravada.\n%4\n\n%5\n\n%6")
-                 .arg(QString::number(line.id), component.componente, dateText(row.date), error.message(), sql,
+                 .arg(QString::number(line.id), line.componente, dateText(line.date), refused.message(), sql,
                       kNotBuilt));
+    } catch (const data::DbError& error) {
+        fail(QStringLiteral("As linhas do livro não foram gravadas.\n%1\n\n%2").arg(error.message(), kNotBuilt));
     }
 }
 

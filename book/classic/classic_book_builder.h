@@ -13,6 +13,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 namespace livros::data {
@@ -85,6 +86,8 @@ private:
     [[noreturn]] void failedQuery(const MovementQueryFailed& failure);
     void writeBookLine(MovementKind kind, const ControlledComponent& component, const MovementRow& row,
                        const QString& history, const QString& observation);
+    // Runs a write of book lines; a line the server refuses fails the build naming it.
+    void sendLines(const std::function<void()>& sending);
     void append(const QStringList& lines);
     [[noreturn]] void fail(const QString& message);
 

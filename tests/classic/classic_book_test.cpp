@@ -404,6 +404,31 @@ TEST_F(ClassicBook, RefusedLineFailsTheBuildAndKeepsThePreviousBook)
     EXPECT_EQ(rows("select ID, CNPJ, HISTORICO from LIVROCONTR"), QStringList{"1|anterior|linha do livro anterior"});
 }
 
+// The lines go to the server several at a time: a line refused inside a full group is still the
+// one named, and none of the group's other lines is kept.
+TEST_F(ClassicBook, RefusedLineInsideAGroupOfLinesIsTheOneNamed)
+{
+    data.component("C001", "Morfina", "G", "A1", "D1");
+    data.inventory("2024-05-01", "C001", 10, "G");
+    for (int day = 1; day <= 30; ++day)
+        data.entry(QStringLiteral("2024-05-%1").arg(day, 2, 10, QLatin1Char('0')), "C001", day,
+                   "G", day == 20 ? "RECUSADO" : "FORNECEDOR");
+    for (int day = 1; day <= 10; ++day)
+        data.exit(QStringLiteral("2024-05-%1").arg(day, 2, 10, QLatin1Char('0')), "C001", 1, "G");
+    s_suite->execMain("create exception E_RECUSADO 'linha recusada'");
+    s_suite->execMain("create trigger T_RECUSADO for LIVROCONTR before insert as begin "
+                      "if (new.HISTORICO like '%RECUSADO%') then exception E_RECUSADO; end");
+    EXPECT_EQ(prepare(1, "01/05/24", "31/05/24"), ClassicPreparationOutcome::Failed);
+    s_suite->execMain("drop trigger T_RECUSADO");
+    s_suite->execMain("drop exception E_RECUSADO");
+    ASSERT_EQ(view.messages.size(), 1);
+    // Day 20's entry is line 30: two lines (entry, exit) on each of the first ten days, then one a day.
+    EXPECT_TRUE(view.messages.at(0).contains(QStringLiteral("A linha 30 do livro (Morfina, 20/05/24) não foi gravada")))
+        << view.messages.at(0).toStdString();
+    EXPECT_TRUE(view.messages.at(0).contains(QStringLiteral("linha recusada")));
+    EXPECT_EQ(rows("select count(*) from LIVROCONTR"), QStringList{"0"});
+}
+
 TEST_F(ClassicBook, ProgressNamesEachComponentOnce)
 {
     data.component("C001", "Morfina", "G", "A1", "D1");
