@@ -1,7 +1,9 @@
 // What a book costs: the classic book of the largest list group for a month and for a year, each
 // revised book, and the PDF export of each, through the embedded engine and a loopback server,
 // beside the floor: for the classic book, its three period queries run alone; for the revised
-// books and the exports, reading the book's lines back.
+// books and the exports, reading the book's lines back. Each revised build is also set beside
+// the sum of its movement statements run alone ("statements alone"), which it should cost at most
+// 1.1 times.
 //
 //   bench_books [--scale N] [--server|--embedded] [--indexes] [--skip-year] [--classic-only] [--day-walk]
 //               [--out FILE]
@@ -83,6 +85,30 @@ double seconds(const std::function<void()>& work)
     timer.start();
     work();
     return double(timer.nsecsElapsed()) / 1e9;
+}
+
+// The movement statements of a revised build, each run alone in a transaction of its own that is
+// then rolled back (each starts with no running stock, as the build resets it per product): the
+// sum of their times.
+double revisedStatementsAlone(data::TDM& dm, revised::RevisedMode mode, const QString& cnpj, const QDate& from,
+                              const QDate& to)
+{
+    revised::MovementValues values;
+    values.cnpj = cnpj;
+    values.lab = revised::readStoreLaboratory(dm.SQLQuery1, cnpj);
+    values.start = from;
+    values.end = to;
+    double total = 0;
+    for (const revised::ComponentRow& row : revised::readComponentRows(dm.SQLQuery1, mode)) {
+        values.codigo = row.codigo;
+        values.fornecedor = row.fornecedor;
+        values.unid = row.unid;
+        values.lista = row.lista;
+        const QString statement = revised::composeMovementStatement(mode, values);
+        data::Transaction alone(dm.sqlcon1);
+        total += seconds([&] { alone.execute(statement); });
+    }
+    return total;
 }
 
 // Reads every row of a query: the floor of a book that needs the same rows.
@@ -259,6 +285,12 @@ void runAll(testing::EmbeddedSuite& suite, const QString& engine, const Options&
         r.floor = seconds([&] { r.lines = readAll(*dm, selection); });
         rows << r;
         std::fprintf(stderr, "%s\n", qPrintable(formatRow(r)));
+        Row alone = r;
+        alone.book = QStringLiteral("revised %1, statements alone").arg(revised::keyword(mode));
+        alone.queries = r.products;
+        alone.time = revisedStatementsAlone(*dm, mode, cnpj, revisedPeriod.from, revisedPeriod.to);
+        rows << alone;
+        std::fprintf(stderr, "%s  (build %.2f times)\n", qPrintable(formatRow(alone)), r.time / alone.time);
         Row e = r;
         e.book = QStringLiteral("revised %1 PDF export").arg(revised::keyword(mode));
         e.queries = 0;

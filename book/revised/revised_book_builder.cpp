@@ -87,7 +87,7 @@ RevisedBuildResult RevisedBookBuilder::build(RevisedMode mode, const QString& cn
 
     MovementValues values;
     values.cnpj = cnpj;
-    values.lab = readLaboratory(cnpj);
+    values.lab = readStoreLaboratory(m_dm.SQLQuery1, cnpj);
     values.start = start;
     values.end = end;
     m_view.processEvents();
@@ -100,7 +100,7 @@ RevisedBuildResult RevisedBookBuilder::build(RevisedMode mode, const QString& cn
         build->execute(deleteStoreBook(cnpj));
         // The whole selection is read before the first statement: the gauge needs its size, and
         // no query stays open while the window processes events between statements.
-        const std::vector<ComponentRow> components = readComponents(mode);
+        const std::vector<ComponentRow> components = readComponentRows(m_dm.SQLQuery1, mode);
         result = writeBook(mode, values, components);
         if (result.outcome != RevisedBuildOutcome::Built)
             return result; // rolled back
@@ -130,10 +130,6 @@ RevisedBuildResult RevisedBookBuilder::writeBook(RevisedMode mode, MovementValue
         values.fornecedor = row.fornecedor;
         values.unid = row.unid;
         values.lista = row.lista;
-        // The running stock lives in a context variable of the build's transaction named after
-        // the product: cleared before, each product starts from its own opening stock; cleared
-        // after, the variables do not pile up to the server's limit of a thousand per transaction.
-        resetRunningStock(m_dm.SQLQuery1, values.codigo);
         const QString statement = composeMovementStatement(mode, values);
         try {
             m_dm.sqlcon1.execute(statement);
@@ -148,18 +144,21 @@ RevisedBuildResult RevisedBookBuilder::writeBook(RevisedMode mode, MovementValue
             result.failureReason = error.message();
             return result;
         }
-        checkProductLines(m_dm.SQLQuery1, mode, values, row.componente);
+        // The running stock lives in a context variable of the build's transaction named after
+        // the product, unset when the transaction starts: cleared after each product, the next
+        // one of that code starts from its own opening stock, and the variables do not pile up
+        // to the server's limit of a thousand per transaction.
         resetRunningStock(m_dm.SQLQuery1, values.codigo);
         ++result.statementsRun;
         m_view.advanceGauge();
     }
+    checkStoreLines(m_dm.SQLQuery1, mode, values, components);
     result.outcome = RevisedBuildOutcome::Built;
     return result;
 }
 
-QString RevisedBookBuilder::readLaboratory(const QString& cnpj)
+QString readStoreLaboratory(data::Query& query, const QString& cnpj)
 {
-    data::Query& query = m_dm.SQLQuery1;
     query.close();
     query.setSql(laboratorySelect(cnpj));
     query.open();
@@ -168,9 +167,8 @@ QString RevisedBookBuilder::readLaboratory(const QString& cnpj)
     return laboratory;
 }
 
-std::vector<ComponentRow> RevisedBookBuilder::readComponents(RevisedMode mode)
+std::vector<ComponentRow> readComponentRows(data::Query& query, RevisedMode mode)
 {
-    data::Query& query = m_dm.SQLQuery1;
     query.close();
     query.setSql(componentSelection(mode));
     query.open();

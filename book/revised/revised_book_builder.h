@@ -35,6 +35,11 @@ struct ComponentRow {
     QString fornecedor;
 };
 
+// The store's laboratory ('' when the store has none) and the component selection's rows, as a
+// build reads them.
+QString readStoreLaboratory(data::Query& query, const QString& cnpj);
+std::vector<ComponentRow> readComponentRows(data::Query& query, RevisedMode mode);
+
 enum class RevisedBuildOutcome {
     Built,           // every statement ran and the preview was shown
     BadStartDate,    // nothing changed in the database
@@ -73,8 +78,6 @@ public:
     RevisedBuildResult build(RevisedMode mode, const QString& cnpj, const QDate& start, const QDate& end);
 
 private:
-    QString readLaboratory(const QString& cnpj);
-    std::vector<ComponentRow> readComponents(RevisedMode mode);
     RevisedBuildResult writeBook(RevisedMode mode, MovementValues values, const std::vector<ComponentRow>& components);
 
     data::TDM& m_dm;

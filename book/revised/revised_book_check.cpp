@@ -1,10 +1,13 @@
 #include "book/revised/revised_book_check.h"
 
+#include "book/revised/revised_book_builder.h"
 #include "book/stock_check.h"
 #include "data/query.h"
 #include "platform/sql_literal.h"
 
 #include <QDate>
+#include <QHash>
+#include <QSet>
 
 #include <algorithm>
 #include <cmath>
@@ -42,55 +45,50 @@ bool bookOrder(const StoredLine& a, const StoredLine& b)
     return subtracts(a.rank) ? a.stock > b.stock : a.stock < b.stock;
 }
 
-std::vector<StoredLine> readLines(data::Query& query, const MovementValues& values)
+// How the server compares codes: trailing blanks do not count.
+QString codeKey(const QString& codigo)
+{
+    QString key = codigo.left(kCodigoWidth);
+    while (key.endsWith(QLatin1Char(' ')))
+        key.chop(1);
+    return key;
+}
+
+// Every line of the store's book, by product code, each product's in book order.
+QHash<QString, std::vector<StoredLine>> readLines(data::Query& query, const MovementValues& values)
 {
     query.close();
-    query.setSql(QStringLiteral("select DATA, OPERACAO, QUANTIDADE, ESTOQUE from LIVROREVCONTR where CNPJ = ")
-                 + sqlLiteral(values.cnpj) + QStringLiteral(" and CODIGO = ") + sqlLiteral(values.codigo.left(kCodigoWidth)));
+    query.setSql(QStringLiteral("select CODIGO, DATA, OPERACAO, QUANTIDADE, ESTOQUE from LIVROREVCONTR where CNPJ = ")
+                 + sqlLiteral(values.cnpj));
     query.open();
-    std::vector<StoredLine> lines;
+    QHash<QString, std::vector<StoredLine>> lines;
     for (; !query.eof(); query.next())
-        lines.push_back({query.asDateTime(QStringLiteral("DATA")).date(), rankOf(query.asString(QStringLiteral("OPERACAO"))),
-                         query.asFloat(QStringLiteral("QUANTIDADE")), query.asFloat(QStringLiteral("ESTOQUE"))});
+        lines[codeKey(query.asString(QStringLiteral("CODIGO")))].push_back(
+            {query.asDateTime(QStringLiteral("DATA")).date(), rankOf(query.asString(QStringLiteral("OPERACAO"))),
+             query.asFloat(QStringLiteral("QUANTIDADE")), query.asFloat(QStringLiteral("ESTOQUE"))});
     query.close();
-    std::sort(lines.begin(), lines.end(), bookOrder);
+    for (std::vector<StoredLine>& product : lines)
+        std::sort(product.begin(), product.end(), bookOrder);
     return lines;
 }
 
-// The inventory quantities of the product on the start date (normally one row, or none).
-std::vector<double> readInventory(data::Query& query, const MovementValues& values)
+// The store's inventory quantities of the start date, by product code (normally one row, or none).
+QHash<QString, std::vector<double>> readInventories(data::Query& query, const MovementValues& values)
 {
     query.close();
-    query.setSql(QStringLiteral("select QDE from BALANCOS where LOJA = ") + sqlLiteral(values.cnpj)
-                 + QStringLiteral(" and CODIGO = ") + sqlLiteral(values.codigo.left(kCodigoWidth))
+    query.setSql(QStringLiteral("select CODIGO, QDE from BALANCOS where LOJA = ") + sqlLiteral(values.cnpj)
                  + QStringLiteral(" and DATABALANCO = ") + sqlLiteral(values.start.toString(Qt::ISODate)));
     query.open();
-    std::vector<double> quantities;
+    QHash<QString, std::vector<double>> quantities;
     for (; !query.eof(); query.next())
-        quantities.push_back(query.asFloat(QStringLiteral("QDE")));
+        quantities[codeKey(query.asString(QStringLiteral("CODIGO")))].push_back(query.asFloat(QStringLiteral("QDE")));
     query.close();
     return quantities;
 }
 
-} // namespace
-
-void resetRunningStock(data::Query& query, const QString& codigo)
+void checkProduct(const std::vector<StoredLine>& lines, const std::vector<double>& inventory, double tolerance,
+                  const QString& productName)
 {
-    query.close();
-    query.setSql(QStringLiteral("select rdb$set_context('USER_TRANSACTION', ") + sqlLiteral(codigo.left(kCodigoWidth))
-                 + QStringLiteral(", NULL) CLEARED from RDB$DATABASE"));
-    query.open();
-    query.close();
-}
-
-void checkProductLines(data::Query& query, RevisedMode mode, const MovementValues& values, const QString& productName)
-{
-    const std::vector<StoredLine> lines = readLines(query, values);
-    if (lines.empty())
-        return; // a product without identifier gets no line
-    // The drugstore book keeps whole units: its opening stock is the inventory rounded.
-    const double tolerance = mode == RevisedMode::Drogaria ? 0.5 : 0.0000005;
-    const std::vector<double> inventory = readInventory(query, values);
     double opening = 0;
     if (!inventory.empty())
         opening = *std::min_element(inventory.begin(), inventory.end(), [&](double a, double b) {
@@ -106,6 +104,35 @@ void checkProductLines(data::Query& query, RevisedMode mode, const MovementValue
     }
     stock.closing = closing;
     book::checkRunningStock(stock, tolerance);
+}
+
+} // namespace
+
+void resetRunningStock(data::Query& query, const QString& codigo)
+{
+    query.close();
+    query.setSql(QStringLiteral("select rdb$set_context('USER_TRANSACTION', ") + sqlLiteral(codigo.left(kCodigoWidth))
+                 + QStringLiteral(", NULL) CLEARED from RDB$DATABASE"));
+    query.open();
+    query.close();
+}
+
+void checkStoreLines(data::Query& query, RevisedMode mode, const MovementValues& values,
+                     const std::vector<ComponentRow>& products)
+{
+    const QHash<QString, std::vector<StoredLine>> lines = readLines(query, values);
+    const QHash<QString, std::vector<double>> inventories = readInventories(query, values);
+    // The drugstore book keeps whole units: its opening stock is the inventory rounded.
+    const double tolerance = mode == RevisedMode::Drogaria ? 0.5 : 0.0000005;
+    QSet<QString> checked;
+    for (const ComponentRow& product : products) {
+        const QString key = codeKey(product.codigo);
+        const auto found = lines.constFind(key);
+        if (found == lines.constEnd() || checked.contains(key))
+            continue; // a product without identifier gets no line
+        checked.insert(key);
+        checkProduct(*found, inventories.value(key), tolerance, product.componente);
+    }
 }
 
 } // namespace livros::revised

@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include <vector>
+
 namespace livros::data {
 class Query;
 }
@@ -13,11 +15,15 @@ namespace livros::revised {
 // (the variable is named after the product's code, as the movement statement names it).
 void resetRunningStock(data::Query& query, const QString& codigo);
 
-// Re-reads the lines that the movement statement has just written for one product (same
-// transaction) and checks them: the opening line holds the inventory of the start date (0 without
-// one), and opening + entries - exits - losses gives every line's stock in book order (by date;
-// opening, entries, losses, exits within a date) and the closing stock. Throws
-// book::StockCheckFailed naming `productName` when they do not add up.
-void checkProductLines(data::Query& query, RevisedMode mode, const MovementValues& values, const QString& productName);
+struct ComponentRow;
+
+// Re-reads every line the build has written for the store (same transaction) and the store's
+// inventories of the start date, in one query each, and checks each product's lines: the opening
+// line holds the inventory of the start date (0 without one), and opening + entries - exits -
+// losses gives every line's stock in book order (by date; opening, entries, losses, exits within
+// a date) and the closing stock. Throws book::StockCheckFailed naming the product when they do
+// not add up.
+void checkStoreLines(data::Query& query, RevisedMode mode, const MovementValues& values,
+                     const std::vector<ComponentRow>& products);
 
 } // namespace livros::revised
