@@ -1,4 +1,5 @@
 #include "cli/demo_command.h"
+#include "platform/system_error_text.h"
 
 #include "cli/demo_menu_entry.h"
 #include "cli/install_layout.h"
@@ -86,7 +87,7 @@ int runDemoCommand(const QString& dirText, const DemoOptions& options, bool forc
 
         QFile iniFile(ini);
         if (!iniFile.open(QIODevice::WriteOnly | QIODevice::Truncate) || iniFile.write(quilmaraIniContent()) < 0)
-            throw data::DbError(QStringLiteral("Não foi possível gravar \"%1\". %2").arg(ini, iniFile.errorString()));
+            throw data::DbError(QStringLiteral("Não foi possível gravar \"%1\". %2").arg(ini, portugueseSystemText(iniFile.errorString())));
         iniFile.close();
 
         const QString rpt = findShippedFolder(QStringLiteral("rpt"));

@@ -9,6 +9,7 @@
 #include "cli/revised_command.h"
 #include "cli/siproquim_map_command.h"
 #include "cli/store_and_period.h"
+#include "platform/system_error_text.h"
 #include "cli/terms_command.h"
 #include "cli/tool_data_module.h"
 #include "cli/tool_output.h"

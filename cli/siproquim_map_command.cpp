@@ -1,4 +1,5 @@
 #include "cli/siproquim_map_command.h"
+#include "platform/system_error_text.h"
 
 #include "cli/cli_options.h"
 #include "cli/store_and_period.h"
@@ -22,7 +23,7 @@ int checkMapFile(const QString& path)
 {
     QFile file;
     if (!openForReading(file, path)) {
-        showStandardError(QStringLiteral("Não foi possível ler o mapa \"%1\": %2").arg(path, file.errorString()));
+        showStandardError(QStringLiteral("Não foi possível ler o mapa \"%1\": %2").arg(path, portugueseSystemText(file.errorString())));
         return Failure;
     }
     const siproquim::MapCheck check = siproquim::checkMap(file.readAll());

@@ -1,4 +1,5 @@
 #include "cli/tool_output.h"
+#include "platform/system_error_text.h"
 
 #include "cli/cli_options.h"
 #include "platform/native_file_name.h"
@@ -26,12 +27,6 @@ QString where(const QString& name)
 }
 } // namespace
 
-QString systemErrorText(int error)
-{
-    // The C library's text is in the workstation's encoding (UTF-8 here), never Latin-1.
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
 bool needsCopyOut(const QString& fileName)
 {
     if (isStandardOutput(fileName))
@@ -46,7 +41,7 @@ TextOutput::TextOutput(const QString& fileName) : m_name(fileName)
         auto file = std::make_unique<QFile>(isStandardOutput(fileName) ? QString() : fileName);
         if (isStandardOutput(fileName) ? !file->open(stdout, QIODevice::WriteOnly)
                                        : !file->open(QIODevice::WriteOnly | QIODevice::Append))
-            m_error = QStringLiteral("Não foi possível escrever %1: %2").arg(where(fileName), file->errorString());
+            m_error = QStringLiteral("Não foi possível escrever %1: %2").arg(where(fileName), portugueseSystemText(file->errorString()));
         m_device = std::move(file);
     } else if (hasRawBytes(fileName)) {
         // A name Qt cannot write as it is: the text goes to a temporary file, moved there at the end.
@@ -54,12 +49,12 @@ TextOutput::TextOutput(const QString& fileName) : m_name(fileName)
         if (!folderOfPathExists(fileName))
             m_error = QStringLiteral("Não foi possível escrever %1: %2").arg(where(fileName), systemErrorText(ENOENT));
         else if (!file->open())
-            m_error = QStringLiteral("Não foi possível escrever %1: %2").arg(where(fileName), file->errorString());
+            m_error = QStringLiteral("Não foi possível escrever %1: %2").arg(where(fileName), portugueseSystemText(file->errorString()));
         m_device = std::move(file);
     } else {
         auto file = std::make_unique<QSaveFile>(fileName);
         if (!file->open(QIODevice::WriteOnly))
-            m_error = QStringLiteral("Não foi possível escrever %1: %2").arg(where(fileName), file->errorString());
+            m_error = QStringLiteral("Não foi possível escrever %1: %2").arg(where(fileName), portugueseSystemText(file->errorString()));
         m_device = std::move(file);
     }
     m_stream = std::make_unique<QTextStream>(m_device.get());
@@ -84,12 +79,12 @@ QString TextOutput::finish(bool succeeded)
             return {};
         }
         if (m_stream->status() != QTextStream::Ok || !save->commit())
-            why = save->errorString();
+            why = portugueseSystemText(save->errorString());
     } else if (auto* staged = qobject_cast<QTemporaryFile*>(m_device.get())) {
         if (!succeeded)
             return {};
         if (m_stream->status() != QTextStream::Ok || !staged->flush())
-            why = staged->errorString();
+            why = portugueseSystemText(staged->errorString());
         else
             why = installFile(staged->fileName(), m_name);
     } else {
@@ -97,7 +92,7 @@ QString TextOutput::finish(bool succeeded)
         errno = 0;
         const bool flushed = file->flush() && (!isStandardOutput(m_name) || std::fflush(stdout) == 0);
         if (!flushed || m_stream->status() != QTextStream::Ok || file->error() != QFileDevice::NoError)
-            why = errno ? systemErrorText(errno) : file->errorString();
+            why = errno ? systemErrorText(errno) : portugueseSystemText(file->errorString());
     }
     if (why.isEmpty())
         return {};
@@ -108,7 +103,7 @@ QString copyToDestination(const QString& source, const QString& destination)
 {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
-        return in.errorString();
+        return portugueseSystemText(in.errorString());
     const QByteArray bytes = in.readAll();
     std::FILE* out = isStandardOutput(destination) ? stdout : std::fopen(QFile::encodeName(destination).constData(), "wb");
     if (!out)
@@ -130,7 +125,7 @@ int makeFileFor(const QString& destination, const std::function<int(const QStrin
         return make(destination);
     QTemporaryDir staging;
     if (!staging.isValid()) {
-        showStandardError(QStringLiteral("Não foi possível criar uma pasta temporária: %1").arg(staging.errorString()));
+        showStandardError(QStringLiteral("Não foi possível criar uma pasta temporária: %1").arg(portugueseSystemText(staging.errorString())));
         return Failure;
     }
     const QString file = staging.filePath(QStringLiteral("arquivo"));

@@ -42,7 +42,4 @@ bool needsCopyOut(const QString& fileName);
 // there whole. A failure to make the folder or to copy is shown on standard error and gives 1.
 int makeFileFor(const QString& destination, const std::function<int(const QString& file)>& make);
 
-// The reason of the last failed system call, in the workstation's language.
-QString systemErrorText(int error);
-
 } // namespace livros::cli

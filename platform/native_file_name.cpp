@@ -1,4 +1,5 @@
 #include "platform/native_file_name.h"
+#include "platform/system_error_text.h"
 
 #include <QFile>
 
@@ -64,8 +65,6 @@ QByteArray folderOf(const QByteArray& path)
         return QByteArrayLiteral(".");
     return slash == 0 ? QByteArrayLiteral("/") : path.left(slash);
 }
-
-QString errorText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
 } // namespace
 
@@ -148,12 +147,12 @@ QString installFile(const QString& staged, const QString& target)
 {
     QFile in(staged);
     if (!in.open(QIODevice::ReadOnly))
-        return in.errorString();
+        return portugueseSystemText(in.errorString());
     const QByteArray targetBytes = encodeNativeName(target);
     QByteArray temporary = targetBytes + QByteArrayLiteral(".XXXXXX");
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0)
-        return errorText(errno);
+        return systemErrorText(errno);
     // mkstemp makes the file private; a new file gets what the user's umask gives, a replaced
     // one keeps its permissions.
     struct stat older {};
@@ -186,7 +185,7 @@ QString installFile(const QString& staged, const QString& target)
         error = errno;
     if (error != 0) {
         ::unlink(temporary.constData());
-        return errorText(error);
+        return systemErrorText(error);
     }
     return {};
 }

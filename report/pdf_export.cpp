@@ -1,4 +1,5 @@
 #include "report/pdf_export.h"
+#include "platform/system_error_text.h"
 
 #include "platform/native_file_name.h"
 #include "report/report_error.h"
@@ -32,7 +33,7 @@ void writePdfFile(const LaidOutReport& report, const QString& path, const QStrin
             fail(path, QStringLiteral("a pasta do arquivo não existe"));
         QTemporaryDir staging;
         if (!staging.isValid())
-            fail(path, staging.errorString());
+            fail(path, portugueseSystemText(staging.errorString()));
         const QString staged = staging.filePath(QStringLiteral("livro.pdf"));
         writePdfFile(report, staged, title, onPage, scale);
         if (const QString why = installFile(staged, path); !why.isEmpty())
@@ -47,7 +48,7 @@ void writePdfFile(const LaidOutReport& report, const QString& path, const QStrin
 
     QSaveFile file(target.absoluteFilePath());
     if (!file.open(QIODevice::WriteOnly))
-        fail(path, file.errorString());
+        fail(path, portugueseSystemText(file.errorString()));
     bool painted = false;
     {
         QPdfWriter writer(&file);
@@ -57,12 +58,12 @@ void writePdfFile(const LaidOutReport& report, const QString& path, const QStrin
         painted = paintDocument(report, writer, onPage, scale);
     }
     if (!painted || file.error() != QFileDevice::NoError) {
-        const QString why = file.errorString();
+        const QString why = portugueseSystemText(file.errorString());
         file.cancelWriting();
         fail(path, why.isEmpty() ? QStringLiteral("falha ao gerar o PDF") : why);
     }
     if (!file.commit())
-        fail(path, file.errorString());
+        fail(path, portugueseSystemText(file.errorString()));
 }
 
 } // namespace livros::report

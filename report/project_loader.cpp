@@ -1,4 +1,5 @@
 #include "report/project_loader.h"
+#include "platform/system_error_text.h"
 
 #include "report/page_fit_check.h"
 #include "report/report_error.h"
@@ -660,7 +661,7 @@ ReportProject loadReportProject(const QString& path)
         throw ReportError(missingProjectMessage(path));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw ReportError(QStringLiteral("Não foi possível ler o projeto de relatório \"%1\": %2").arg(path, file.errorString()));
+        throw ReportError(QStringLiteral("Não foi possível ler o projeto de relatório \"%1\": %2").arg(path, portugueseSystemText(file.errorString())));
     return parseReportProject(file.readAll(), path);
 }
 

@@ -1,4 +1,5 @@
 #include "siproquim/month_map_file.h"
+#include "platform/system_error_text.h"
 
 #include "siproquim/map_writer.h"
 #include "siproquim/month_map_reader.h"
@@ -50,7 +51,7 @@ MapFileResult writeMonthMap(data::TDM& dm, const QString& cnpj, const MapMonth& 
         QDir().mkpath(folder);
     QSaveFile file(raw ? staging->filePath(QStringLiteral("mapa.txt")) : path);
     if (!file.open(QIODevice::WriteOnly) || file.write(map.bytes) != map.bytes.size() || !file.commit())
-        return fail(file.errorString());
+        return fail(portugueseSystemText(file.errorString()));
     if (raw) {
         if (const QString why = installFile(file.fileName(), path); !why.isEmpty())
             return fail(why);

@@ -4,6 +4,10 @@
 #include "platform/native_file_name.h"
 #include "platform/number_format.h"
 #include "platform/sql_literal.h"
+#include "platform/system_error_text.h"
+
+#include <QFile>
+#include <cerrno>
 
 #include <gtest/gtest.h>
 
@@ -19,6 +23,17 @@ TEST(NativeFileName, EveryByteComesBack)
         EXPECT_TRUE(hasRawBytes(decodeNativeName(bytes))) << bytes.toHex().constData();
         EXPECT_EQ(encodeNativeName(decodeNativeName(bytes)), bytes);
     }
+}
+
+// A machine without the Brazilian locale gives the C library's English: the reasons still read
+// in Portuguese, the ones Qt passes on included.
+TEST(SystemErrorText, ReasonsReadInPortugueseWhateverTheLocale)
+{
+    EXPECT_EQ(systemErrorText(ENOSPC), QStringLiteral("não há espaço livre no dispositivo"));
+    QFile missing(QStringLiteral("/nonexistent-folder/file.txt"));
+    ASSERT_FALSE(missing.open(QIODevice::ReadOnly));
+    EXPECT_EQ(portugueseSystemText(missing.errorString()), QStringLiteral("arquivo ou pasta inexistente"));
+    EXPECT_EQ(portugueseSystemText(QStringLiteral("outro motivo")), QStringLiteral("outro motivo"));
 }
 
 TEST(Cp1252, RoundTripsEveryByteAndMapsTheWindowsCharacters)
