@@ -25,6 +25,7 @@
 #include "day_walk_reference.h"
 #include "firebird_fixture.h"
 #include "message_recorder.h"
+#include "recording_revised_view.h"
 #include "platform/date_text.h"
 #include "platform/suite_paths.h"
 #include "report/report_export.h"
@@ -63,22 +64,6 @@ public:
     int lines = 0;
 };
 
-class NullRevisedView : public revised::RevisedBuildView {
-public:
-    void showMessage(const QString& text) override { std::fprintf(stderr, "message: %s\n", qPrintable(text)); }
-    void focusStartDate() override {}
-    void focusEndDate() override {}
-    void hidePeriodPanel() override {}
-    void showProgressPanel(const QString&, const QString&) override {}
-    void setProgressFooter(const QString&) override {}
-    void setGaugeRange(int maximum) override { products = maximum; }
-    void advanceGauge() override {}
-    void processEvents() override {}
-    void showRevisedBook(revised::RevisedMode) override {}
-    void afterPreview() override {}
-    int products = 0;
-};
-
 double seconds(const std::function<void()>& work)
 {
     QElapsedTimer timer;
@@ -100,11 +85,7 @@ double revisedStatementsAlone(data::TDM& dm, revised::RevisedMode mode, const QS
     values.end = to;
     double total = 0;
     for (const revised::ComponentRow& row : revised::readComponentRows(dm.SQLQuery1, mode)) {
-        values.codigo = row.codigo;
-        values.fornecedor = row.fornecedor;
-        values.unid = row.unid;
-        values.lista = row.lista;
-        const QString statement = revised::composeMovementStatement(mode, values);
+        const QString statement = revised::composeMovementStatement(mode, revised::forComponent(values, row));
         data::Transaction alone(dm.sqlcon1);
         total += seconds([&] { alone.execute(statement); });
     }
@@ -271,7 +252,7 @@ void runAll(testing::EmbeddedSuite& suite, const QString& engine, const Options&
     const Period& revisedPeriod = periods.last();
     for (revised::RevisedMode mode : {revised::RevisedMode::Drogaria, revised::RevisedMode::InsumosCompleto,
                                       revised::RevisedMode::Siproquim}) {
-        NullRevisedView view;
+        testing::RecordingRevisedView view;
         revised::RevisedBookBuilder builder(*dm, view);
         Row r;
         r.book = QStringLiteral("revised %1, %2").arg(revised::keyword(mode), revisedPeriod.name);
@@ -284,6 +265,8 @@ void runAll(testing::EmbeddedSuite& suite, const QString& engine, const Options&
             deleteAlone = seconds([&] { alone.execute(revised::deleteStoreBook(cnpj)); });
         }
         r.time = seconds([&] { builder.build(mode, cnpj, revisedPeriod.from, revisedPeriod.to); });
+        for (const QString& message : view.messages)
+            std::fprintf(stderr, "message: %s\n", qPrintable(message));
         r.products = view.products;
         r.queries = 3 + r.products;
         // The floor: the lines the statements wrote, read back in one query.

@@ -41,10 +41,18 @@ bool copyIntl(const QString& folder)
     QFile conf(kSystemRoot + QStringLiteral("/intl/fbintl.conf"));
     if (!conf.open(QIODevice::ReadOnly) || !writeIfDifferent(intl + QStringLiteral("/fbintl.conf"), conf.readAll()))
         return false;
-    QFile module(kSystemRoot + QStringLiteral("/intl/libfbintl.so"));
+    // The module is copied again only when the system's is newer or of another size (an upgrade),
+    // not read whole at every start.
+    const QFileInfo system(kSystemRoot + QStringLiteral("/intl/libfbintl.so"));
+    const QFileInfo copy(intl + QStringLiteral("/libfbintl.so"));
+    if (copy.exists() && copy.size() == system.size() && copy.lastModified() >= system.lastModified())
+        return true;
+    QFile module(system.filePath());
     if (!module.open(QIODevice::ReadOnly))
         return false;
-    return writeIfDifferent(intl + QStringLiteral("/libfbintl.so"), module.readAll());
+    const QByteArray content = module.readAll();
+    QSaveFile file(copy.filePath()); // a process that has the old copy loaded keeps it whole
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit();
 }
 
 bool makeRoot(const QString& folder)

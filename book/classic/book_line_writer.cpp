@@ -14,13 +14,20 @@ const char* const kColumnNames[kColumns] = {"ID",        "CNPJ",     "DCB",     
                                             "DATA",      "HISTORICO", "MOVIMENTO", "SALDO",          "OBSERVACOES",
                                             "CODIGO",    "COMPONENTE", "PERIODO",  "UNID"};
 
-QString insertOfColumns() { return QStringLiteral("Insert into LIVROCONTR (ID, CNPJ, DCB, ESTOQUEINICIAL, LIVRO, DATA, HISTORICO, MOVIMENTO, SALDO, OBSERVACOES, CODIGO, COMPONENTE, PERIODO, UNID)"); }
+QString insertOfColumns()
+{
+    QStringList names;
+    for (const char* name : kColumnNames)
+        names << QLatin1String(name);
+    return QStringLiteral("Insert into LIVROCONTR (%1)").arg(names.join(QStringLiteral(", ")));
+}
 
 // One line: a plain insert. Several: an EXECUTE BLOCK whose parameters take each column's type.
 QString statementText(int lineCount)
 {
     if (lineCount == 1)
-        return insertOfColumns() + QStringLiteral(" values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+        return insertOfColumns() + QStringLiteral(" values (?") + QStringLiteral(", ?").repeated(kColumns - 1)
+            + QLatin1Char(')');
     QStringList parameters;
     QString body;
     for (int line = 0; line < lineCount; ++line) {

@@ -50,14 +50,6 @@ QString openingInventorySql(const QString& storeCnpj, const QStringList& codes, 
         + QStringLiteral(" and DATABALANCO = ") + dateLiteral(day) + QStringLiteral(" and CODIGO in ") + keyList(codes);
 }
 
-QString comparedText(const QString& text)
-{
-    qsizetype length = text.size();
-    while (length > 0 && text.at(length - 1) == QLatin1Char(' '))
-        --length;
-    return text.left(length);
-}
-
 QString movementOrder(MovementKind kind)
 {
     switch (kind) {

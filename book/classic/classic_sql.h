@@ -23,9 +23,6 @@ QString openingValuesSql(const QString& storeCnpj, const QString& codigo, const 
 // (the book takes each product's first row, as openingValuesSql does).
 QString openingInventorySql(const QString& storeCnpj, const QStringList& codes, const QDate& day);
 
-// A text as the server compares it: trailing blanks do not count ("C1" equals "C1  ").
-QString comparedText(const QString& text);
-
 // The most values one IN list of the book's queries holds (the server takes up to 1500; this
 // also keeps the statement well below its length limit).
 inline constexpr int kKeysPerQuery = 500;

@@ -1,6 +1,7 @@
 #include "book/classic/period_movements.h"
 
 #include "book/classic/classic_sql.h"
+#include "platform/sql_literal.h"
 #include "data/db_error.h"
 #include "data/query.h"
 #include "platform/date_text.h"

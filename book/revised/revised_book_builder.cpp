@@ -126,10 +126,7 @@ RevisedBuildResult RevisedBookBuilder::writeBook(RevisedMode mode, MovementValue
         m_view.setProgressFooter(row.componente);
         m_view.processEvents();
 
-        values.codigo = row.codigo;
-        values.fornecedor = row.fornecedor;
-        values.unid = row.unid;
-        values.lista = row.lista;
+        values = forComponent(values, row);
         const QString statement = composeMovementStatement(mode, values);
         try {
             m_dm.sqlcon1.execute(statement);
@@ -155,6 +152,15 @@ RevisedBuildResult RevisedBookBuilder::writeBook(RevisedMode mode, MovementValue
     checkStoreLines(m_dm.SQLQuery1, mode, values, components);
     result.outcome = RevisedBuildOutcome::Built;
     return result;
+}
+
+MovementValues forComponent(MovementValues values, const ComponentRow& row)
+{
+    values.codigo = row.codigo;
+    values.fornecedor = row.fornecedor;
+    values.unid = row.unid;
+    values.lista = row.lista;
+    return values;
 }
 
 QString readStoreLaboratory(data::Query& query, const QString& cnpj)

@@ -35,6 +35,10 @@ struct ComponentRow {
     QString fornecedor;
 };
 
+// The statement values of one selected component: the store's and period's of `values`, the
+// component's own from its row.
+MovementValues forComponent(MovementValues values, const ComponentRow& row);
+
 // The store's laboratory ('' when the store has none) and the component selection's rows, as a
 // build reads them.
 QString readStoreLaboratory(data::Query& query, const QString& cnpj);

@@ -45,14 +45,8 @@ bool bookOrder(const StoredLine& a, const StoredLine& b)
     return subtracts(a.rank) ? a.stock > b.stock : a.stock < b.stock;
 }
 
-// How the server compares codes: trailing blanks do not count.
-QString codeKey(const QString& codigo)
-{
-    QString key = codigo.left(kCodigoWidth);
-    while (key.endsWith(QLatin1Char(' ')))
-        key.chop(1);
-    return key;
-}
+// A product's code as the book stores it, compared as the server compares it.
+QString codeKey(const QString& codigo) { return comparedText(codigo.left(kCodigoWidth)); }
 
 // Every line of the store's book, by product code, each product's in book order.
 QHash<QString, std::vector<StoredLine>> readLines(data::Query& query, const MovementValues& values)

@@ -2,6 +2,7 @@
 // list-group books and the compounding book (INSUMOSCOMPLETO) close every input they share at the
 // same stock, except where their rules differ by design.
 #include "book/classic/classic_preparation.h"
+#include "recording_revised_view.h"
 #include "book/classic/component_lists.h"
 #include "book/revised/revised_book_builder.h"
 #include "cli/demo_data.h"
@@ -17,22 +18,6 @@
 using namespace livros;
 
 namespace {
-
-class QuietRevisedView : public revised::RevisedBuildView {
-public:
-    QStringList messages;
-    void showMessage(const QString& text) override { messages << text; }
-    void focusStartDate() override {}
-    void focusEndDate() override {}
-    void hidePeriodPanel() override {}
-    void showProgressPanel(const QString&, const QString&) override {}
-    void setProgressFooter(const QString&) override {}
-    void setGaugeRange(int) override {}
-    void advanceGauge() override {}
-    void processEvents() override {}
-    void showRevisedBook(revised::RevisedMode) override {}
-    void afterPreview() override {}
-};
 
 // "CODE|number" rows as a map.
 QHash<QString, double> numbersByCode(const QStringList& rows)
@@ -83,7 +68,7 @@ TEST(BooksAgree, ClassicAndCompoundingBooksCloseEveryInputAlike)
                 classic[it.key()] = it.value();
         }
 
-        QuietRevisedView view;
+        livros::testing::RecordingRevisedView view;
         const revised::RevisedBuildResult built = revised::RevisedBookBuilder(*dm, view).build(
             revised::RevisedMode::InsumosCompleto, store, demo.periodStart, demo.periodEnd);
         ASSERT_EQ(built.outcome, revised::RevisedBuildOutcome::Built) << built.failureReason.toStdString();

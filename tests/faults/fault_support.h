@@ -2,9 +2,9 @@
 // What the fault tests share: a revised build view that records what the build shows and lets a
 // test act at a chosen moment, the id of a test server process, the revised test products and a
 // readable form of table rows.
-#include "book/revised/revised_build_view.h"
 #include "classic_test_view.h" // PrintTo for QString
 #include "firebird_fixture.h"
+#include "recording_revised_view.h"
 
 #include <QStringList>
 #include <functional>
@@ -25,32 +25,7 @@ namespace livros::faults {
 inline const QString kStoreA = QStringLiteral("12345678000199");
 inline const QString kStoreB = QStringLiteral("99888777000166");
 
-// The revised build's side of the window: records messages, footers and previews.
-class RevisedView : public revised::RevisedBuildView {
-public:
-    QStringList messages;
-    QStringList footers;
-    int previews = 0;
-    // Runs when a component's name is put in the footer, before its statement runs.
-    std::function<void(const QString&)> onFooter;
-
-    void showMessage(const QString& text) override { messages << text; }
-    void focusStartDate() override {}
-    void focusEndDate() override {}
-    void hidePeriodPanel() override {}
-    void showProgressPanel(const QString&, const QString&) override {}
-    void setProgressFooter(const QString& text) override
-    {
-        footers << text;
-        if (onFooter)
-            onFooter(text);
-    }
-    void setGaugeRange(int) override {}
-    void advanceGauge() override {}
-    void processEvents() override {}
-    void showRevisedBook(revised::RevisedMode) override { ++previews; }
-    void afterPreview() override {}
-};
+using RevisedView = testing::RecordingRevisedView;
 
 // The firebird server process that `suite` started: the one whose environment names the
 // suite's own server root. 0 when none runs. Reading /proc, so it may be called from any thread.

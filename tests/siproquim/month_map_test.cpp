@@ -1,6 +1,7 @@
 // The monthly map from a real database: the demo's months against the SIPROQUIM report, the
 // data that cannot be declared, a month without movement, and the command's exit codes.
 #include "book/revised/revised_book_builder.h"
+#include "recording_revised_view.h"
 #include "cli/cli_options.h"
 #include "cli/demo_data.h"
 #include "cli/siproquim_map_command.h"
@@ -24,21 +25,6 @@ using namespace livros::siproquim;
 namespace {
 
 const QString kStore = QStringLiteral("11222333000181");
-
-class SilentBuildView : public revised::RevisedBuildView {
-public:
-    void showMessage(const QString&) override {}
-    void focusStartDate() override {}
-    void focusEndDate() override {}
-    void hidePeriodPanel() override {}
-    void showProgressPanel(const QString&, const QString&) override {}
-    void setProgressFooter(const QString&) override {}
-    void setGaugeRange(int) override {}
-    void advanceGauge() override {}
-    void processEvents() override {}
-    void showRevisedBook(revised::RevisedMode) override {}
-    void afterPreview() override {}
-};
 
 class CapturedMessages : public UserMessages {
 public:
@@ -122,7 +108,7 @@ TEST_F(MonthMapTest, DemoMonthsMatchTheSiproquimReportAndPassTheChecker)
 
     int linesSeen = 0;
     for (const QString& store : demo.storeCnpjs) {
-        SilentBuildView view;
+        livros::testing::RecordingRevisedView view;
         revised::RevisedBookBuilder(*m_dm, view).build(revised::RevisedMode::Siproquim, store, start, end);
         Totals report;
         // The report counts grams and millilitres: the demo's chemicals are recorded in g or ml.
