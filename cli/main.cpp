@@ -1,4 +1,5 @@
 // livros-cli: the builders and reports of the window, without a window.
+#include "cli/balance_command.h"
 #include "cli/books_command.h"
 #include "cli/check_command.h"
 #include "cli/classic_command.h"
@@ -6,6 +7,7 @@
 #include "cli/demo_command.h"
 #include "cli/export_command.h"
 #include "cli/issue_command.h"
+#include "cli/notifications_command.h"
 #include "cli/revised_command.h"
 #include "cli/siproquim_map_command.h"
 #include "cli/store_and_period.h"
@@ -43,7 +45,7 @@ int usageError(const QString& text)
 QString rawBytesError(const CliOptions& options)
 {
     static const QStringList fileOptions = {QStringLiteral("--pdf"), QStringLiteral("--listing"), QStringLiteral("--out"),
-                                            QStringLiteral("--check")};
+                                            QStringLiteral("--check"), QStringLiteral("--csv")};
     QStringList texts = options.positional;
     texts << options.folder;
     for (auto it = options.values.cbegin(); it != options.values.cend(); ++it) {
@@ -53,7 +55,7 @@ QString rawBytesError(const CliOptions& options)
     for (const QString& text : texts) {
         if (hasRawBytes(text))
             return QStringLiteral("O argumento \"%1\" não está em UTF-8; só os nomes de arquivo de --pdf, --listing, "
-                                  "--out e --check podem ter outros bytes").arg(text);
+                                  "--out, --check e --csv podem ter outros bytes").arg(text);
     }
     return {};
 }
@@ -204,6 +206,26 @@ int runSiproquimMap(const CliOptions& options)
     return runSiproquimMapCommand(options, createToolDataModule);
 }
 
+int runBalance(const CliOptions& options)
+{
+    auto dm = createToolDataModule();
+    if (!dm)
+        return Failure;
+    return runBalanceCommand(*dm, options.value(QStringLiteral("--form")), options.value(QStringLiteral("--quarter")),
+                             options.value(QStringLiteral("--year")), options.value(QStringLiteral("--cnpj")),
+                             {options.value(QStringLiteral("--pdf")), options.value(QStringLiteral("--csv"))});
+}
+
+int runNotifications(const CliOptions& options)
+{
+    auto dm = createToolDataModule();
+    if (!dm)
+        return Failure;
+    return runNotificationsCommand(*dm, options.value(QStringLiteral("--form")), options.value(QStringLiteral("--month")),
+                                   options.value(QStringLiteral("--cnpj")),
+                                   {options.value(QStringLiteral("--pdf")), options.value(QStringLiteral("--csv"))});
+}
+
 // The commands and what each accepts: one entry per command.
 const QList<CommandSpec> kCommands = {
     {QStringLiteral("classic"), {"--group", "--cnpj", "--from", "--to", "--listing"}, {}, 0, runClassic},
@@ -214,6 +236,8 @@ const QList<CommandSpec> kCommands = {
     {QStringLiteral("issue"), {"--book", "--cnpj", "--from", "--to", "--pdf"}, {}, 0, runIssue},
     {QStringLiteral("terms"), {"--book", "--cnpj", "--pdf"}, {"--opening", "--closing"}, 0, runTerms},
     {QStringLiteral("siproquim-map"), {"--month", "--cnpj", "--out", "--check"}, {}, 0, runSiproquimMap},
+    {QStringLiteral("balance"), {"--form", "--quarter", "--year", "--cnpj", "--pdf", "--csv"}, {}, 0, runBalance},
+    {QStringLiteral("notifications"), {"--form", "--month", "--cnpj", "--pdf", "--csv"}, {}, 0, runNotifications},
     {QStringLiteral("demo"), {"--scale", "--seed"}, {"--single-store", "--force"}, 1, runDemo},
 };
 
