@@ -253,7 +253,7 @@ TEST_F(Forms, RelationsListTheMonthsNotificationsOfTheirListsAndStore)
 TEST(FormCsv, FieldsWithSeparatorsAreQuoted)
 {
     forms::BalanceForm form;
-    form.rows.push_back({"D1", "Sal; \"forte\"", "", "G", 1.23456, 0, 0, 0, 0});
+    form.rows.push_back({"D1", "Sal; \"forte\"", "", "G", 1.23456, 0, 0, 0});
     EXPECT_TRUE(QString::fromUtf8(forms::balanceCsv(form)).contains("D1;\"Sal; \"\"forte\"\"\";;G;1,2346;"));
     EXPECT_EQ(forms::csvQuantity(-0.00001), "0,0000");
 }
