@@ -1,5 +1,6 @@
-// The periodic forms' movements through the classic book's own reading of the period: its
-// product lists, its opening inventories and its period movements (book/classic).
+// The periodic forms' movements through the classic book's own reading of the period (its product
+// lists, opening inventories and period movements, book/classic); the drugstore's medicines, which
+// the classic walk does not sell, add their ready-made sales and take their losses by name.
 #include "forms/form_movements.h"
 
 #include "book/classic/classic_sql.h"
@@ -18,6 +19,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <functional>
 
 namespace livros::forms {
 
@@ -109,39 +111,69 @@ QHash<QString, QStringList> entryInvoices(data::Query& query, const classic::Sto
     return invoices;
 }
 
-// The drugstore's sales of the period ("Pedido" orders' ready-made items), per product code, in
-// the order of the orders. The items of the store's laboratory, when the exits take one.
-QHash<QString, std::vector<FormMovement>> itemSales(data::Query& query, const classic::StoreScope& store,
-                                                   const QDate& first, const QDate& last)
+// What the drugstore book adds to or reads otherwise than the classic reading, per product: the
+// sales of the period ("Pedido" orders' ready-made items, of the store's laboratory when the exits
+// take one) by product code, and the store's losses by product name, as the drugstore book finds
+// them (its medicines have no DCB to match a loss by).
+struct DrugstoreMovements {
+    QHash<QString, std::vector<FormMovement>> salesByCode;
+    QHash<QString, std::vector<FormMovement>> lossesByName;
+};
+
+void readDrugstoreRows(data::Query& query, const QString& sql, const QString& what, const QDate& first,
+                       const QDate& last, const std::function<void()>& row)
 {
-    QString sql = QStringLiteral("Select P.DATAPEDIDO, I.CODPROD, I.QDE from PEDIDOS P join ITENS I on I.ESTACAO = "
-                                 "P.ESTACAO and I.NPEDIDO = P.NPEDIDO where P.TIPOPEDIDO = 'Pedido' and "
-                                 "P.DATAPEDIDO between ")
-        + isoDate(first) + QStringLiteral(" and ") + isoDate(last);
-    if (store.laboratory)
-        sql += QStringLiteral(" and I.LABORATORIO = ") + sqlLiteral(*store.laboratory);
-    sql += QStringLiteral(" order by P.DATAPEDIDO, I.ESTACAO, I.NPEDIDO, I.CODPROD");
-    QHash<QString, std::vector<FormMovement>> sales;
     query.close();
     query.setSql(sql);
     try {
         query.open();
-        for (; !query.eof(); query.next()) {
-            FormMovement sale;
-            sale.kind = FormMovementKind::Exit;
-            sale.date = query.asDateTime(QStringLiteral("DATAPEDIDO")).date();
-            sale.quantity = query.asFloat(QStringLiteral("QDE"));
-            sales[comparedText(query.asString(QStringLiteral("CODPROD")))].push_back(sale);
-        }
+        for (; !query.eof(); query.next())
+            row();
     } catch (const data::DatabaseUnavailable&) {
         throw;
     } catch (const data::DbError& error) {
         query.close();
-        throw FormMovementsFailed{QStringLiteral("Não foi possível ler as vendas da drogaria do período %1 a %2.\n%3\n\n%4")
-                                      .arg(dateText(first), dateText(last), error.message(), sql)};
+        throw FormMovementsFailed{QStringLiteral("Não foi possível ler %1 do período %2 a %3.\n%4\n\n%5")
+                                      .arg(what, dateText(first), dateText(last), error.message(), sql)};
     }
     query.close();
-    return sales;
+}
+
+DrugstoreMovements drugstoreMovements(data::Query& query, const classic::StoreScope& store, const QDate& first,
+                                      const QDate& last)
+{
+    DrugstoreMovements movements;
+    QString sales = QStringLiteral("Select P.DATAPEDIDO, I.CODPROD, I.QDE from PEDIDOS P join ITENS I on I.ESTACAO = "
+                                   "P.ESTACAO and I.NPEDIDO = P.NPEDIDO where P.TIPOPEDIDO = 'Pedido' and "
+                                   "P.DATAPEDIDO between ")
+        + isoDate(first) + QStringLiteral(" and ") + isoDate(last);
+    if (store.laboratory)
+        sales += QStringLiteral(" and I.LABORATORIO = ") + sqlLiteral(*store.laboratory);
+    sales += QStringLiteral(" order by P.DATAPEDIDO, I.ESTACAO, I.NPEDIDO, I.CODPROD");
+    readDrugstoreRows(query, sales, QStringLiteral("as vendas da drogaria"), first, last, [&] {
+        FormMovement sale;
+        sale.kind = FormMovementKind::Exit;
+        sale.date = query.asDateTime(QStringLiteral("DATAPEDIDO")).date();
+        sale.quantity = query.asFloat(QStringLiteral("QDE"));
+        movements.salesByCode[comparedText(query.asString(QStringLiteral("CODPROD")))].push_back(sale);
+    });
+    const QString losses = QStringLiteral("Select DATA, COMPONENTE, FORNECEDOR, QUANTIDADE from PERDAS where LOJA = ")
+        + sqlLiteral(store.cnpj) + QStringLiteral(" and DATA between ") + isoDate(first) + QStringLiteral(" and ")
+        + isoDate(last) + QStringLiteral(" order by DATA, FORNECEDOR, LOTE, MOTIVO, QUANTIDADE");
+    readDrugstoreRows(query, losses, QStringLiteral("as perdas da drogaria"), first, last, [&] {
+        FormMovement loss;
+        loss.kind = FormMovementKind::Loss;
+        loss.date = query.asDateTime(QStringLiteral("DATA")).date();
+        loss.quantity = query.asFloat(QStringLiteral("QUANTIDADE"));
+        loss.supplier = query.asString(QStringLiteral("FORNECEDOR")).trimmed();
+        movements.lossesByName[comparedText(query.asString(QStringLiteral("COMPONENTE")))].push_back(loss);
+    });
+    return movements;
+}
+
+void addMovements(std::vector<FormMovement>& movements, const std::vector<FormMovement>& more)
+{
+    movements.insert(movements.end(), more.begin(), more.end());
 }
 
 QString failedMessage(const classic::MovementQueryFailed& failure)
@@ -163,9 +195,9 @@ public:
     {
     }
 
-    // The products of `table` that `keep` takes, with the sales of `sales` added to their exits.
-    void read(const classic::ListGroupTable& table, bool drugstore,
-              const QHash<QString, std::vector<FormMovement>>& sales, std::vector<FormProduct>& products)
+    // The products of `table` of the drugstore or not; the drugstore's with `drugstore` movements.
+    void read(const classic::ListGroupTable& table, const DrugstoreMovements* drugstore,
+              std::vector<FormProduct>& products)
     {
         if (table.isEmpty())
             return;
@@ -178,12 +210,14 @@ public:
                 const classic::ControlledComponent& component = table.entry(number);
                 const QString code = comparedText(component.codigo);
                 const CatalogueTexts texts = m_catalogue.value(code);
-                if (texts.drugstore != drugstore)
+                if (texts.drugstore != (drugstore != nullptr))
                     continue;
                 products.push_back(product(component, texts, openings[std::size_t(number - 1)]));
                 FormProduct& current = products.back();
                 int entry = 0;
                 movements.walkProduct(number, [&](MovementKind kind, const classic::MovementRow& row) {
+                    if (drugstore && kind == MovementKind::Loss)
+                        return;  // the drugstore's losses are its own, by name
                     FormMovement movement;
                     movement.kind = formKind(kind);
                     movement.date = row.date;
@@ -193,9 +227,9 @@ public:
                         movement.invoice = invoices.value(code).value(entry++);
                     current.movements.push_back(movement);
                 });
-                const auto sold = sales.constFind(code);
-                if (sold != sales.constEnd()) {
-                    current.movements.insert(current.movements.end(), sold->begin(), sold->end());
+                if (drugstore) {
+                    addMovements(current.movements, drugstore->salesByCode.value(code));
+                    addMovements(current.movements, drugstore->lossesByName.value(comparedText(component.componente)));
                     std::stable_sort(current.movements.begin(), current.movements.end(),
                                      [](const FormMovement& a, const FormMovement& b) {
                                          if (a.date != b.date)
@@ -249,10 +283,10 @@ std::vector<FormProduct> readFormMovements(data::TDM& dm, const QString& cnpj, c
     if (kinds == ProductKinds::Substances) {
         const classic::ComponentLists lists = classic::loadComponentLists(dm);
         for (const classic::ListGroupTable& table : lists.tables)
-            reader.read(table, false, {}, products);
+            reader.read(table, nullptr, products);
     } else {
-        const auto sales = itemSales(dm.SQLQuery1, store, first, last);
-        reader.read(drugstoreMedicines(dm.SQLQuery1), true, sales, products);
+        const DrugstoreMovements drugstore = drugstoreMovements(dm.SQLQuery1, store, first, last);
+        reader.read(drugstoreMedicines(dm.SQLQuery1), &drugstore, products);
     }
     return products;
 }

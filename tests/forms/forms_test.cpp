@@ -3,6 +3,7 @@
 // lines, the CSV files and the commands' exit codes.
 #include "check/data_check.h"
 #include "check/prescription_check.h"
+#include "cli/check_command.h"
 #include "cli/balance_command.h"
 #include "cli/notifications_command.h"
 #include "forms/balance_form.h"
@@ -170,13 +171,19 @@ TEST_F(Forms, BalanceOfMedicinesCountsTheDrugstoreSalesOfTheStore)
     sale("2024-04-10", "M001", 3, "B123", true);
     sale("2024-04-11", "M001", 4, "B124", true, "ANA", "CRM", "1", "SP", "OUTRO");  // another laboratory
     data.store(kOtherStore, "OUTRO");
+    // A medicine's loss is found by its name, as the drugstore book finds it.
+    s_suite->execMain(QStringLiteral("insert into PERDAS (LOJA, DATA, DCB, COMPONENTE, FORNECEDOR, LOTE, QUANTIDADE, "
+                                     "UNIDADE, MOTIVO) values ('%1', '2024-05-20', null, 'Rivotril 2 mg', 'ABC', 'L1', "
+                                     "1, 'CX', 'Quebra')")
+                          .arg(kStore));
 
     const forms::BalanceForm form = balance(PeriodicForm::Bmpo);
     ASSERT_EQ(form.rows.size(), 1u);
     EXPECT_EQ(form.rows[0].registration, "1010000010011");
     EXPECT_DOUBLE_EQ(form.rows[0].entries, 10);
     EXPECT_DOUBLE_EQ(form.rows[0].exits, 3);
-    EXPECT_DOUBLE_EQ(form.rows[0].closing(), 27);
+    EXPECT_DOUBLE_EQ(form.rows[0].losses, 1);
+    EXPECT_DOUBLE_EQ(form.rows[0].closing(), 26);
     EXPECT_TRUE(balance(PeriodicForm::Bspo).rows.empty());  // a medicine is no substance of the BSPO
 }
 
@@ -312,4 +319,9 @@ TEST_F(Forms, TheCheckReportsABOneSaleWithoutNotification)
     EXPECT_EQ(report.findings[0].date, QDate(2024, 5, 5));
     const QString text = check::checkReportText(report).join('\n');
     EXPECT_TRUE(text.contains("Venda controlada sem notificação de receita")) << text.toStdString();
+
+    QString output;
+    QTextStream out(&output);
+    EXPECT_EQ(cli::runCheckCommand(*dm, kStore, "01/05/24", "31/05/24", QString(), out), 3);
+    EXPECT_TRUE(output.contains("Diazepam")) << output.toStdString();
 }
