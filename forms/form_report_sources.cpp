@@ -22,7 +22,7 @@ const QStringList kBalanceFields = {
     QStringLiteral("ESTOQUE_INICIAL"), QStringLiteral("ENTRADAS"), QStringLiteral("SAIDAS"),
     QStringLiteral("PERDAS"),    QStringLiteral("ESTOQUE_FINAL"), QStringLiteral("DATA"),
     QStringLiteral("FORNECEDOR"), QStringLiteral("CNPJ_FORNECEDOR"), QStringLiteral("NOTA_FISCAL"),
-    QStringLiteral("QUANTIDADE")};
+    QStringLiteral("QUANTIDADE"), QStringLiteral("LINHA"),  QStringLiteral("TEXTO")};
 
 const QStringList kRelationFields = {
     QStringLiteral("NOTIFICACAO"), QStringLiteral("DATA_NOTIFICACAO"), QStringLiteral("DATA"),
@@ -63,13 +63,18 @@ FormReportSources::FormReportSources(const BalanceForm& balance) : heading(kHead
     const QString balanceTitle = balance.form == PeriodicForm::Bspo ? QStringLiteral("Balanço completo das substâncias")
                                                                     : QStringLiteral("Balanço completo dos medicamentos");
     for (const BalanceRow& row : balance.rows)
-        lines.addRow({1, balanceTitle, row.dcb, row.name, row.registration, row.unit, row.opening, row.entries,
-                      row.exits, row.losses, row.closing()});
+        lines.addRow({QStringLiteral("1"), balanceTitle, row.dcb, row.name, row.registration, row.unit, row.opening,
+                      row.entries, row.exits, row.losses, row.closing(), QVariant(), QVariant(), QVariant(), QVariant(),
+                      QVariant(), QStringLiteral("B")});
     const QString acquisitionsTitle = QStringLiteral("Balanço das aquisições");
     for (const Acquisition& entry : balance.acquisitions)
-        lines.addRow({2, acquisitionsTitle, entry.dcb, entry.name, QString(), entry.unit, QVariant(), QVariant(),
-                      QVariant(), QVariant(), QVariant(), entry.date, entry.supplier, entry.supplierCnpj,
-                      entry.invoice, entry.quantity});
+        lines.addRow({QStringLiteral("2"), acquisitionsTitle, entry.dcb, entry.name, QString(), entry.unit, QVariant(),
+                      QVariant(), QVariant(), QVariant(), QVariant(), entry.date, entry.supplier, entry.supplierCnpj,
+                      entry.invoice, entry.quantity, QStringLiteral("M")});
+    if (balance.acquisitions.empty())
+        lines.addRow({QStringLiteral("2"), acquisitionsTitle, QVariant(), QVariant(), QVariant(), QVariant(), QVariant(),
+                      QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(),
+                      QVariant(), QStringLiteral("N"), QStringLiteral("Nenhuma aquisição no período.")});
 }
 
 FormReportSources::FormReportSources(const NotificationRelation& relation)

@@ -16,7 +16,11 @@
 #include "data/data_module.h"
 #include "message_recorder.h"
 #include "platform/sql_literal.h"
+#include "platform/suite_paths.h"
+#include "report_test_util.h"
 #include "shared_suite_test.h"
+
+#include <QDir>
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -324,4 +328,36 @@ TEST_F(Forms, TheCheckReportsABOneSaleWithoutNotification)
     QTextStream out(&output);
     EXPECT_EQ(cli::runCheckCommand(*dm, kStore, "01/05/24", "31/05/24", QString(), out), 3);
     EXPECT_TRUE(output.contains("Diazepam")) << output.toStdString();
+}
+
+TEST_F(Forms, ThePrintedFormsCarryTheCoverTheirLinesAndTheSignatureBoxes)
+{
+    QDir().mkpath(livros::programFolder() + "rpt");
+    const QString project = livros::programFolder() + "rpt/Formularios.rav";
+    QFile::remove(project);
+    ASSERT_TRUE(QFile::copy(LIVROS_SOURCE_DIR "/rpt/Formularios.rav", project));
+    s_suite->execMain("insert into DADOSGER (FIRMA, ENDERECO, NUMERO, CIDADE, ESTADO, CNPJ, NLICENCA_FUNC, "
+                      "PREENCHIDOPORBSPO, CRF_Q, REGIAO, DATABSPO) values ('FARMACIA TESTE LTDA', 'RUA A', '10', "
+                      "'CAMPINAS', 'SP', '12345678000199', 'LF-778', 'ANA FARMACEUTICA', '12345', 'Campinas', "
+                      "'2024-07-05')");
+    data.component("C001", "Morfina", "G", "A1", "DCB01");
+    data.inventory("2024-04-01", "C001", 10, "G");
+    data.entry("2024-04-05", "C001", 5, "G");
+
+    const QString pdf = folder.filePath("bspo.pdf");
+    EXPECT_EQ(cli::runBalanceCommand(*dm, "BSPO", "2/2024", QString(), kStore, {pdf, QString()}), 0);
+    QString text = livros::report::testing::pdfPages(pdf).join('\n').simplified();
+    for (const char* expected : {"FARMACIA TESTE LTDA", "CNPJ 12.345.678/0001-99", "Licença de funcionamento nº LF-778",
+                                 "2º trimestre de 2024", "BSPO - Balanço de Substâncias", "DCB01 Morfina",
+                                 "Balanço das aquisições", "NF1", "11.222.333/0001-81", "Nome: ANA FARMACEUTICA",
+                                 "CRF nº 12345", "Data: 05/07/2024", "Recebido por", "Cargo"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n" << text.toStdString();
+    EXPECT_FALSE(text.contains("SEM MOVIMENTAÇÃO"));
+
+    // A month without notifications still gets its form.
+    const QString relation = folder.filePath("rmnra.pdf");
+    EXPECT_EQ(cli::runNotificationsCommand(*dm, "RMNRA", "05/2024", kStore, {relation, QString()}), 0);
+    text = livros::report::testing::pdfPages(relation).join('\n').simplified();
+    EXPECT_TRUE(text.contains("SEM MOVIMENTAÇÃO")) << text.toStdString();
+    EXPECT_TRUE(text.contains("RMNRA - Relação Mensal de Notificações de Receita \"A\"")) << text.toStdString();
 }
