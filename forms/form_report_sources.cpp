@@ -22,7 +22,8 @@ const QStringList kBalanceFields = {
     QStringLiteral("ESTOQUE_INICIAL"), QStringLiteral("ENTRADAS"), QStringLiteral("SAIDAS"),
     QStringLiteral("PERDAS"),    QStringLiteral("ESTOQUE_FINAL"), QStringLiteral("DATA"),
     QStringLiteral("FORNECEDOR"), QStringLiteral("CNPJ_FORNECEDOR"), QStringLiteral("NOTA_FISCAL"),
-    QStringLiteral("QUANTIDADE"), QStringLiteral("LINHA"),  QStringLiteral("TEXTO")};
+    QStringLiteral("QUANTIDADE"), QStringLiteral("LINHA"),  QStringLiteral("TEXTO"),
+    QStringLiteral("REGISTRO_TITULO")};
 
 const QStringList kRelationFields = {
     QStringLiteral("NOTIFICACAO"), QStringLiteral("DATA_NOTIFICACAO"), QStringLiteral("DATA"),
@@ -62,10 +63,12 @@ FormReportSources::FormReportSources(const BalanceForm& balance) : heading(kHead
         lines.setDisplayFormat(field, kQuantityPicture);
     const QString balanceTitle = balance.form == PeriodicForm::Bspo ? QStringLiteral("Balanço completo das substâncias")
                                                                     : QStringLiteral("Balanço completo dos medicamentos");
+    // Only the medicines have a registration column.
+    const QString registrationTitle = balance.form == PeriodicForm::Bmpo ? QStringLiteral("Registro MS") : QString();
     for (const BalanceRow& row : balance.rows)
         lines.addRow({QStringLiteral("1"), balanceTitle, row.dcb, row.name, row.registration, row.unit, row.opening,
                       row.entries, row.exits, row.losses, row.closing(), QVariant(), QVariant(), QVariant(), QVariant(),
-                      QVariant(), QStringLiteral("B")});
+                      QVariant(), QStringLiteral("B"), QVariant(), registrationTitle});
     const QString acquisitionsTitle = QStringLiteral("Balanço das aquisições");
     for (const Acquisition& entry : balance.acquisitions)
         lines.addRow({QStringLiteral("2"), acquisitionsTitle, entry.dcb, entry.name, QString(), entry.unit, QVariant(),

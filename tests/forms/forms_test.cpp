@@ -350,7 +350,7 @@ TEST_F(Forms, ThePrintedFormsCarryTheCoverTheirLinesAndTheSignatureBoxes)
     for (const char* expected : {"FARMACIA TESTE LTDA", "CNPJ 12.345.678/0001-99", "Licença de funcionamento nº LF-778",
                                  "2º trimestre de 2024", "BSPO - Balanço de Substâncias", "DCB01 Morfina",
                                  "Balanço das aquisições", "NF1", "11.222.333/0001-81", "Nome: ANA FARMACEUTICA",
-                                 "CRF nº 12345", "Data: 05/07/2024", "Recebido por", "Cargo"})
+                                 "CRF: 12345", "Data: 05/07/2024", "Recebido por", "Cargo"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n" << text.toStdString();
     EXPECT_FALSE(text.contains("SEM MOVIMENTAÇÃO"));
 
