@@ -35,6 +35,10 @@ int runBalanceCommand(data::TDM& dm, const QString& formText, const QString& qua
         showStandardError(QStringLiteral("balance precisa de --pdf ARQUIVO e/ou --csv ARQUIVO"));
         return Usage;
     }
+    if (outputs.pdf == QLatin1String("-") && outputs.csv == QLatin1String("-")) {
+        showStandardError(QStringLiteral("balance: só um de --pdf e --csv pode ir para a saída padrão (\"-\")"));
+        return Usage;
+    }
     try {
         const QString cnpj = formStore(dm, QStringLiteral("balance"), cnpjOption);
         if (cnpj.isEmpty())

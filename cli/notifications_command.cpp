@@ -28,6 +28,10 @@ int runNotificationsCommand(data::TDM& dm, const QString& formText, const QStrin
         showStandardError(QStringLiteral("notifications precisa de --pdf ARQUIVO e/ou --csv ARQUIVO"));
         return Usage;
     }
+    if (outputs.pdf == QLatin1String("-") && outputs.csv == QLatin1String("-")) {
+        showStandardError(QStringLiteral("notifications: só um de --pdf e --csv pode ir para a saída padrão (\"-\")"));
+        return Usage;
+    }
     try {
         const QString cnpj = formStore(dm, QStringLiteral("notifications"), cnpjOption);
         if (cnpj.isEmpty())
