@@ -66,12 +66,13 @@ QHash<QString, CatalogueTexts> catalogueTexts(data::Query& query)
     return texts;
 }
 
-// The drugstore's controlled medicines with a list, in the books' order (list, then name).
-classic::ListGroupTable drugstoreMedicines(data::Query& query)
+// The controlled products with a list that `condition` selects, in the books' order (list, then
+// name), as the classic lists keep them.
+classic::ListGroupTable catalogueTable(data::Query& query, const QString& condition)
 {
     classic::ListGroupTable table;
     query.close();
-    query.setSql(QStringLiteral("Select CODIGO, COMPONENTE, UNID, LISTA, DCB from COMPONEN where ") + kDrugstoreGroup
+    query.setSql(QStringLiteral("Select CODIGO, COMPONENTE, UNID, LISTA, DCB from COMPONEN where ") + condition
                  + QStringLiteral(" and CONTROLADA = 'Sim' and LISTA is not null and LISTA <> '' "
                                   "order by LISTA, COMPONENTE"));
     query.open();
@@ -83,6 +84,18 @@ classic::ListGroupTable drugstoreMedicines(data::Query& query)
                       query.asString(QStringLiteral("LISTA")).left(classic::kListaLength)});
     query.close();
     return table;
+}
+
+// The compounding inputs of lists that no classic book keeps (D1, the precursors), read the way
+// the classic books read theirs.
+classic::ListGroupTable inputsOfNoBook(data::Query& query)
+{
+    classic::ListGroupTable inputs;
+    for (const classic::ControlledComponent& product :
+         catalogueTable(query, QStringLiteral("not (") + kDrugstoreGroup + QStringLiteral(")")))
+        if (classic::listGroupOf(product.lista) == 0)
+            inputs.append(product);
+    return inputs;
 }
 
 // The invoice numbers of the entries, per product code, in the order the book reads its entries
@@ -284,9 +297,10 @@ std::vector<FormProduct> readFormMovements(data::TDM& dm, const QString& cnpj, c
         const classic::ComponentLists lists = classic::loadComponentLists(dm);
         for (const classic::ListGroupTable& table : lists.tables)
             reader.read(table, nullptr, products);
+        reader.read(inputsOfNoBook(dm.SQLQuery1), nullptr, products);
     } else {
         const DrugstoreMovements drugstore = drugstoreMovements(dm.SQLQuery1, store, first, last);
-        reader.read(drugstoreMedicines(dm.SQLQuery1), &drugstore, products);
+        reader.read(catalogueTable(dm.SQLQuery1, kDrugstoreGroup), &drugstore, products);
     }
     return products;
 }

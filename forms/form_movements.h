@@ -37,8 +37,8 @@ struct FormProduct {
     std::vector<FormMovement> movements;  // in the book's order: by date, entries, exits, losses
 };
 
-// Which products: the compounding inputs (the substances of the classic books) or the drugstore
-// medicines (group REV...).
+// Which products: the compounding inputs (the substances of the classic books, and those of lists
+// no classic book keeps, such as D1) or the drugstore medicines (group REV...).
 enum class ProductKinds { Substances, Medicines };
 
 // A movement query that failed: the book's own message, with the server's reason and statement.

@@ -123,10 +123,14 @@ TEST_F(Forms, BalanceOfSubstancesInTheBooksUnitWithItsAcquisitions)
     data.exit("2024-05-03", "C002", 1.5, "G");
     data.loss("2024-06-30", "DCB02", 2, "G", "Quebra");
     data.entry("2024-07-01", "C003", 100, "G");  // after the quarter
+    data.component("C004", "Efedrina", "G", "D1", "DCB04");  // a precursor: in no classic book
+    data.inventory("2024-04-01", "C004", 3, "G");
+    data.entry("2024-04-08", "C004", 2, "G");
 
     const forms::BalanceForm form = balance(PeriodicForm::Bspo);
     ASSERT_TRUE(form.withoutOpening.isEmpty());
-    ASSERT_EQ(form.rows.size(), 2u);
+    ASSERT_EQ(form.rows.size(), 3u);
+    EXPECT_DOUBLE_EQ(form.rows[2].closing(), 5);
     EXPECT_EQ(form.rows[0].dcb, "DCB01");
     EXPECT_DOUBLE_EQ(form.rows[0].opening, 12);
     EXPECT_DOUBLE_EQ(form.rows[0].entries, 500);
@@ -135,7 +139,7 @@ TEST_F(Forms, BalanceOfSubstancesInTheBooksUnitWithItsAcquisitions)
     EXPECT_DOUBLE_EQ(form.rows[1].losses, 2);
     EXPECT_DOUBLE_EQ(form.rows[1].closing(), 5);
     EXPECT_FALSE(form.withoutMovement());
-    ASSERT_EQ(form.acquisitions.size(), 1u);
+    ASSERT_EQ(form.acquisitions.size(), 2u);
     EXPECT_EQ(form.acquisitions[0].supplier, "ABC");
     EXPECT_EQ(form.acquisitions[0].supplierCnpj, "11222333000181");
     EXPECT_EQ(form.acquisitions[0].invoice, "NF1");
@@ -144,7 +148,7 @@ TEST_F(Forms, BalanceOfSubstancesInTheBooksUnitWithItsAcquisitions)
     const QString csv = folder.filePath("bspo.csv");
     EXPECT_EQ(balanceCommand("BSPO", "2/2024", csv), 0);
     const QStringList lines = readAll(csv).split("\r\n", Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), 3);
+    ASSERT_EQ(lines.size(), 4);
     EXPECT_TRUE(lines[0].endsWith("ESTOQUE_INICIAL;ENTRADAS;SAIDAS;PERDAS;ESTOQUE_FINAL"));
     EXPECT_EQ(lines[1], "DCB01;Morfina;;G;12,0000;500,0000;1,5000;0,0000;510,5000");
 }
