@@ -2,6 +2,7 @@
 
 #include "book/register/book_opening.h"
 #include "data/data_module.h"
+#include "data/transaction.h"
 #include "platform/date_text.h"
 #include "platform/suite_paths.h"
 #include "report/dataset_connection.h"
@@ -75,6 +76,8 @@ std::unique_ptr<report::MemoryDataSource> termDataSource(const RegisterBook& boo
 QString writeTermPdf(data::TDM& dm, const TermRequest& request, const QString& programFolder, const QString& pdfPath)
 {
     RegisterBookRecords records(dm.sqlcon2);
+    // A book opened or closed by the term is recorded only once its PDF was written and verified.
+    data::Transaction held(dm.sqlcon2, RegisterBookRecords::tables());
     const TermBook target = bookForTerm(dm, records, request);
     if (!target.book)
         return target.refusal;
@@ -90,6 +93,7 @@ QString writeTermPdf(data::TDM& dm, const TermRequest& request, const QString& p
                                       .arg(project, termReportName(request.term)));
     if (request.term == TermKind::Closing)
         records.closeBook(*target.book, request.today);
+    held.commit();
     return {};
 }
 

@@ -176,19 +176,37 @@ TEST_F(WindowStatesTest, SeveralStoresRevisedPickOpensThePeriodPanelAndKeepsTheB
     EXPECT_EQ(QApplication::focusWidget(), form->MaskEdit1);
 }
 
-TEST_F(WindowStatesTest, EmptyStoreTableGivesAnEmptyListAndTypingChoosesAtOnce)
+TEST_F(WindowStatesTest, EmptyStoreTableGivesAnEmptyListAndTypingChoosesNoStore)
 {
     openWindow(RunMode::Classic);
     EXPECT_EQ(screenState(), QString("store choice"));
     EXPECT_EQ(form->ComboBox1->count(), 0);
     EXPECT_TRUE(form->storeCnpj().isEmpty());
 
-    // One typed character is a change of the text: the store panel closes at once.
+    // A typed text that names no store of the list chooses nothing: the store panel stays.
     form->ComboBox1->setFocus();
     QTest::keyClick(form->ComboBox1, Qt::Key_7);
+    EXPECT_EQ(screenState(), QString("store choice"));
+    EXPECT_TRUE(form->storeCnpj().isEmpty());
+}
+
+TEST_F(WindowStatesTest, OnlyAStoreOfTheListIsChosenByTyping)
+{
+    addStore(QStringLiteral("11222333000181"));
+    addStore(QStringLiteral("12ABC34501DE35"));
+    addStore(QStringLiteral("44555666000199"));
+    openWindow(RunMode::Classic);
+    form->ComboBox1->setFocus();
+    QTest::keyClicks(form->ComboBox1, QStringLiteral("123abc"));
+    EXPECT_EQ(screenState(), QString("store choice"));
+    EXPECT_TRUE(form->storeCnpj().isEmpty());
+
+    // The whole CNPJ of an entry, typed without its separators, chooses that store.
+    form->ComboBox1->setEditText(QString());
+    QTest::keyClicks(form->ComboBox1, QStringLiteral("12abc34501de35"));
     EXPECT_EQ(screenState(), QString("book choice"));
-    EXPECT_EQ(form->storeCnpj(), QString("7"));
-    EXPECT_EQ(form->windowTitle(), kMaker + "7");
+    EXPECT_EQ(form->storeCnpj(), QString("12ABC34501DE35"));
+    EXPECT_EQ(form->windowTitle(), kMaker + "12.ABC.345/01DE-35");
 }
 
 TEST_F(WindowStatesTest, RepeatedStoreGivesOneEntry)
