@@ -69,7 +69,8 @@ void TFormLivros::TermButtonClick(int group, TermKind term)
                    != QMessageBox::Yes)
             return;
 
-        const auto bookValues = registerbook::termDataSource(*target.book, term, request.today);
+        const auto bookValues = registerbook::termDataSource(*target.book, term, request.today,
+                                                             registerbook::readTermPlace(m_dm, request.cnpj));
         report::TRM& rm = reportModule();
         report::ConnectionSet connections = rm.connections.set;
         connections.add(QString::fromLatin1(registerbook::kTermsConnection), bookValues.get());
