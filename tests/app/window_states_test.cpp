@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QMessageBox>
 #include <QTimer>
 
 using namespace livros::app;
@@ -307,6 +308,26 @@ TEST_F(WindowStatesTest, TermButtonsDrawUpTheTermsOfTheirBook)
     QTest::mouseClick(form->BitBtn6, Qt::LeftButton);
     EXPECT_TRUE(messages->infos.last().contains(QStringLiteral("não tem folhas emitidas")));
     EXPECT_EQ(reportDialogs.previews, 1);
+}
+
+TEST_F(WindowStatesTest, AClosingTermOnlyPreviewedLeavesTheBookOpen)
+{
+    oneStore();
+    RecordingInteraction& reportDialogs = useReports();
+    suite().execMain(QStringLiteral("update DADOSGER set QDEFOLHAS = 50, NUMEROINICIAL = 1"));
+    openWindow(RunMode::Classic);
+    QTest::mouseClick(form->BitBtn3, Qt::LeftButton); // opens book nº 1 of group 2
+    suite().execInterface(QStringLiteral("update LIVROS_LIVRO set FOLHASEMITIDAS = 3"));
+    // The confirmation is answered yes; the output chosen is the preview, only looked at.
+    QTimer::singleShot(0, [] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            box->button(QMessageBox::Yes)->click();
+    });
+    QTest::mouseClick(form->BitBtn6, Qt::LeftButton);
+    EXPECT_EQ(reportDialogs.previews, 2);
+    EXPECT_TRUE(messages->infos.last().contains(QStringLiteral("continua aberto"))) << messages->infos.last().toStdString();
+    EXPECT_EQ(suite().scalarInterface(QStringLiteral("select count(*) from LIVROS_LIVRO where ENCERRAMENTO is null")),
+              QStringLiteral("1"));
 }
 
 TEST_F(WindowStatesTest, ContextMenuShowsTheListing)
