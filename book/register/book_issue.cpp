@@ -221,8 +221,6 @@ QString otherStationIssuingMessage()
     return QStringLiteral("Outra estação está emitindo um livro; aguardando...");
 }
 
-QString fileSha256(const QString& path) { return fileDigest(path).sha256; }
-
 IssueResult issuePeriod(data::TDM& dm, const IssueRequest& request, const std::function<int()>& build)
 {
     if (!request.from.isValid() || !request.to.isValid() || request.from > request.to)

@@ -58,7 +58,4 @@ IssueResult issuePeriod(data::TDM& dm, const IssueRequest& request, const std::f
 // The message of an issue that waits for another workstation.
 QString otherStationIssuingMessage();
 
-// The SHA-256 of a file's content in lower-case hexadecimal; empty when it cannot be read.
-QString fileSha256(const QString& path);
-
 } // namespace livros::registerbook

@@ -5,6 +5,7 @@
 #include "fault_support.h"
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QThread>
 #include <gtest/gtest.h>
@@ -24,6 +25,10 @@ protected:
         suite.execMain(QStringLiteral("insert into DADOSGER (CNPJ, FIRMA, QDEFOLHAS, NUMEROINICIAL) values ('%1', "
                                       "'Farmácia', 200, 1)")
                            .arg(kStoreA));
+        QDir().mkpath(suite.folder() + QStringLiteral("rpt"));
+        for (const char* name : {"RelLivros.rav", "RelLivrosRev.rav", "RelPF.rav"})
+            QFile::copy(livros::testing::sourceDir() + QStringLiteral("/rpt/") + QLatin1String(name),
+                        suite.folder() + QStringLiteral("rpt/") + QLatin1String(name));
         // The book records exist before the workstations meet.
         QProcess books;
         books.start(QStringLiteral(LIVROS_CLI), {QStringLiteral("--folder"), suite.folder(), QStringLiteral("books")},

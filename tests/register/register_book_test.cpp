@@ -4,6 +4,7 @@
 #include "book/register/book_issue.h"
 #include "book/register/book_listing_text.h"
 #include "book/register/book_terms.h"
+#include "platform/output_file.h"
 #include "platform/sql_literal.h"
 #include "report/report_error.h"
 #include "report_test_util.h"
@@ -97,7 +98,7 @@ TEST_F(RegisterBookTest, SheetsContinueFromTheLastIssuedOneAndTheArchiveKeepsEac
     ASSERT_EQ(rows.size(), 2);
     for (const QString& row : rows) {
         const QStringList cells = row.split(QLatin1Char('|'));
-        EXPECT_EQ(fileSha256(archivedFilePath(cells[2])), cells[3].trimmed()) << row.toStdString();
+        EXPECT_EQ(fileDigest(archivedFilePath(cells[2])).sha256, cells[3].trimmed()) << row.toStdString();
     }
     QFile again(november.archivePath);
     ASSERT_TRUE(again.open(QIODevice::ReadOnly));
@@ -255,7 +256,7 @@ TEST_F(RegisterBookTest, AFileLeftByAnInterruptedIssueIsMovedAsideAndBlocksNothi
     QFile aside(QDir(folder).filePath(QStringLiteral("sem-registro/livro01_2026-11-01_a_2026-11-30_folhas_0001-0001.pdf")));
     ASSERT_TRUE(aside.open(QIODevice::ReadOnly));
     EXPECT_EQ(aside.readAll(), QByteArray("%PDF-1.4 interrompido"));
-    EXPECT_EQ(fileSha256(leftover), november.period.sha256);
+    EXPECT_EQ(fileDigest(leftover).sha256, november.period.sha256);
 }
 
 TEST_F(RegisterBookTest, APeriodLongerThanTheSheetsLeftSaysWhatItNeedsAndOpensNoBook)
