@@ -143,7 +143,7 @@ TEST_F(RegisterCommandsTest, OutputsGoThroughDevicesPipesAndStandardOutputAndRef
     ASSERT_EQ(archived.size(), 1);
     const CliRun inside = cli({QStringLiteral("export"), QStringLiteral("--book"), QStringLiteral("DROGARIA"), QStringLiteral("--pdf"),
                                QDir(archive).filePath(archived[0])});
-    EXPECT_EQ(inside.exitCode, 1) << inside.err.toStdString();
+    EXPECT_EQ(inside.exitCode, 2) << inside.err.toStdString();
     EXPECT_TRUE(inside.err.contains(QStringLiteral("livros emitidos"))) << inside.err.toStdString();
     const CliRun copyInside = cli({QStringLiteral("issue"), QStringLiteral("--book"), QStringLiteral("DROGARIA"), QStringLiteral("--from"),
                                    QStringLiteral("01/10/26"), QStringLiteral("--to"), QStringLiteral("31/10/26"),
