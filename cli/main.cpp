@@ -19,6 +19,7 @@
 #include "data/db_error.h"
 #include "platform/date_text.h"
 #include "platform/native_file_name.h"
+#include "platform/output_file.h"
 #include "platform/program_version.h"
 #include "platform/runtime_dir.h"
 #include "platform/suite_paths.h"
@@ -285,6 +286,14 @@ int main(int argc, char** argv)
         return usageError(options.error);
     if (const QString error = rawBytesError(options); !error.isEmpty())
         return usageError(error);
+    // The archive keeps each issued book as it was issued: no output of a command goes there.
+    for (const QString option : {QStringLiteral("--pdf"), QStringLiteral("--listing")}) {
+        const QString name = options.value(option);
+        if (!name.isEmpty() && name != QLatin1String("-") && isInsideIssuedArchive(name))
+            return usageError(QStringLiteral("%1 \"%2\": a pasta dos livros emitidos guarda cada arquivo como foi "
+                                             "emitido e não recebe outros; escolha outra pasta")
+                                  .arg(option, name));
+    }
     if (!options.folder.isEmpty())
         setProgramFolder(options.folder);
     return checkStandardOutput(options.command->run(options));

@@ -58,14 +58,6 @@ int validSequenceLength(const QByteArray& bytes, qsizetype i)
     return length;
 }
 
-QByteArray folderOf(const QByteArray& path)
-{
-    const qsizetype slash = path.lastIndexOf('/');
-    if (slash < 0)
-        return QByteArrayLiteral(".");
-    return slash == 0 ? QByteArrayLiteral("/") : path.left(slash);
-}
-
 } // namespace
 
 QString decodeNativeName(const QByteArray& bytes)
@@ -107,12 +99,6 @@ bool hasRawBytes(const QString& name)
             return true;
     }
     return false;
-}
-
-bool folderOfPathExists(const QString& path)
-{
-    struct stat info {};
-    return ::stat(folderOf(encodeNativeName(path)).constData(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 bool makeFolders(const QString& folder)

@@ -22,9 +22,6 @@ bool hasRawBytes(const QString& name);
 // ones. Returns the reason it could not be done, or empty; `staged` is left as it was.
 QString installFile(const QString& staged, const QString& target);
 
-// Whether the folder of a path (which may hold raw bytes) exists; "." for a bare name.
-bool folderOfPathExists(const QString& path);
-
 // Makes a folder and the folders above it that are missing; false when it cannot.
 bool makeFolders(const QString& folder);
 
