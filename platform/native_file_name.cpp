@@ -115,20 +115,6 @@ bool folderOfPathExists(const QString& path)
     return ::stat(folderOf(encodeNativeName(path)).constData(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-bool makeFolders(const QString& folder)
-{
-    const QByteArray path = encodeNativeName(folder);
-    struct stat info {};
-    for (qsizetype end = 1; end <= path.size(); ++end) {
-        if (end < path.size() && path.at(end) != '/')
-            continue;
-        const QByteArray part = path.left(end);
-        if (::mkdir(part.constData(), 0777) != 0 && errno != EEXIST)
-            return false;
-    }
-    return ::stat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
 bool openForReading(QFile& file, const QString& path)
 {
     if (!hasRawBytes(path)) {

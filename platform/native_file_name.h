@@ -25,9 +25,6 @@ QString installFile(const QString& staged, const QString& target);
 // Whether the folder of a path (which may hold raw bytes) exists; "." for a bare name.
 bool folderOfPathExists(const QString& path);
 
-// Makes a folder and the folders above it that are missing; false when it cannot.
-bool makeFolders(const QString& folder);
-
 // Opens a file (whose name may hold raw bytes) for reading.
 bool openForReading(QFile& file, const QString& path);
 
