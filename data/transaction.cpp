@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 using namespace Firebird;
 
@@ -18,25 +19,53 @@ namespace {
 constexpr int kDefaultLockTimeoutSeconds = 60;
 } // namespace
 
-int lockTimeoutSeconds()
+namespace {
+// The setting's whole seconds; nullopt when it is set to anything else.
+std::optional<int> lockTimeoutSetting()
 {
-    bool ok = false;
-    const int seconds = qEnvironmentVariableIntValue("LIVROS_LOCK_TIMEOUT", &ok);
-    return ok && seconds >= 1 ? seconds : kDefaultLockTimeoutSeconds;
+    const QByteArray text = qgetenv("LIVROS_LOCK_TIMEOUT").trimmed();
+    if (text.isEmpty())
+        return kDefaultLockTimeoutSeconds;
+    if (!std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }) || text.size() > 6)
+        return std::nullopt;
+    return text.toInt();
+}
+} // namespace
+
+int lockTimeoutSeconds() { return lockTimeoutSetting().value_or(kDefaultLockTimeoutSeconds); }
+
+QString lockTimeoutProblem()
+{
+    if (lockTimeoutSetting())
+        return {};
+    return QStringLiteral("LIVROS_LOCK_TIMEOUT inválido: \"%1\". Use um número inteiro de segundos de 0 a 999999 "
+                          "(0 = não esperar por outra estação).")
+        .arg(QString::fromLocal8Bit(qgetenv("LIVROS_LOCK_TIMEOUT")));
+}
+
+QString longerWaitAdvice()
+{
+    return QStringLiteral("Para esperar mais, defina LIVROS_LOCK_TIMEOUT com os segundos de espera "
+                          "(por exemplo, LIVROS_LOCK_TIMEOUT=600).");
 }
 
 QString lockTimeoutMessage()
 {
-    return QStringLiteral("Outra estação mantém bloqueados os dados que esta operação precisa alterar, há mais de "
-                          "%1 segundos. Nada foi alterado; tente novamente mais tarde.")
-        .arg(lockTimeoutSeconds());
+    const int seconds = lockTimeoutSeconds();
+    const QString held = seconds == 0
+        ? QStringLiteral("Outra estação mantém bloqueados os dados que esta operação precisa alterar (sem espera: "
+                         "LIVROS_LOCK_TIMEOUT=0).")
+        : QStringLiteral("Outra estação mantém bloqueados os dados que esta operação precisa alterar, há mais de "
+                         "%1 segundos.")
+              .arg(seconds);
+    return held + QStringLiteral(" Nada foi alterado; tente novamente mais tarde. ") + longerWaitAdvice();
 }
 
 // ---------------------------------------------------------------------------------------------
 // Transaction
 
 Transaction::Transaction(Connection& connection, const QStringList& reservedTables,
-                         const std::function<void()>& onWait)
+                         const std::function<void()>& onWait, const QString& rowLock)
     : m_connection(connection)
 {
     if (connection.activeTransaction())
@@ -56,10 +85,34 @@ Transaction::Transaction(Connection& connection, const QStringList& reservedTabl
                     onWait();
             }
             options.wait = true;
+        } else if (!rowLock.isEmpty()) {
+            // A try without waiting, undone at once, only to say that another station holds the
+            // rows; the transaction itself waits on every lock as usual.
+            TransactionOptions probeOptions;
+            probeOptions.wait = false;
+            TransactionState probe{attachment, attachment.startTransaction(guard.wrapper(), probeOptions), {}};
+            const bool held = !executeUnlessLocked(probe, rowLock);
+            probe.rollback();
+            if (held && onWait)
+                onWait();
         }
-        if (!handle)
-            handle = attachment.startTransaction(guard.wrapper(), options);
+        try {
+            if (!handle)
+                handle = attachment.startTransaction(guard.wrapper(), options);
+        } catch (const LockConflict&) {
+            // LIVROS_LOCK_TIMEOUT=0: the second start does not wait either.
+            throw LockTimeout(lockTimeoutMessage());
+        }
         m_state.reset(new TransactionState{attachment, handle, {}});
+        if (!rowLock.isEmpty()) {
+            try {
+                executeIn(*m_state, rowLock); // waits; LockTimeout once the wait runs out
+            } catch (...) {
+                m_state->rollback();
+                m_state.reset();
+                throw;
+            }
+        }
     });
     connection.setActiveTransaction(m_state.get());
 }
