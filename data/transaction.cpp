@@ -69,7 +69,7 @@ Transaction::Transaction(Connection& connection, const QStringList& reservedTabl
     : m_connection(connection)
 {
     if (connection.activeTransaction())
-        throw DbError(QStringLiteral("%1: a transaction is already active").arg(connection.name()));
+        throw DbError(QStringLiteral("%1: já há uma transação em andamento nesta conexão").arg(connection.name()));
     // Attaching again is safe here: nothing has been done in this transaction yet.
     connection.run([&](Attachment& attachment) {
         StatusGuard guard(attachment.library());
@@ -124,14 +124,14 @@ bool Transaction::active() const { return m_state && m_state->handle; }
 int Transaction::execute(const QString& sql)
 {
     if (!active())
-        throw DbError(QStringLiteral("%1: the transaction has ended").arg(m_connection.name()));
+        throw DbError(QStringLiteral("%1: a transação já terminou").arg(m_connection.name()));
     return executeIn(*m_state, sql);
 }
 
 void Transaction::commit()
 {
     if (!active())
-        throw DbError(QStringLiteral("%1: the transaction has ended").arg(m_connection.name()));
+        throw DbError(QStringLiteral("%1: a transação já terminou").arg(m_connection.name()));
     try {
         m_state->commit();
     } catch (...) {
@@ -174,7 +174,7 @@ struct PreparedStatement::Impl {
     const Parameter& at(int index) const
     {
         if (index < 0 || index >= int(parameters.size()))
-            throw DbError(QStringLiteral("Parameter %1 out of range in: %2").arg(index).arg(sql));
+            throw DbError(QStringLiteral("Parâmetro %1 inexistente em: %2").arg(index).arg(sql));
         return parameters[size_t(index)];
     }
     unsigned char* value(const Parameter& p) { return &buffer[p.offset]; }
@@ -221,7 +221,7 @@ bool scaledInteger(const QString& text, int decimals, qint64& out)
 PreparedStatement::PreparedStatement(Transaction& transaction, const QString& sql) : d(std::make_unique<Impl>())
 {
     if (!transaction.active())
-        throw DbError(QStringLiteral("%1: the transaction has ended").arg(transaction.connection().name()));
+        throw DbError(QStringLiteral("%1: a transação já terminou").arg(transaction.connection().name()));
     d->transaction = &transaction.state();
     d->sql = sql;
     Attachment& attachment = d->transaction->attachment;
@@ -315,7 +315,7 @@ void PreparedStatement::setText(int index, const QString& text)
 {
     const Impl::Parameter& p = d->at(index);
     if (p.type != SQL_VARYING)
-        throw DbError(QStringLiteral("Parameter %1 takes no text in: %2").arg(index).arg(d->sql));
+        throw DbError(QStringLiteral("O parâmetro %1 não recebe texto em: %2").arg(index).arg(d->sql));
     const QByteArray bytes = toCp1252(text).left(qsizetype(p.length));
     const unsigned short length = static_cast<unsigned short>(bytes.size());
     std::memcpy(d->value(p), &length, sizeof length);
@@ -337,7 +337,7 @@ void PreparedStatement::setDate(int index, const QDate& date)
         const ISC_TIMESTAMP ts{encoded, 0};
         std::memcpy(d->value(p), &ts, sizeof ts);
     } else {
-        throw DbError(QStringLiteral("Parameter %1 takes no date in: %2").arg(index).arg(d->sql));
+        throw DbError(QStringLiteral("O parâmetro %1 não recebe data em: %2").arg(index).arg(d->sql));
     }
     d->setNotNull(p);
 }
@@ -348,7 +348,7 @@ void PreparedStatement::setDecimal(int index, const QString& number)
     if (p.type == SQL_SHORT || p.type == SQL_LONG || p.type == SQL_INT64) {
         qint64 scaled = 0;
         if (!scaledInteger(number, -p.scale, scaled))
-            throw DbError(QStringLiteral("'%1' is not a number (parameter %2 of: %3)").arg(number).arg(index).arg(d->sql));
+            throw DbError(QStringLiteral("'%1' não é um número (parâmetro %2 de: %3)").arg(number).arg(index).arg(d->sql));
         if (p.type == SQL_INT64) {
             std::memcpy(d->value(p), &scaled, sizeof scaled);
         } else if (p.type == SQL_LONG) {
@@ -365,7 +365,7 @@ void PreparedStatement::setDecimal(int index, const QString& number)
         bool ok = false;
         const double v = QLocale::c().toDouble(number.trimmed(), &ok);
         if (!ok)
-            throw DbError(QStringLiteral("'%1' is not a number (parameter %2 of: %3)").arg(number).arg(index).arg(d->sql));
+            throw DbError(QStringLiteral("'%1' não é um número (parâmetro %2 de: %3)").arg(number).arg(index).arg(d->sql));
         if (p.type == SQL_DOUBLE) {
             std::memcpy(d->value(p), &v, sizeof v);
         } else {
@@ -381,7 +381,7 @@ void PreparedStatement::setDecimal(int index, const QString& number)
 void PreparedStatement::execute()
 {
     if (!d->transaction->handle)
-        throw DbError(QStringLiteral("The transaction of this statement has ended: %1").arg(d->sql));
+        throw DbError(QStringLiteral("A transação deste comando já terminou: %1").arg(d->sql));
     Attachment& attachment = d->transaction->attachment;
     StatusGuard guard(attachment.library());
     auto& st = guard.wrapper();
