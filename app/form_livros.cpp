@@ -1,5 +1,7 @@
 #include "app/form_livros.h"
 
+#include "app/build_input_block.h"
+
 #include "app/click_label.h"
 #include "app/date_mask_edit.h"
 #include "app/handler_guard.h"
@@ -258,6 +260,8 @@ void TFormLivros::pressCancelButton()
 
 void TFormLivros::closeEvent(QCloseEvent* event)
 {
+    // Closing during a build stops it at its next step, rolled back.
+    BuildInputBlock::requestStop();
     event->accept();
     if (!m_closed) {
         m_closed = true;

@@ -1,4 +1,5 @@
 // livros-cli: the builders and reports of the window, without a window.
+#include "book/classic/movement_source.h"
 #include "cli/balance_command.h"
 #include "cli/books_command.h"
 #include "cli/check_command.h"
@@ -17,6 +18,7 @@
 #include "cli/tool_output.h"
 #include "data/data_module.h"
 #include "data/db_error.h"
+#include "data/transaction.h"
 #include "platform/date_text.h"
 #include "platform/native_file_name.h"
 #include "platform/output_file.h"
@@ -28,7 +30,9 @@
 #include <QGuiApplication>
 #include <cerrno>
 #include <cstdio>
+#include <functional>
 #include <memory>
+#include <new>
 
 using namespace livros;
 using namespace livros::cli;
@@ -253,6 +257,28 @@ int checkStandardOutput(int code)
     return Failure;
 }
 
+// Runs a command so that no error escapes it: whatever a command did not catch is shown in
+// Portuguese and the run ends with exit 1, instead of an abort without a word.
+int runGuarded(const std::function<int()>& command)
+{
+    try {
+        return command();
+    } catch (const ProgramTerminated& end) {
+        return end.exitCode;
+    } catch (const data::DbError& e) {
+        showStandardError(e.message());
+    } catch (const std::bad_alloc&) {
+        showStandardError(QStringLiteral("Memória insuficiente para concluir a operação; nada mais foi gravado."));
+    } catch (const std::exception& e) {
+        showStandardError(QStringLiteral("Erro inesperado: %1").arg(QString::fromUtf8(e.what())));
+    } catch (const classic::MovementQueryFailed& failure) {
+        showStandardError(QStringLiteral("Não foi possível ler as movimentações %1: %2").arg(failure.where, failure.reason));
+    } catch (...) {
+        showStandardError(QStringLiteral("Erro inesperado de tipo desconhecido; a operação foi interrompida."));
+    }
+    return Failure;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -273,11 +299,14 @@ int main(int argc, char** argv)
         std::fputs(qPrintable(usageText()), stderr);
         return Usage;
     }
-    if (arguments.size() == 1 && (arguments.first() == QLatin1String("--help") || arguments.first() == QLatin1String("-h"))) {
+    // --help and --version alone, or after the program folder.
+    const QStringList alone = arguments.size() == 3 && arguments.first() == QLatin1String("--folder")
+        ? arguments.mid(2) : arguments;
+    if (alone.size() == 1 && (alone.first() == QLatin1String("--help") || alone.first() == QLatin1String("-h"))) {
         std::fputs(qPrintable(usageText()), stdout);
         return checkStandardOutput(Done);
     }
-    if (arguments.size() == 1 && arguments.first() == QLatin1String("--version")) {
+    if (alone.size() == 1 && alone.first() == QLatin1String("--version")) {
         std::printf("livros-cli %s\n", kProgramVersion);
         return checkStandardOutput(Done);
     }
@@ -294,7 +323,9 @@ int main(int argc, char** argv)
                                              "emitido e não recebe outros; escolha outra pasta")
                                   .arg(option, name));
     }
+    if (const QString error = data::lockTimeoutProblem(); !error.isEmpty())
+        return usageError(error);
     if (!options.folder.isEmpty())
         setProgramFolder(options.folder);
-    return checkStandardOutput(options.command->run(options));
+    return checkStandardOutput(runGuarded([&] { return options.command->run(options); }));
 }

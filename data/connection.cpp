@@ -90,7 +90,7 @@ namespace {
 void refuseNul(const QString& database)
 {
     if (database.contains(QChar(0)))
-        throw DbError(QStringLiteral("Invalid database name \"%1\": it holds a NUL character")
+        throw DbError(QStringLiteral("Nome de banco de dados inválido \"%1\": contém um caractere NUL")
                           .arg(QString(database).replace(QChar(0), QLatin1String("\\0"))));
 }
 // The client library puts its own handlers of SIGTERM, SIGINT and SIGHUP in place at the first
@@ -186,7 +186,7 @@ int Connection::execute(const QString& sql)
 {
     if (d->transaction) {
         if (!d->transaction->handle)
-            throw DbError(QStringLiteral("%1: the transaction has ended").arg(d->name));
+            throw DbError(QStringLiteral("%1: a transação já terminou").arg(d->name));
         return executeIn(*d->transaction, sql);
     }
     return run([&](Attachment& a) { return executeDirect(a, sql); });
@@ -196,7 +196,7 @@ std::unique_ptr<ResultCursor> Connection::openCursor(const QString& sql)
 {
     if (d->transaction) {
         if (!d->transaction->handle)
-            throw DbError(QStringLiteral("%1: the transaction has ended").arg(d->name));
+            throw DbError(QStringLiteral("%1: a transação já terminou").arg(d->name));
         return std::make_unique<ResultCursor>(d->transaction->attachment, sql, d->transaction);
     }
     return run([&](Attachment& a) { return std::make_unique<ResultCursor>(a, sql); });

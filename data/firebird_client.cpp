@@ -290,9 +290,9 @@ QByteArray transactionParameters(const TransactionOptions& options)
     tpb.append(char(isc_tpb_write));
     tpb.append(char(isc_tpb_read_committed));
     tpb.append(char(isc_tpb_rec_version));
-    if (options.wait) {
+    const qint32 seconds = lockTimeoutSeconds();
+    if (options.wait && seconds > 0) {
         tpb.append(char(isc_tpb_wait));
-        const qint32 seconds = lockTimeoutSeconds();
         tpb.append(char(isc_tpb_lock_timeout));
         tpb.append(char(sizeof seconds));
         for (unsigned i = 0; i < sizeof seconds; ++i) // little-endian, as the server reads it
@@ -645,9 +645,11 @@ void executeWaitingOnLocks(ThrowStatusWrapper& status, IStatement* statement, IT
             statement->execute(&status, transaction, nullptr, nullptr, nullptr, nullptr);
             return;
         } catch (const FbException& e) {
-            if (!StatusGuard::isUpdateConflict(e.getStatus()))
+            // Without waiting (a lock timeout of 0) a held row fails at once with a lock conflict.
+            const bool noWait = hasErrorCode(e.getStatus(), isc_lock_conflict);
+            if (!StatusGuard::isUpdateConflict(e.getStatus()) && !noWait)
                 throw;
-            if (hasErrorCode(e.getStatus(), isc_lock_timeout) || waited.elapsed() >= limit) {
+            if (noWait || hasErrorCode(e.getStatus(), isc_lock_timeout) || waited.elapsed() >= limit) {
                 ranOut = true;
                 throw;
             }
@@ -714,6 +716,34 @@ int executeIn(TransactionState& transaction, const QString& sql)
             try { statement->free(&cleanup.wrapper()); } catch (const FbException&) { statement->release(); }
         }
         attachment.raise(e.getStatus(), message, ranOut);
+    }
+}
+
+bool executeUnlessLocked(TransactionState& transaction, const QString& sql)
+{
+    Attachment& attachment = transaction.attachment;
+    StatusGuard guard(attachment.library());
+    auto& st = guard.wrapper();
+    const QByteArray text = toCp1252(sql);
+    IStatement* statement = nullptr;
+    try {
+        statement = attachment.handle()->prepare(&st, transaction.handle, unsigned(text.size()), text.constData(), 3,
+                                                 IStatement::PREPARE_PREFETCH_NONE);
+        statement->execute(&st, transaction.handle, nullptr, nullptr, nullptr, nullptr);
+        statement->free(&st);
+        return true;
+    } catch (const FbException& e) {
+        attachment.checkAfterFailure(e.getStatus());
+        const bool locked = StatusGuard::isUpdateConflict(e.getStatus()) || hasErrorCode(e.getStatus(), isc_lock_conflict);
+        const QString message = attachment.library().statusText(e.getStatus());
+        st.clearException();
+        if (statement) {
+            StatusGuard cleanup(attachment.library());
+            try { statement->free(&cleanup.wrapper()); } catch (const FbException&) { statement->release(); }
+        }
+        if (locked && !attachment.lost())
+            return false;
+        attachment.raise(e.getStatus(), message);
     }
 }
 

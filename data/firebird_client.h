@@ -167,6 +167,9 @@ private:
 int executeDirect(Attachment& attachment, const QString& sql);
 // The same in a shared transaction, which stays open; a failed statement is undone alone.
 int executeIn(TransactionState& transaction, const QString& sql);
+// Executes a statement in a shared transaction that does not wait on locks: false when a row it
+// writes is held by another transaction (nothing done), true when it ran.
+bool executeUnlessLocked(TransactionState& transaction, const QString& sql);
 
 // Executes statements in one transaction, committed at the end even when some failed; for each,
 // the rows affected, or -1 when it failed.

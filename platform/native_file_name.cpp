@@ -101,18 +101,18 @@ bool hasRawBytes(const QString& name)
     return false;
 }
 
-bool makeFolders(const QString& folder)
+QByteArray folderOf(const QByteArray& path)
 {
-    const QByteArray path = encodeNativeName(folder);
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash < 0)
+        return QByteArrayLiteral(".");
+    return slash == 0 ? QByteArrayLiteral("/") : path.left(slash);
+}
+
+bool folderOfPathExists(const QString& path)
+{
     struct stat info {};
-    for (qsizetype end = 1; end <= path.size(); ++end) {
-        if (end < path.size() && path.at(end) != '/')
-            continue;
-        const QByteArray part = path.left(end);
-        if (::mkdir(part.constData(), 0777) != 0 && errno != EEXIST)
-            return false;
-    }
-    return ::stat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode);
+    return ::stat(folderOf(encodeNativeName(path)).constData(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 bool openForReading(QFile& file, const QString& path)

@@ -22,8 +22,10 @@ bool hasRawBytes(const QString& name);
 // ones. Returns the reason it could not be done, or empty; `staged` is left as it was.
 QString installFile(const QString& staged, const QString& target);
 
-// Makes a folder and the folders above it that are missing; false when it cannot.
-bool makeFolders(const QString& folder);
+// Whether the folder of a path (which may hold raw bytes) exists; "." for a bare name.
+bool folderOfPathExists(const QString& path);
+// The folder part of a native path: "." for a bare name, "/" for a name at the root.
+QByteArray folderOf(const QByteArray& path);
 
 // Opens a file (whose name may hold raw bytes) for reading.
 bool openForReading(QFile& file, const QString& path);

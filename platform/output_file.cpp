@@ -20,14 +20,6 @@
 namespace livros {
 namespace {
 
-QByteArray folderOf(const QByteArray& path)
-{
-    const qsizetype slash = path.lastIndexOf('/');
-    if (slash < 0)
-        return QByteArrayLiteral(".");
-    return slash == 0 ? QByteArrayLiteral("/") : path.left(slash);
-}
-
 // Every byte, resumed after a signal; 0 or the error number.
 int writeAll(int fd, const char* data, qsizetype size)
 {

@@ -55,7 +55,7 @@ QString isoDate(const QDate& date)
 
 // The values as they appear in the text, each an SQL text literal.
 struct Marks {
-    QString cnpj, codigo, lab, fornecedor, unidade, lista, periodo, inicio, fim;
+    QString cnpj, codigo, lab, fornecedor, unidade, lista, periodo, inicio, fim, lineId;
 };
 
 Marks marksOf(const MovementValues& v)
@@ -68,7 +68,8 @@ Marks marksOf(const MovementValues& v)
                  listLiteral(v.lista),
                  periodLiteral(v.start, v.end),
                  sqlLiteral(isoDate(v.start)),
-                 sqlLiteral(isoDate(v.end))};
+                 sqlLiteral(isoDate(v.end)),
+                 QString::number(v.lineId)};
 }
 
 // Widths of LIVROREVCONTR's text columns.
@@ -139,11 +140,15 @@ void appendInsertHead(QString& s, RevisedMode mode, const Marks& m)
     const QString texts = cut(QStringLiteral("HISTORICO"), kHistoricoWidth) + QStringLiteral(", ")
         + cut(QStringLiteral("LOTE"), kLoteWidth) + QStringLiteral(", OPERACAO, QUANTIDADE, CONTEXTO, ");
     if (drogaria) {
-        s += u"INSERT INTO LIVROREVCONTR (ID, CNPJ, DATA, HISTORICO, LOTE, OPERACAO, QUANTIDADE,CONTEXTO, ESTOQUE, OBSERVACAO, REGMSMEDICAM, DCB, COMPONENTE, CODIGO, PERIODO, LISTA ) select (select coalesce(MAX(ID),0) + 1 FROM livrorevcontr) ID, ";
+        s += u"INSERT INTO LIVROREVCONTR (ID, CNPJ, DATA, HISTORICO, LOTE, OPERACAO, QUANTIDADE,CONTEXTO, ESTOQUE, OBSERVACAO, REGMSMEDICAM, DCB, COMPONENTE, CODIGO, PERIODO, LISTA ) select ";
+        s += m.lineId;
+        s += u" ID, ";
         s += m.cnpj;
         s += QStringLiteral(", DATA, ") + texts;
     } else {
-        s += u"INSERT INTO LIVROREVCONTR (ID, DATA, CNPJ,HISTORICO, LOTE, OPERACAO, QUANTIDADE,CONTEXTO, ESTOQUE, OBSERVACAO, REGMSMEDICAM, DCB, COMPONENTE, CODIGO, PERIODO, LISTA ) select (select coalesce(MAX(ID),0) + 1 FROM livrorevcontr) ID, DATA, ";
+        s += u"INSERT INTO LIVROREVCONTR (ID, DATA, CNPJ,HISTORICO, LOTE, OPERACAO, QUANTIDADE,CONTEXTO, ESTOQUE, OBSERVACAO, REGMSMEDICAM, DCB, COMPONENTE, CODIGO, PERIODO, LISTA ) select ";
+        s += m.lineId;
+        s += u" ID, DATA, ";
         s += m.cnpj;
         s += QStringLiteral(", ") + texts;
     }

@@ -31,6 +31,7 @@ struct MovementValues {
     QString lista;      // the component's controlled-substance list
     QDate start;
     QDate end;
+    qint64 lineId = 0;  // the number every line of the component carries (reserveRevisedLineIds)
 };
 
 // The one INSERT ... SELECT that writes every book line of a component for the store and the

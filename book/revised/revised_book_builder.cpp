@@ -93,10 +93,11 @@ RevisedBuildResult RevisedBookBuilder::build(RevisedMode mode, const QString& cn
     m_view.processEvents();
 
     try {
-        // One transaction for the whole build, reserving LIVROREVCONTR: the delete, every
-        // product's lines and their check commit together before the preview, or not at all.
-        const auto build = book::startBuildTransaction(m_dm.sqlcon1, QStringLiteral("LIVROREVCONTR"),
-                                                       [&](const QString& text) { m_view.showWaiting(text); });
+        // One transaction for the whole build, holding this store's claim on LIVROREVCONTR: the
+        // delete, every product's lines and their check commit together before the preview, or
+        // not at all. Other stores' books build meanwhile.
+        const auto build = book::startStoreBuildTransaction(m_dm.sqlcon1, QStringLiteral("LIVROREVCONTR"), cnpj,
+                                                            [&](const QString& text) { m_view.showWaiting(text); });
         build->execute(deleteStoreBook(cnpj));
         // The whole selection is read before the first statement: the gauge needs its size, and
         // no query stays open while the window processes events between statements.
@@ -127,6 +128,7 @@ RevisedBuildResult RevisedBookBuilder::writeBook(RevisedMode mode, MovementValue
         m_view.processEvents();
 
         values = forComponent(values, row);
+        values.lineId = book::reserveRevisedLineIds(m_dm.sqlcon1);
         const QString statement = composeMovementStatement(mode, values);
         try {
             m_dm.sqlcon1.execute(statement);
