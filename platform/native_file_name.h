@@ -25,6 +25,10 @@ QString installFile(const QString& staged, const QString& target);
 // Whether the folder of a path (which may hold raw bytes) exists; "." for a bare name.
 bool folderOfPathExists(const QString& path);
 
+// Makes one folder (a name that may hold raw bytes) inside a folder that exists, as mkdir does:
+// never the folders above it. True when it exists afterwards.
+bool makeFolder(const QString& folder);
+
 // Opens a file (whose name may hold raw bytes) for reading.
 bool openForReading(QFile& file, const QString& path);
 
