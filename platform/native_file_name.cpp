@@ -115,6 +115,14 @@ bool folderOfPathExists(const QString& path)
     return ::stat(folderOf(encodeNativeName(path)).constData(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+bool makeFolder(const QString& folder)
+{
+    const QByteArray path = encodeNativeName(folder);
+    struct stat info {};
+    ::mkdir(path.constData(), 0777);
+    return ::stat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
 bool openForReading(QFile& file, const QString& path)
 {
     if (!hasRawBytes(path)) {

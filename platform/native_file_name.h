@@ -27,6 +27,10 @@ bool folderOfPathExists(const QString& path);
 // The folder part of a native path: "." for a bare name, "/" for a name at the root.
 QByteArray folderOf(const QByteArray& path);
 
+// Makes one folder (a name that may hold raw bytes) inside a folder that exists, as mkdir does:
+// never the folders above it. True when it exists afterwards.
+bool makeFolder(const QString& folder);
+
 // Opens a file (whose name may hold raw bytes) for reading.
 bool openForReading(QFile& file, const QString& path);
 

@@ -57,7 +57,8 @@ MapFileResult writeMonthMap(data::TDM& dm, const QString& cnpj, const MapMonth& 
     };
     // A name Qt cannot write as it is (bytes that are not UTF-8) is written in a temporary folder
     // and moved there.
-    if (!folderOfPathExists(path))
+    // The folder itself may be made, inside one that exists; a mistyped path makes no tree.
+    if (!folderOfPathExists(path) && !makeFolder(folder))
         return fail(QStringLiteral("a pasta \"%1\" não existe").arg(QDir::toNativeSeparators(folder)));
     const bool raw = hasRawBytes(path);
     std::optional<QTemporaryDir> staging;

@@ -30,8 +30,8 @@ struct MapFileResult {
 // come); empty for a month that has ended.
 QString unfinishedMonthRefusal(const MapMonth& month, const QDate& today);
 
-// Reads the store's month, composes its map and writes it into `folder` (which must exist: a
-// mistyped folder is reported, not created) under the map's file name, replacing a map of the
+// Reads the store's month, composes its map and writes it into `folder` (made when the folder
+// above it exists; a path with more missing folders is reported, not created) under the map's file name, replacing a map of the
 // same month. A month not yet ended is refused; with any problem nothing is written.
 MapFileResult writeMonthMap(data::TDM& dm, const QString& cnpj, const MapMonth& month, const QString& folder);
 

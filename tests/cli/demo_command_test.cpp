@@ -138,7 +138,7 @@ TEST(DemoCommand, SameSeedSameDatabasesAndAnInstallationIsKeptUnlessForced)
 TEST(DemoCommand, OutputIsPortugueseAndItsCommandLineRunsAsPasted)
 {
     QTemporaryDir dir;
-    const QString folder = dir.path() + QStringLiteral("/demo d'Ávila");
+    const QString folder = dir.path() + QStringLiteral("/demo d'Avila");
     const CliRun created = demo(folder, {QStringLiteral("--seed"), QStringLiteral("3")});
     ASSERT_EQ(created.exitCode, 0) << created.err.toStdString();
     EXPECT_TRUE(created.out.startsWith(QStringLiteral("Instalação de demonstração em "))) << created.out.toStdString();
