@@ -1,0 +1,44 @@
+#include "data/firebird_install.h"
+
+#include <QFileInfo>
+
+namespace livros::data {
+namespace {
+
+struct Series {
+    const char* name;
+    const char* engine;   // the embedded engine's plugin
+    const char* security; // file name of the security database
+    int odsMajor;
+};
+
+// Newest first: when a machine has both, the newer engine opens what it creates.
+constexpr Series kSeries[] = {
+    {"4.0", "libEngine13.so", "security4.fdb", 13},
+    {"3.0", "libEngine12.so", "security3.fdb", 12},
+};
+
+} // namespace
+
+std::optional<FirebirdInstallation> systemFirebird()
+{
+    for (const Series& s : kSeries) {
+        const QString root = QStringLiteral(LIVROS_FIREBIRD_LIBDIR "/") + QLatin1String(s.name);
+        if (!QFileInfo::exists(root + QStringLiteral("/plugins/") + QLatin1String(s.engine)))
+            continue;
+        return FirebirdInstallation{QLatin1String(s.name), root,
+                                    QStringLiteral("/var/lib/firebird/%1/system/%2").arg(QLatin1String(s.name), QLatin1String(s.security)),
+                                    s.odsMajor};
+    }
+    return std::nullopt;
+}
+
+QString seriesOfOds(int odsMajor)
+{
+    for (const Series& s : kSeries)
+        if (s.odsMajor == odsMajor)
+            return QLatin1String(s.name);
+    return {};
+}
+
+} // namespace livros::data
