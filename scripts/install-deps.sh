@@ -38,6 +38,13 @@ if [ ${#missing[@]} -gt 0 ]; then
   $SUDO apt-get update -q
   $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
+# The tests and the demo run under the Brazilian locale: without it generated, the C library falls
+# back to "C" and Qt warns about it on every start.
+if ! locale -a 2>/dev/null | grep -qix 'pt_BR\.utf8'; then
+  $SUDO sed -i 's/^# *\(pt_BR\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -q '^pt_BR\.UTF-8 UTF-8' /etc/locale.gen || echo 'pt_BR.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+  $SUDO locale-gen >/dev/null
+fi
 # The packaged server starts a system instance; our tests and the demo start their own.
 if command -v systemctl >/dev/null 2>&1 && systemctl is-active --quiet "firebird$firebird" 2>/dev/null; then
   $SUDO systemctl stop "firebird$firebird" || true
