@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Tries the README's two commands as a new user would, on a fresh Debian 12 or 13: makes a minimal
 # root of that release with debootstrap (Debian's mirror), clones the project's committed state
-# into it, runs ./scripts/demo.sh and ./scripts/setup-tests.sh there one after the other, and
-# reports each one's time and result. Needs root; everything the commands start stays on loopback.
+# into it, runs ./scripts/demo.sh and ./scripts/setup-tests.sh there one after the other, then
+# ./scripts/package-check.sh (the package of that release installed and removed), and reports each
+# one's time and result. Needs root; everything the commands start stays on loopback.
 #   scripts/fresh-debian.sh 12|13
 #   LIVROS_FRESH_DIR   where the root is made (default /var/tmp/livros-fresh-<release>); an old
 #                      root there is removed first
@@ -44,7 +45,7 @@ cp /etc/resolv.conf "$DIR/etc/resolv.conf"
 git clone -q --no-hardlinks "$SOURCE" "$DIR/root/livros"
 
 status=0
-for command in ./scripts/demo.sh ./scripts/setup-tests.sh; do
+for command in ./scripts/demo.sh ./scripts/setup-tests.sh ./scripts/package-check.sh; do
   log="$LOGS/$(basename "$command" .sh).log"
   t0=$SECONDS
   if env -i HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 TERM=dumb \
