@@ -26,9 +26,11 @@ std::optional<FirebirdInstallation> systemFirebird()
         const QString root = QStringLiteral(LIVROS_FIREBIRD_LIBDIR "/") + QLatin1String(s.name);
         if (!QFileInfo::exists(root + QStringLiteral("/plugins/") + QLatin1String(s.engine)))
             continue;
+        const QString behindWrapper = QStringLiteral("/usr/lib/firebird/%1/bin/firebird").arg(QLatin1String(s.name));
         return FirebirdInstallation{QLatin1String(s.name), root,
                                     QStringLiteral("/var/lib/firebird/%1/system/%2").arg(QLatin1String(s.name), QLatin1String(s.security)),
-                                    s.odsMajor};
+                                    s.odsMajor,
+                                    QFileInfo(behindWrapper).isExecutable() ? behindWrapper : QStringLiteral("/usr/sbin/firebird")};
     }
     return std::nullopt;
 }

@@ -11,6 +11,10 @@ struct FirebirdInstallation {
     QString root;             // its root folder: plugins, messages, character sets
     QString securityDatabase; // the packaged security database
     int odsMajor = 0;         // on-disk structure its engine creates and opens: 12 or 13
+    // The server program itself. Debian 13 makes /usr/sbin/firebird (and isql-fb, gbak...) a
+    // script that sets FIREBIRD to the system's root, so a server of our own root runs the
+    // program behind it.
+    QString serverProgram;
 };
 
 // The newest installed series with an embedded engine; none when no engine is installed.

@@ -205,6 +205,7 @@ void EmbeddedSuite::clearAllTables()
 
 struct ServerSuite::Impl {
     QString root;
+    QString program;
     int port = 0;
     QProcess process;
 };
@@ -259,6 +260,7 @@ ServerSuite::ServerSuite() : d(std::make_unique<Impl>())
 {
     const data::FirebirdInstallation firebird = installedFirebird();
     const QString lib = firebird.root + QLatin1Char('/');
+    d->program = firebird.serverProgram;
     d->root = folder() + QStringLiteral("fbroot");
     QDir().mkpath(d->root);
     for (const char* entry : {"plugins", "firebird.msg", "plugins.conf", "UDF", "tzdata"})
@@ -305,6 +307,8 @@ ServerSuite::~ServerSuite()
     stopServer();
 }
 
+QString ServerSuite::serverProgram() const { return d->program; }
+
 QString ServerSuite::serverAddress() const { return QStringLiteral("127.0.0.1/%1").arg(d->port); }
 
 QString ServerSuite::mainConnectionText() const { return serverAddress() + QStringLiteral(":C:\\quilmara\\dados\\quilmara.bd"); }
@@ -321,9 +325,9 @@ void ServerSuite::startServer()
     env.insert(QStringLiteral("FIREBIRD"), d->root);
     d->process.setProcessEnvironment(env);
     d->process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    d->process.start(QStringLiteral("/usr/sbin/firebird"), {});
+    d->process.start(d->program, {});
     if (!d->process.waitForStarted(10000))
-        throw std::runtime_error("cannot start /usr/sbin/firebird");
+        throw std::runtime_error(("cannot start " + d->program).toStdString());
     for (int i = 0; i < 200 && !portAccepts(d->port); ++i)
         QThread::msleep(50);
     if (!portAccepts(d->port))
