@@ -35,6 +35,12 @@ std::optional<FirebirdInstallation> systemFirebird()
     return std::nullopt;
 }
 
+QString FirebirdInstallation::toolProgram(const QString& name) const
+{
+    const QString behindWrapper = QStringLiteral("/usr/lib/firebird/%1/bin/%2").arg(series, name);
+    return QFileInfo(behindWrapper).isExecutable() ? behindWrapper : name;
+}
+
 QString seriesOfOds(int odsMajor)
 {
     for (const Series& s : kSeries)

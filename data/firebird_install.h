@@ -15,6 +15,10 @@ struct FirebirdInstallation {
     // script that sets FIREBIRD to the system's root, so a server of our own root runs the
     // program behind it.
     QString serverProgram;
+
+    // A tool of the series (isql-fb, gfix...) that honours FIREBIRD: the program behind Debian
+    // 13's script when there is one, else the name itself (found on the PATH).
+    QString toolProgram(const QString& name) const;
 };
 
 // The newest installed series with an embedded engine; none when no engine is installed.

@@ -54,29 +54,6 @@ bool copyIntl(const QString& systemRoot, const QString& folder)
     return file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit();
 }
 
-// The plugins named by their real files. Firebird 4 refuses a module whose path, as the engine
-// asked for it, is not the real path of the file it loaded ("Actual module name does not match
-// requested"): through the linked plugins folder it would be. The system's plugins.conf comes
-// first with its $(dir_plugins) made real; each module it does not name follows.
-QByteArray pluginsConf(const QString& systemRoot)
-{
-    const QString plugins = QFileInfo(systemRoot + QStringLiteral("/plugins")).canonicalFilePath();
-    QFile system(systemRoot + QStringLiteral("/plugins.conf"));
-    QString text = system.open(QIODevice::ReadOnly) ? QString::fromUtf8(system.readAll()) : QString();
-    text.replace(QStringLiteral("$(dir_plugins)"), plugins);
-    if (!text.endsWith(QLatin1Char('\n')))
-        text += QLatin1Char('\n');
-    text += QStringLiteral("# Livros: the modules by their real files\n");
-    const QStringList modules = QDir(plugins).entryList({QStringLiteral("lib*.so")}, QDir::Files);
-    for (const QString& module : modules) {
-        const QString name = module.mid(3, module.size() - 6);
-        if (text.contains(QStringLiteral("Plugin = ") + name + QLatin1Char(' '), Qt::CaseInsensitive))
-            continue;
-        text += QStringLiteral("Plugin = %1 {\n\tModule = %2/%3\n}\n").arg(name, plugins, module);
-    }
-    return text.toUtf8();
-}
-
 bool makeRoot(const QString& systemRoot, const QString& folder)
 {
     if (!QDir().mkpath(folder))
@@ -99,7 +76,7 @@ bool makeRoot(const QString& systemRoot, const QString& folder)
     if (QFileInfo(oldLink).isSymLink())
         QFile::remove(oldLink);
     return copyIntl(systemRoot, folder) && writeIfDifferent(folder + QStringLiteral("/firebird.conf"), config)
-        && writeIfDifferent(oldLink, pluginsConf(systemRoot));
+        && writeIfDifferent(oldLink, pluginsConfByRealPaths(systemRoot));
 }
 
 // The engines of one database file coordinate only through the lock files of one folder: a
@@ -116,6 +93,29 @@ bool pinLockFolder(const QString& folder)
 }
 
 } // namespace
+
+// The plugins named by their real files. Firebird 4 refuses a module whose path, as the engine
+// asked for it, is not the real path of the file it loaded ("Actual module name does not match
+// requested"): through the linked plugins folder it would be. The system's plugins.conf comes
+// first with its $(dir_plugins) made real; each module it does not name follows.
+QByteArray pluginsConfByRealPaths(const QString& systemRoot)
+{
+    const QString plugins = QFileInfo(systemRoot + QStringLiteral("/plugins")).canonicalFilePath();
+    QFile system(systemRoot + QStringLiteral("/plugins.conf"));
+    QString text = system.open(QIODevice::ReadOnly) ? QString::fromUtf8(system.readAll()) : QString();
+    text.replace(QStringLiteral("$(dir_plugins)"), plugins);
+    if (!text.endsWith(QLatin1Char('\n')))
+        text += QLatin1Char('\n');
+    text += QStringLiteral("# Livros: the modules by their real files\n");
+    const QStringList modules = QDir(plugins).entryList({QStringLiteral("lib*.so")}, QDir::Files);
+    for (const QString& module : modules) {
+        const QString name = module.mid(3, module.size() - 6);
+        if (text.contains(QStringLiteral("Plugin = ") + name + QLatin1Char(' '), Qt::CaseInsensitive))
+            continue;
+        text += QStringLiteral("Plugin = %1 {\n\tModule = %2/%3\n}\n").arg(name, plugins, module);
+    }
+    return text.toUtf8();
+}
 
 QString sharedEngineFolder()
 {

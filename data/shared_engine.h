@@ -14,6 +14,10 @@ namespace livros::data {
 // ours locks a database file in one place. Returns whether FIREBIRD now names the private folder.
 bool prepareSharedEmbeddedEngine();
 
+// A plugins.conf for a root of our own (our embedded engine's, the tests' server's) that names each
+// module of the system's root by its real file.
+QByteArray pluginsConfByRealPaths(const QString& systemRoot);
+
 // The private folder of the installed Firebird series (~/.cache/livros/firebird-4.0); empty when
 // no engine is installed or there is no cache folder.
 QString sharedEngineFolder();

@@ -3,6 +3,7 @@
 #include "data/connection.h"
 #include "data/db_error.h"
 #include "data/firebird_install.h"
+#include "data/shared_engine.h"
 #include "data/query.h"
 #include "data/schema.h"
 #include "platform/suite_paths.h"
@@ -263,7 +264,7 @@ ServerSuite::ServerSuite() : d(std::make_unique<Impl>())
     d->program = firebird.serverProgram;
     d->root = folder() + QStringLiteral("fbroot");
     QDir().mkpath(d->root);
-    for (const char* entry : {"plugins", "firebird.msg", "plugins.conf", "UDF", "tzdata"})
+    for (const char* entry : {"plugins", "firebird.msg", "UDF", "tzdata"})
         if (QFileInfo::exists(lib + QLatin1String(entry)))
             QFile::link(lib + QLatin1String(entry), d->root + QLatin1Char('/') + QLatin1String(entry));
     // The character sets module must be a real copy: through a link the server does not find
@@ -272,6 +273,7 @@ ServerSuite::ServerSuite() : d(std::make_unique<Impl>())
     for (const char* entry : {"libfbintl.so", "fbintl.conf"})
         QFile::copy(lib + QStringLiteral("intl/") + QLatin1String(entry),
                     d->root + QStringLiteral("/intl/") + QLatin1String(entry));
+    writeFile(d->root + QStringLiteral("/plugins.conf"), data::pluginsConfByRealPaths(firebird.root));
     const QString security = d->root + QLatin1Char('/') + QFileInfo(firebird.securityDatabase).fileName();
     if (!QFile::copy(firebird.securityDatabase, security))
         throw std::runtime_error(("cannot copy the security database " + firebird.securityDatabase).toStdString());
@@ -293,7 +295,7 @@ ServerSuite::ServerSuite() : d(std::make_unique<Impl>())
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("FIREBIRD"), d->root);
     isql.setProcessEnvironment(env);
-    isql.start(QStringLiteral("isql-fb"), {QStringLiteral("-q"), QStringLiteral("-user"), QStringLiteral("SYSDBA"),
+    isql.start(firebird.toolProgram(QStringLiteral("isql-fb")), {QStringLiteral("-q"), QStringLiteral("-user"), QStringLiteral("SYSDBA"),
                                            QStringLiteral("-i"), script, security});
     if (!isql.waitForFinished(60000) || isql.exitCode() != 0)
         throw std::runtime_error(("setting the SYSDBA password failed: " + isql.readAllStandardError()).toStdString());
