@@ -227,7 +227,7 @@ PreparedStatement::PreparedStatement(Transaction& transaction, const QString& sq
     Attachment& attachment = d->transaction->attachment;
     StatusGuard guard(attachment.library());
     auto& st = guard.wrapper();
-    const QByteArray text = toCp1252(sql);
+    const QByteArray text = statementText(sql);
     IMetadataBuilder* builder = nullptr;
     IMessageMetadata* described = nullptr;
     try {
