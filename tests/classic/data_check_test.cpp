@@ -95,8 +95,8 @@ TEST_F(DataCheck, EachFaultOnceWithProductAndDateMostHarmfulFirst)
     data.inventory("2024-06-01", "C005", 0, "G");
     data.component("78912345678901", "Tramadol 50", "CX", "A2", "D6");  // 14 characters
     s_suite->execMain("insert into COMPONEN (CODIGO, COMPONENTE, UNID, LISTA, DCB, GRUPO, CONTROLADA) "
-                      "values ('C007', 'Metadona', 'G', 'A1', 'D7', null, 'Sim')");  // no GRUPO
-    data.component("7891", "Rivotril 2mg", "CX", "", "", "REVB");      // one description, two codes
+                      "values ('C007', 'Metadona', 'G', 'A1', 'D7', null, 'Sim')");  // no GRUPO: compounding
+    data.component("7891", "Rivotril 2mg", "CX", "", "", "REVB");      // one description, two codes, no registration
     data.component("7892", "Rivotril 2mg", "CX", "", "", "REVB");
     data.entry("2024-05-03", "C001", 1, "G", "L2", "XYZ");             // supplier missing
     data.exit("2024-05-03", "C001", 1, "G");
@@ -114,11 +114,14 @@ TEST_F(DataCheck, EachFaultOnceWithProductAndDateMostHarmfulFirst)
         found << QString::number(int(f.kind)) + " " + f.codigo + " " + f.date.toString("yyyy-MM-dd");
     QStringList expected;
     for (const auto& [kind, where] : std::vector<std::pair<FindingKind, QString>>{
+        {FindingKind::RefusedMovement, "C003 2024-05-01"},
         {FindingKind::DuplicateInventory, "C003 2024-05-01"},
-        {FindingKind::NotInAnyBook, "C007 "},
+        {FindingKind::NotInAnyBook, "7891 "},
+        {FindingKind::NotInAnyBook, "7892 "},
         {FindingKind::SameDrugstoreDescription, "7891 "},
         {FindingKind::SameDrugstoreDescription, "7892 "},
         {FindingKind::FormulaOfUnknownLaboratory, "C005 2024-05-10"},
+        {FindingKind::NoOpeningInventory, "C007 2024-05-01"},
         {FindingKind::NoOpeningInventory, "C002 2024-05-01"},
         {FindingKind::NoOpeningInventory, "78912345678901 2024-05-01"},
         {FindingKind::InventoryUnit, "C004 2024-05-01"},
@@ -130,7 +133,7 @@ TEST_F(DataCheck, EachFaultOnceWithProductAndDateMostHarmfulFirst)
         })
         expected << QString::number(int(kind)) + " " + where;
     EXPECT_EQ(found.join('\n').toStdString(), expected.join('\n').toStdString());
-    EXPECT_EQ(report.productsWithoutCount, 3);  // C002, C004, the long code (C007 is in no list)
+    EXPECT_EQ(report.productsWithoutCount, 4);  // C007, C002, C004, the long code
     EXPECT_EQ(runCommand("01/05/24", "31/05/24"), 3);
     EXPECT_TRUE(output.contains("  C005  Fenobarbital  10/05/2024  saldo -3 após saída de 5 G (lote L1)"))
         << output.toStdString();

@@ -1,6 +1,7 @@
 #include "day_walk_reference.h"
 
 #include "book/classic/classic_sql.h"
+#include "book/ledger/ledger_sql.h"
 #include "data/db_error.h"
 #include "data/query.h"
 #include "platform/date_text.h"
@@ -12,7 +13,7 @@ QString dayMovementSql(MovementKind kind, const QString& storeCnpj, const QStrin
                        const QDate& day, const std::optional<QString>& laboratory)
 {
     const QString date = sqlLiteral(sqlDateText(day));
-    const QString orderBy = QStringLiteral(" order by ") + movementOrder(kind);
+    const QString orderBy = QStringLiteral(" order by ") + ledger::movementOrder(kind);
     switch (kind) {
     case MovementKind::Entry:
         return QStringLiteral("Select NFISCAL.LOJA, NFISCAL.DATARECEBIM, NFISCAL.NOTAFISCAL, NFISCAL.FORNECEDOR, "
@@ -63,7 +64,10 @@ void DayByDayMovements::walkProduct(int number, const MovementVisitor& visit)
     std::vector<MovementRow> rows;
     for (QDate day = m_first; day <= m_last; day = day.addDays(1)) {
         for (const MovementKind kind : {MovementKind::Entry, MovementKind::Exit, MovementKind::Loss}) {
-            const QString sql = dayMovementSql(kind, m_store.cnpj, product.codigo, product.dcb, day, m_store.laboratory);
+            // The reference knows one laboratory per store, the first of its TABLAB rows.
+            const std::optional<QString> laboratory =
+                m_store.severalStores ? std::optional<QString>(m_store.laboratories.value(0)) : std::nullopt;
+            const QString sql = dayMovementSql(kind, m_store.cnpj, product.codigo, product.dcb, day, laboratory);
             rows.clear();
             try {
                 m_query->close();
