@@ -6,6 +6,9 @@ namespace {
 
 enum class Family { Mass, Volume };
 
+// The width of COMPRAS.UNIDADE and COMPEDID.UNID.
+constexpr qsizetype kRecordedUnitWidth = 3;
+
 struct KnownUnit {
     const char* name;
     Family family;
@@ -35,6 +38,10 @@ std::optional<double> unitFactor(const QString& recorded, const QString& book)
     const QString from = unitKey(recorded);
     const QString to = unitKey(book);
     if (from.isEmpty() || from == to)
+        return 1.0;
+    // The movement tables keep units in three characters: "COM" is how a purchase of a product
+    // counted in "COMP" is recorded.
+    if (from.size() == kRecordedUnitWidth && to.size() > kRecordedUnitWidth && to.startsWith(from))
         return 1.0;
     const KnownUnit* source = known(from);
     const KnownUnit* target = known(to);

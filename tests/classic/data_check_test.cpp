@@ -140,6 +140,28 @@ TEST_F(DataCheck, EachFaultOnceWithProductAndDateMostHarmfulFirst)
     EXPECT_TRUE(output.contains("Dois ou mais inventários do produto no mesmo dia: 1"));
 }
 
+TEST_F(DataCheck, EveryMovementTheLedgerRefusesIsListed)
+{
+    data.entry("2024-05-03", "C001", 2, "UI", "L9");  // units the book cannot convert
+    data.component("R1", "Rivotril 2mg", "CX", "B1", "", "REV");
+    data.component("R2", "Rivotril 2mg", "CX", "B1", "", "REV");
+    s_suite->execMain("update COMPONEN set REGMSMEDICAM = CODIGO where CODIGO in ('R1', 'R2')");
+    s_suite->execMain("insert into PEDIDOS (ESTACAO, NPEDIDO, DATAPEDIDO, TIPOPEDIDO) values ('07', 70, '2024-05-04', 'Pedido')");
+    s_suite->execMain("insert into ITENS (ESTACAO, NPEDIDO, CODPROD, DESCRICAO, QDE, LABORATORIO) values "
+                      "('07', 70, 'X1', 'Rivotril 2mg', 1, 'LAB')");  // no product has the code; two the name
+
+    const auto report = check();
+    QStringList refused;
+    for (const auto& f : report.findings)
+        if (f.kind == FindingKind::RefusedMovement)
+            refused << f.rows;
+    ASSERT_EQ(refused.size(), 2) << refused.join('\n').toStdString();
+    EXPECT_TRUE(refused[0].contains(QStringLiteral("a unidade \"UI\" não se converte"))) << refused[0].toStdString();
+    EXPECT_TRUE(refused[1].contains(QStringLiteral("pedido 07-70"))) << refused[1].toStdString();
+    EXPECT_EQ(runCommand("01/05/24", "31/05/24"), 3);
+    EXPECT_TRUE(output.contains(QStringLiteral("Movimentação que nenhum livro pode registrar: 2"))) << output.toStdString();
+}
+
 TEST_F(DataCheck, BadPeriodAndLoneDateAreRefused)
 {
     EXPECT_EQ(runCommand("31/02/24", "31/05/24"), 3);

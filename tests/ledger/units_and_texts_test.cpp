@@ -16,6 +16,8 @@ TEST(UnitRule, MassAndVolumeConvertByTheirFactorWhateverThePair)
     EXPECT_EQ(unitFactor("L", "L"), 1.0);  // 20 L into a book kept in L counts 20
     EXPECT_EQ(unitFactor("", "G"), 1.0);   // a movement without unit counts as recorded
     EXPECT_EQ(unitFactor("CX", "cx"), 1.0);
+    EXPECT_EQ(unitFactor("COM", "COMP"), 1.0);  // COMPRAS keeps three characters
+    EXPECT_FALSE(unitFactor("CO", "COMP"));
     EXPECT_FALSE(unitFactor("UI", "G"));
     EXPECT_FALSE(unitFactor("CX", "G"));
     EXPECT_FALSE(unitFactor("G", "ML"));   // mass into volume needs a density the book has not
