@@ -1,6 +1,7 @@
 #include "book/revised/order_column.h"
 
 #include "data/connection.h"
+#include "data/db_error.h"
 #include "data/query.h"
 
 namespace livros::revised {
@@ -13,8 +14,14 @@ void ensureRevisedOrderColumn(data::Connection& connection)
     query.open();
     const bool present = query.asInteger(QStringLiteral("N")) > 0;
     query.close();
-    if (!present)
+    if (present)
+        return;
+    try {
         connection.execute(QStringLiteral("ALTER TABLE LIVROREVCONTR ADD ORDEM INTEGER"));
+    } catch (const data::DbError&) {
+        // A database that cannot take the column (read-only) cannot take a build either: the
+        // build's own statements then say why.
+    }
 }
 
 } // namespace livros::revised

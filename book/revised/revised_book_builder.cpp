@@ -93,9 +93,10 @@ RevisedBuildResult RevisedBookBuilder::build(RevisedMode mode, const QString& cn
     values.start = start;
     values.end = end;
     m_view.processEvents();
+    // The first use of the database: a database that cannot serve the build says so plainly.
+    ensureRevisedOrderColumn(m_dm.sqlcon1);
 
     try {
-        ensureRevisedOrderColumn(m_dm.sqlcon1);
         // One transaction for the whole build, reserving LIVROREVCONTR: the delete, every
         // product's lines and their check commit together before the preview, or not at all.
         const auto build = book::startBuildTransaction(m_dm.sqlcon1, QStringLiteral("LIVROREVCONTR"),

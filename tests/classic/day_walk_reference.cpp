@@ -7,6 +7,8 @@
 #include "platform/date_text.h"
 #include "platform/sql_literal.h"
 
+#include <algorithm>
+
 namespace livros::classic::testing {
 
 QString dayMovementSql(MovementKind kind, const QString& storeCnpj, const QString& codigo, const QString& dcb,
@@ -62,12 +64,19 @@ void DayByDayMovements::walkProduct(int number, const MovementVisitor& visit)
 {
     const ControlledComponent& product = m_products->entry(number);
     std::vector<MovementRow> rows;
+    const bool sharedDcb = std::count_if(m_products->begin(), m_products->end(), [&](const ControlledComponent& other) {
+                               return comparedText(other.dcb) == comparedText(product.dcb);
+                           }) > 1;
     for (QDate day = m_first; day <= m_last; day = day.addDays(1)) {
         for (const MovementKind kind : {MovementKind::Entry, MovementKind::Exit, MovementKind::Loss}) {
             // The reference knows one laboratory per store, the first of its TABLAB rows.
             const std::optional<QString> laboratory =
                 m_store.severalStores ? std::optional<QString>(m_store.laboratories.value(0)) : std::nullopt;
-            const QString sql = dayMovementSql(kind, m_store.cnpj, product.codigo, product.dcb, day, laboratory);
+            QString sql = dayMovementSql(kind, m_store.cnpj, product.codigo, product.dcb, day, laboratory);
+            // A loss of a DCB that several products of the group share is the one it names.
+            if (kind == MovementKind::Loss && sharedDcb)
+                sql.replace(QStringLiteral(" order by "),
+                            QStringLiteral(" and COMPONENTE = ") + sqlLiteral(product.componente) + QStringLiteral(" order by "));
             rows.clear();
             try {
                 m_query->close();

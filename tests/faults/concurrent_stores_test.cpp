@@ -70,6 +70,9 @@ TEST(ConcurrentStores, TwoProgramsBuildTwoStoresAtOnce)
     ServerSuite suite;
     addRevisedProducts(suite, 30, 3, kStoreA);
     addRevisedProducts(suite, 30, 2, kStoreB, QStringLiteral("2024-05-03"));
+    // Store B counted its stock on the period's first day too (a product of no book).
+    suite.execMain(QStringLiteral("insert into BALANCOS (DATABALANCO, CODIGO, QDE, UNID, LOJA) values "
+                                  "('2024-05-01', 'CONTAGEM', 1, 'G', '%1')").arg(kStoreB));
     // The tool builds only for stores the database records.
     for (const QString& store : {kStoreA, kStoreB})
         suite.execMain(QStringLiteral("insert into TABLAB (LOJA, LABORATORIO) values ('%1', 'LAB')").arg(store));
