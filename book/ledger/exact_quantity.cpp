@@ -1,5 +1,7 @@
 #include "book/ledger/exact_quantity.h"
 
+#include <QRegularExpression>
+
 #include <cmath>
 
 namespace livros::ledger {
@@ -43,6 +45,13 @@ ExactQuantity ExactQuantity::fromText(const QString& text, int powerOfTen)
     QString scaled = digits.left(kept);
     if (scaled.size() < kept)
         scaled += QString(kept - scaled.size(), u'0');
+    // Beyond 18 digits a count of millionths no longer fits: the quantity cannot be kept.
+    const qsizetype significant = QString(scaled).remove(QRegularExpression(QStringLiteral("^0+"))).size();
+    if (significant > 18) {
+        ExactQuantity tooLarge;
+        tooLarge.m_valid = false;
+        return tooLarge;
+    }
     const bool roundUp = kept < digits.size() && digits[kept] >= u'5';
     qint64 value = scaled.isEmpty() ? 0 : scaled.toLongLong();
     if (roundUp)

@@ -186,7 +186,20 @@ RevisedBuildResult RevisedBookBuilder::writeBook(RevisedMode mode, const Movemen
             m_view.setProgressFooter(row.componente);
             m_view.processEvents();
             if (hasIdentifier(mode, row)) {
-                const std::vector<RevisedLine> lines = productLines(mode, ledger.product(index), values.start);
+                std::vector<RevisedLine> lines;
+                try {
+                    lines = productLines(mode, ledger.product(index), values.start);
+                } catch (const QuantityOutOfRange& tooLarge) {
+                    const QString reason = QStringLiteral("A quantidade %1 de %2 leva o estoque além do que o livro guarda "
+                                                          "(4,6 trilhões).")
+                                               .arg(tooLarge.quantity, tooLarge.date.toString(QStringLiteral("dd/MM/yyyy")));
+                    const QString where = QStringLiteral("LIVROREVCONTR: %1 (código %2)").arg(row.componente, row.codigo);
+                    m_view.showStatementFailure(QString::fromUtf16(kStatementFailedMessage), reason, where);
+                    result.outcome = RevisedBuildOutcome::StatementFailed;
+                    result.failedStatement = where;
+                    result.failureReason = reason;
+                    return result;
+                }
                 openings.push_back({row.codigo, lines.front().stock});
                 const int id = ids.nextRevisedBookId();
                 const QString componente = componenteText(row.name, row.nameKnown, row.codigo, row.unid);

@@ -4,9 +4,14 @@
 #include "book/revised/revised_texts.h"
 #include "platform/sql_literal.h"
 
+#include <cstdlib>
+
 namespace livros::revised {
 
 namespace {
+
+// The largest NUMERIC(15,6) the server keeps (a 64-bit count of millionths), with room for one sum.
+constexpr qint64 kLargestStock = 4600000000000000000LL;
 
 // The place of a kind within a date: entries, then losses, then exits.
 int rankOf(ledger::MovementKind kind)
@@ -107,9 +112,13 @@ std::vector<RevisedLine> productLines(RevisedMode mode, const ledger::ProductLed
         line.lot = pick->lot;
         line.operation = operationOf(pick->kind);
         line.quantity = pick->exactBookQuantity();
+        if (!line.quantity.valid() || std::llabs(line.quantity.millionths()) >= kLargestStock)
+            throw QuantityOutOfRange{pick->date, pick->quantityText + u' ' + pick->unit.trimmed()};
         line.quantityKnown = !pick->quantityText.isEmpty();
         stock = pick->kind == ledger::MovementKind::Entry ? stock + line.quantity : stock - line.quantity;
         line.stock = stock;
+        if (std::llabs(stock.millionths()) >= kLargestStock)
+            throw QuantityOutOfRange{pick->date, pick->quantityText + u' ' + pick->unit.trimmed()};
         line.observation = observationOf(mode, *pick);
         line.order = int(lines.size());
         lines.push_back(std::move(line));

@@ -40,6 +40,12 @@ QString dcbColumn(RevisedMode mode, const ComponentRow& product);
 // type "Pedido". Within a date and kind, the ledger's order.
 std::vector<RevisedLine> productLines(RevisedMode mode, const ledger::ProductLedger& ledger, const QDate& start);
 
+// A quantity or stock beyond what LIVROREVCONTR can keep: the build stops naming the movement.
+struct QuantityOutOfRange {
+    QDate date;
+    QString quantity; // as recorded
+};
+
 // The columns a revised build writes into LIVROREVCONTR, in order.
 QStringList revisedLineColumns();
 
