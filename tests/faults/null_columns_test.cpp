@@ -267,7 +267,7 @@ TEST_F(NullColumns, RevisedBookWithTextsAtTheirWidthsAndAnOverflow)
                                + "W123456789012|B2",
                            "12345678000199|2024-05-01|Estoque inicial |-|I|0|0|999999999.999999|Inventario||DCB-QUINZE-1234|"
                                + name + period + "W123456789012|B2",
-                           "12345678000199|2001-01-01|Estoque inicial |-|I|0|0|0|Inventario||DW2|Codigo longo - (g)" + period
+                           "12345678000199|2024-05-01|Estoque inicial |-|I|0|0|0|Inventario||DW2|Codigo longo - (g)" + period
                                + "W2345678901234567890|B2"}));
     EXPECT_EQ(s_suite->scalarMain(QStringLiteral("select cast(ESTOQUE as varchar(30)) from LIVROREVCONTR where OPERACAO = 'E'")),
               QStringLiteral("10999999999.999989")); // no digit lost
