@@ -1,5 +1,7 @@
 #include "app/form_livros.h"
 
+#include "app/build_input_block.h"
+
 #include "app/click_label.h"
 #include "app/date_mask_edit.h"
 #include "app/handler_guard.h"
@@ -67,6 +69,7 @@ void TFormLivros::connectHandlers()
     connect(BotDesfPrep, &QPushButton::clicked, this, &TFormLivros::BotDesfPrepClick);
     connect(BotMapaSiproquim, &QPushButton::clicked, this, &TFormLivros::BotMapaSiproquimClick);
     connect(BotConferencia, &QPushButton::clicked, this, &TFormLivros::BotConferenciaClick);
+    connect(BotFormularios, &QPushButton::clicked, this, &TFormLivros::BotFormulariosClick);
     connect(PainelLivro, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { PopupMenu1->popup(PainelLivro->mapToGlobal(at)); });
     connect(Mostrarolivronatela1, &QAction::triggered, this, &TFormLivros::Mostrarolivronatela1Click);
@@ -182,12 +185,12 @@ void TFormLivros::setBookControls(bool v)
     for (QWidget* w : std::initializer_list<QWidget*>{Label3, Label4, Label5, Label6, Bevel1, Bevel2, Bevel3, Bevel4})
         w->setVisible(v);
     for (QWidget* w : std::initializer_list<QWidget*>{BotSC, BitBtn39, BotEntorpecentes, BotPsicotropicos,
-                                                       BotControleEspecial, BotImunossupressores})
+                                                       BotControleEspecial, BotImunossupressores, BotFormularios})
         w->setEnabled(v);
     // The "Termo" buttons of each book row, usable on book choice.
     setTermButtons(v);
     for (QWidget* w : std::initializer_list<QWidget*>{BotSC, BitBtn39, BotEntorpecentes, BotPsicotropicos,
-                                                       BotControleEspecial, BotImunossupressores})
+                                                       BotControleEspecial, BotImunossupressores, BotFormularios})
         w->setVisible(v);
 }
 
@@ -257,6 +260,8 @@ void TFormLivros::pressCancelButton()
 
 void TFormLivros::closeEvent(QCloseEvent* event)
 {
+    // Closing during a build stops it at its next step, rolled back.
+    BuildInputBlock::requestStop();
     event->accept();
     if (!m_closed) {
         m_closed = true;

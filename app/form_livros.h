@@ -1,4 +1,5 @@
 #pragma once
+#include "app/form_choice_dialog.h"
 #include "app/activation_rule.h"
 #include "app/run_mode.h"
 #include "book/classic/component_lists.h"
@@ -72,6 +73,7 @@ public:
     QPushButton* BitBtn10;
     QPushButton* BitBtn39; // "Sair", the window's cancel button
     QPushButton* BotSC;
+    QPushButton* BotFormularios; // "Balanços e relações": the health authority's periodic forms
     QFrame* PainelPeriodo5;
     QLabel* Panel79;
     QLabel* Label368;
@@ -137,6 +139,7 @@ public:
     void BotSCClick();
     void BotMapaSiproquimClick();
     void BotConferenciaClick();
+    void BotFormulariosClick();
     void Mostrarolivronatela1Click();
     void Timer1Timer();
     void FormClose();
@@ -148,6 +151,8 @@ public:
 
     // Asks for the folder of the SIPROQUIM map (a dialog; tests answer it themselves). Empty: cancelled.
     std::function<QString()> chooseMapFolder;
+    // Asks which periodic form and period (a dialog; tests answer it themselves). nullopt: cancelled.
+    std::function<std::optional<FormChoice>()> chooseForm;
 
     // Whether closing the window starts the suite's synchroniser first; nothing turns it on.
     bool startSynchroniserOnClose = false;

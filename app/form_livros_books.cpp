@@ -1,6 +1,7 @@
 // What the window builds and shows: the list groups, the preparation of a classic or revised
 // book, and the report runs of the books.
 #include "app/book_reports.h"
+#include "app/build_input_block.h"
 #include "app/click_label.h"
 #include "app/date_mask_edit.h"
 #include "app/form_livros.h"
@@ -16,6 +17,8 @@
 
 #include <QFrame>
 #include <QScopeGuard>
+
+#include <optional>
 
 namespace livros::app {
 
@@ -44,7 +47,10 @@ void TFormLivros::LoadComponentLists()
 
 void TFormLivros::BotDesfPrepClick()
 {
-    runHandler([this] {
+    // No input reaches the window while the book is built; Esc or closing stops the build
+    // (rolled back, the previous book kept) and the program ends.
+    std::optional<BuildInputBlock> block(std::in_place, *this);
+    const bool done = runHandler([this] {
         if (isRevisedMode(m_mode)) {
             BuildRevisedBook();
             return;
@@ -59,6 +65,10 @@ void TFormLivros::BotDesfPrepClick()
         request.programFolder = m_programFolder;
         classic::prepareClassicBook(m_dm, view, request);
     });
+    const bool stopped = !done && block->stopRequested();
+    block.reset();
+    if (stopped)
+        close();
 }
 
 void TFormLivros::BuildRevisedBook()

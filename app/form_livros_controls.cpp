@@ -196,6 +196,7 @@ void TFormLivros::createBookControls()
     setTextColour(BitBtn39, kRed, QPalette::ButtonText);
 
     BotSC = button(p, "BotSC", QStringLiteral(" Imprimir"), 128, 481, 772, 36);
+    BotFormularios = button(p, "BotFormularios", QStringLiteral("Balanços e relações"), 650, 7, 190, 26);
 }
 
 void TFormLivros::createListingAndProgress()

@@ -69,7 +69,8 @@ void TFormLivros::TermButtonClick(int group, TermKind term)
                    != QMessageBox::Yes)
             return;
 
-        const auto bookValues = registerbook::termDataSource(*target.book, term, request.today);
+        const auto bookValues = registerbook::termDataSource(*target.book, term, request.today,
+                                                             registerbook::readTermPlace(m_dm, request.cnpj));
         report::TRM& rm = reportModule();
         report::ConnectionSet connections = rm.connections.set;
         connections.add(QString::fromLatin1(registerbook::kTermsConnection), bookValues.get());
@@ -81,6 +82,13 @@ void TFormLivros::TermButtonClick(int group, TermKind term)
                                           .arg(project.filePath, registerbook::termReportName(term)));
         if (!rm.rvstm1.execute(project, *definition, connections) || term != TermKind::Closing)
             return;
+        // The book is closed by a term that exists on paper or in a file, not by a look at it.
+        if (!rm.rvstm1.LastRunDelivered) {
+            userMessages().inform(QStringLiteral("O termo de encerramento não foi impresso nem gravado; o livro %1 "
+                                                 "continua aberto. Imprima o termo ou grave-o em PDF para encerrá-lo.")
+                                      .arg(registerbook::bookDescription(*target.book)));
+            return;
+        }
         records.closeBook(*target.book, request.today);
         userMessages().inform(QStringLiteral("O livro %1 foi encerrado com %2 folhas usadas.")
                                   .arg(registerbook::bookDescription(*target.book))
@@ -97,7 +105,10 @@ void TFormLivros::issueShownBook(RegisterBookKind kind)
         request.from = parseDateText(MaskEdit1->maskText()).value_or(QDate());
         request.to = parseDateText(MaskEdit2->maskText()).value_or(QDate());
         request.programFolder = m_programFolder;
-        userMessages().inform(registerbook::issueBuiltBook(m_dm, request).message);
+        const registerbook::IssueResult result = registerbook::issuePeriod(m_dm, request);
+        QStringList texts = result.notices;
+        texts << result.message;
+        userMessages().inform(texts.join(QStringLiteral("\n\n")));
     });
 }
 

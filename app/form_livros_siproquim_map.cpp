@@ -30,7 +30,9 @@ void TFormLivros::BotMapaSiproquimClick()
             return;
         const siproquim::MapMonth month{start->year(), start->month()};
         const siproquim::MapFileResult result = siproquim::writeMonthMap(m_dm, m_storeCnpj, month, folder);
-        if (!result.problems.isEmpty())
+        if (!result.refusal.isEmpty())
+            userMessages().inform(result.refusal);
+        else if (!result.problems.isEmpty())
             userMessages().inform(siproquim::refusalText(result.problems));
         else if (!result.fileError.isEmpty())
             showStandardError(result.fileError);

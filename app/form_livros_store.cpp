@@ -54,9 +54,17 @@ void TFormLivros::selectStore()
 
 void TFormLivros::ComboBox1Change(const QString& text)
 {
+    // Only a store of the list is chosen: a text being typed, or one naming no store, selects none.
+    QStringList entries;
+    for (int i = 0; i < ComboBox1->count(); ++i)
+        entries << ComboBox1->itemText(i);
+    const int entry = matchingStoreEntry(entries, text);
+    if (entry < 0)
+        return;
     runHandler([&] {
-        setWindowTitle(QString::fromUtf16(kMakerCaption) + text);
-        m_storeCnpj = cnpjFromStoreEntry(text);
+        const QString chosen = entries[entry];
+        setWindowTitle(QString::fromUtf16(kMakerCaption) + chosen);
+        m_storeCnpj = cnpjFromStoreEntry(chosen);
         ShowBookButtons();
         if (!isRevisedMode(m_mode)) {
             PainelCNPJ->hide();

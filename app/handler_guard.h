@@ -19,4 +19,9 @@ ConvertError invalidDateError(const QString& text);
 // Returns false when the handler ended that way.
 bool runHandler(const std::function<void()>& handler);
 
+// Shows the error being handled (inside a catch block) in the standard error display, in
+// Portuguese whatever its kind: ours, the standard library's (memory exhausted) or one of no
+// known kind. The program goes on.
+void showCaughtError();
+
 } // namespace livros::app

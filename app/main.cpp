@@ -1,11 +1,15 @@
 // livros: the window program. Creates the data module, the main window and the report module,
 // in that order, and runs the message loop until the main window closes.
+#include "app/build_input_block.h"
 #include "app/form_livros.h"
+#include "app/guarded_application.h"
+#include "app/handler_guard.h"
 #include "app/program_info.h"
 #include "app/qt_translations.h"
 #include "app/qt_user_messages.h"
 #include "app/termination_signals.h"
 #include "data/data_module.h"
+#include "data/transaction.h"
 #include "platform/runtime_dir.h"
 #include "report/report_module.h"
 
@@ -14,6 +18,12 @@
 
 using namespace livros;
 
+namespace {
+
+int runWindowProgram(app::GuardedApplication& application);
+
+} // namespace
+
 int main(int argc, char** argv)
 {
     if (const auto info = app::programInfoText(argc, argv)) {
@@ -21,11 +31,29 @@ int main(int argc, char** argv)
         return 0;
     }
     prepareRuntimeDirectory();
-    QApplication application(argc, argv);
+    app::GuardedApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(app::kProgramTitle));
     app::loadQtTranslations(application);
     app::QtUserMessages messages;
     setUserMessages(&messages);
+    try {
+        return runWindowProgram(application);
+    } catch (const ProgramTerminated& end) {
+        return end.exitCode;
+    } catch (...) {
+        // An error of the start-up or of the end: said, and the program ends with exit 1.
+        app::showCaughtError();
+        return 1;
+    }
+}
+
+namespace {
+
+int runWindowProgram(app::GuardedApplication& application)
+{
+    // A lock timeout that is no whole number of seconds: said once; the usual 60 s apply.
+    if (const QString problem = data::lockTimeoutProblem(); !problem.isEmpty())
+        showStandardError(problem + QStringLiteral(" Esperando 60 segundos."));
 
     // A request to end from outside (logging out, kill) closes the main window and ends the
     // program. Installed before the databases are opened, so that no moment of the start-up is
@@ -36,6 +64,7 @@ int main(int argc, char** argv)
     bool endRequested = false;
     QObject::connect(&termination, &app::TerminationSignals::terminationRequested, &application, [&endRequested] {
         endRequested = true;
+        app::BuildInputBlock::requestStop(); // a build running stops at its next step, rolled back
         if (app::FormLivros)
             app::FormLivros->close();
         QCoreApplication::exit(0);
@@ -65,3 +94,5 @@ int main(int argc, char** argv)
     app::FormLivros = nullptr;
     return result;
 }
+
+} // namespace

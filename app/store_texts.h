@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 
 namespace livros::app {
 
@@ -25,5 +26,10 @@ QString FormatCnpj(const QString& cnpj);
 // The store CNPJ of a text of the store list: characters 1-2, 4-6, 8-10, 12-15 and 17-18
 // joined (the inverse of FormatCnpj for a formatted entry), at most 18 characters.
 QString cnpjFromStoreEntry(const QString& text);
+
+// The entry of the store list a typed text names: the entry itself, or its letters and digits
+// typed without the separators (without regard to letter case); -1 for any other text, which
+// selects no store.
+int matchingStoreEntry(const QStringList& entries, const QString& text);
 
 } // namespace livros::app

@@ -2,6 +2,7 @@
 
 #include <QSocketNotifier>
 
+#include <cerrno>
 #include <csignal>
 #include <pthread.h>
 #include <sys/socket.h>
@@ -15,16 +16,21 @@ int g_pipe[2] = {-1, -1};
 
 void onSignal(int)
 {
+    // Only what is safe inside a signal handler: one write to the pipe, and errno as it was for
+    // the code the signal interrupted. The pipe does not block: with a byte already waiting, a
+    // second request has nothing to add.
+    const int savedErrno = errno;
     const char byte = 1;
-    // Only what is safe inside a signal handler: one write to the pipe.
     [[maybe_unused]] const ssize_t written = ::write(g_pipe[0], &byte, 1);
+    errno = savedErrno;
 }
 
 } // namespace
 
 TerminationSignals::TerminationSignals(QObject* parent) : QObject(parent)
 {
-    if (g_pipe[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM, 0, g_pipe) != 0)
+    // Not inherited by the programs the window starts, and never blocking the handler.
+    if (g_pipe[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_pipe) != 0)
         return;
     m_notifier = new QSocketNotifier(g_pipe[1], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, [this] {

@@ -1,5 +1,6 @@
 #include "app/window_book_views.h"
 
+#include "app/build_input_block.h"
 #include "app/date_mask_edit.h"
 #include "app/form_livros.h"
 #include "app/pie_gauge.h"
@@ -19,7 +20,7 @@ void ClassicWindowView::showMessage(const QString& text) { userMessages().inform
 void ClassicWindowView::setGaugeMaximum(int maximum) { m_form.Gauge1->setMaximum(maximum); }
 void ClassicWindowView::setGaugePosition(int position) { m_form.Gauge1->setValue(position); }
 void ClassicWindowView::setStatusText(const QString& text) { m_form.Label2->setText(text); }
-void ClassicWindowView::processEvents() { QCoreApplication::processEvents(); }
+void ClassicWindowView::processEvents() { BuildInputBlock::processEvents(); }
 void ClassicWindowView::clearListing() { m_form.Memo1->clear(); }
 void ClassicWindowView::setListingVisible(bool visible) { m_form.Memo1->setVisible(visible); }
 void ClassicWindowView::setCloseButtonVisible(bool visible) { m_form.BitBtn4->setVisible(visible); }
@@ -60,7 +61,7 @@ void RevisedWindowView::setGaugeRange(int maximum)
 }
 
 void RevisedWindowView::advanceGauge() { m_form.Gauge2->addProgress(1); }
-void RevisedWindowView::processEvents() { QCoreApplication::processEvents(); }
+void RevisedWindowView::processEvents() { BuildInputBlock::processEvents(); }
 void RevisedWindowView::showRevisedBook(revised::RevisedMode mode) { m_form.ShowRevisedBook(mode); }
 
 void RevisedWindowView::afterPreview()

@@ -1,5 +1,7 @@
 #include "check/data_check.h"
 
+#include "check/prescription_check.h"
+
 #include "book/classic/classic_sql.h"
 #include "book/classic/component_lists.h"
 #include "book/classic/movement_rows.h"
@@ -349,6 +351,7 @@ CheckReport checkStoreData(data::TDM& dm, const QString& cnpj, const QDate& from
                 .run();
     }
     checkRevisedLedgers(dm, report, store);
+    checkPrescriptions(dm, report);
     if (!indexScript.isEmpty()) {
         report.indexes = readIndexReadiness(dm, indexScript, classicProducts, revisedProducts);
         report.indexesRead = true;

@@ -28,6 +28,10 @@ enum class FindingKind {
     NegativeStock,        // the running stock goes below zero
     ClosingDiffersFromCount, // the book's closing stock is not the next inventory count
     CodeTooLong,          // a code longer than inventories and purchases can hold
+    NotificationMissing,  // a controlled sale without the notification its list needs
+    NotificationNumberCut, // a notification number the suite cannot hold whole
+    PrescriberIncomplete, // the prescriber's council, number or state missing
+    PatientMissing,       // a controlled sale without its patient
 };
 
 struct Finding {
@@ -65,7 +69,8 @@ inline constexpr int kStockCodeLength = 13;
 
 // Reads the store's controlled products of the classic lists for the period, as the classic
 // book reads them (its opening inventory, its movements through classic::PeriodMovements), and
-// the catalogue as the revised books select it, and reports what would make the books wrong. Writes nothing.
+// the catalogue as the revised books select it, and the prescription data of the period's
+// controlled sales (checkPrescriptions), and reports what would make the books wrong. Writes nothing.
 // With `indexScript` (db/suite_indexes.sql) it also reports the optional indexes that are missing.
 // Database errors propagate.
 CheckReport checkStoreData(data::TDM& dm, const QString& cnpj, const QDate& from, const QDate& to,

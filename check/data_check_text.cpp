@@ -64,6 +64,21 @@ KindTexts textsOf(FindingKind kind)
         return {u"Código com mais de 13 caracteres",
                 u"Cadastre o produto com um código de até 13 caracteres: inventários e compras não guardam códigos "
                 u"maiores."};
+    case FindingKind::NotificationMissing:
+        return {u"Venda controlada sem notificação de receita",
+                u"Lance no pedido o número da notificação retida: a lista do produto exige notificação, e sem ela "
+                u"a venda não entra na relação mensal nem se justifica na fiscalização."};
+    case FindingKind::NotificationNumberCut:
+        return {u"Número de notificação cortado",
+                u"Guarde o número completo do SNCR (14 dígitos) na notificação retida e anote-o no livro: o campo "
+                u"da suíte guarda só 12 caracteres, e um número cortado não identifica a receita."};
+    case FindingKind::PrescriberIncomplete:
+        return {u"Prescritor sem conselho, número ou UF",
+                u"Complete no pedido o conselho profissional, o número de inscrição e a UF do prescritor, como "
+                u"constam da receita."};
+    case FindingKind::PatientMissing:
+        return {u"Venda controlada sem paciente",
+                u"Lance no pedido o nome do paciente, como consta da receita."};
     }
     return {u"", u""};
 }
@@ -87,7 +102,8 @@ const std::vector<FindingKind>& findingKinds()
         FindingKind::FormulaOfUnknownLaboratory,
         FindingKind::NoOpeningInventory,  FindingKind::InventoryUnit,       FindingKind::SupplierDuplicated,
         FindingKind::SupplierMissing,     FindingKind::NegativeStock,       FindingKind::ClosingDiffersFromCount,
-        FindingKind::CodeTooLong};
+        FindingKind::CodeTooLong,         FindingKind::NotificationMissing, FindingKind::NotificationNumberCut,
+        FindingKind::PrescriberIncomplete, FindingKind::PatientMissing};
     return kinds;
 }
 

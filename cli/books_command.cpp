@@ -4,6 +4,7 @@
 #include "cli/cli_options.h"
 #include "cli/register_command_support.h"
 #include "data/data_module.h"
+#include "platform/user_messages.h"
 
 namespace livros::cli {
 
@@ -14,10 +15,15 @@ int runBooksCommand(data::TDM& dm, const QString& cnpjOption, QTextStream& out)
         if (cnpj.isEmpty())
             return int(Usage);
         registerbook::RegisterBookRecords records(dm.sqlcon2);
-        for (const QString& line : registerbook::registerBooksListing(records, cnpj))
+        int problems = 0;
+        for (const QString& line : registerbook::registerBooksListing(records, cnpj, &problems))
             out << line << '\n';
         out.flush();
-        return int(Done);
+        if (problems == 0)
+            return int(Done);
+        showStandardError(QStringLiteral("%1 arquivo(s) emitido(s) faltam ou foram alterados; veja as linhas PROBLEMA acima.")
+                              .arg(problems));
+        return int(Precondition);
     });
 }
 

@@ -5,7 +5,6 @@
 #include "cli/cli_options.h"
 #include "cli/install_layout.h"
 #include "cli/store_and_period.h"
-#include "cli/tool_output.h"
 #include "data/db_error.h"
 #include "platform/book_locale.h"
 #include "platform/date_text.h"
@@ -47,13 +46,11 @@ int runCheckCommand(data::TDM& dm, const QString& cnpjOption, const QString& fro
         const int found = report.clean() ? Done : Precondition;
         if (!pdfPath.isEmpty()) {
             const QString project = programFolder() + QString::fromLatin1(check::kCheckProjectFile);
-            return makeFileFor(pdfPath, [&](const QString& file) {
-                if (check::writeCheckPdf(dm, report, project, file))
-                    return found;
-                showStandardError(QStringLiteral("O projeto \"%1\" não tem o relatório \"%2\"; nada foi gravado")
-                                      .arg(localPath(project), QString::fromLatin1(check::kCheckReportName)));
-                return int(Failure);
-            });
+            if (check::writeCheckPdf(dm, report, project, pdfPath))
+                return found;
+            showStandardError(QStringLiteral("O projeto \"%1\" não tem o relatório \"%2\"; nada foi gravado")
+                                  .arg(localPath(project), QString::fromLatin1(check::kCheckReportName)));
+            return int(Failure);
         }
         for (const QString& line : check::checkReportText(report, bookLocale()))
             out << line << '\n';

@@ -18,6 +18,14 @@
 namespace livros::cli {
 namespace {
 
+// 'text' for a POSIX shell, a quote inside written as '\''.
+QString shellQuoted(const QString& text)
+{
+    QString inner = text;
+    inner.replace(QStringLiteral("'"), QStringLiteral("'\\''"));
+    return QLatin1Char('\'') + inner + QLatin1Char('\'');
+}
+
 bool copyFolder(const QString& from, const QString& to)
 {
     QDir().mkpath(to);
@@ -97,16 +105,18 @@ int runDemoCommand(const QString& dirText, const DemoOptions& options, bool forc
         if (!copyProgram(QCoreApplication::applicationFilePath(), dir) || !copyProgram(findWindowProgram(), dir))
             throw data::DbError(QStringLiteral("Não foi possível copiar os programas para \"%1\"").arg(dir));
 
-        std::printf("Demo installation in %s\n", qPrintable(dir));
-        std::printf("  stores (TABLAB): %s\n", qPrintable(demo.storeCnpjs.join(QStringLiteral(", "))));
-        std::printf("  period (PERIODO): %s to %s\n", qPrintable(demo.periodStart.toString(QStringLiteral("dd/MM/yyyy"))),
+        std::printf("Instalação de demonstração em %s\n", qPrintable(dir));
+        std::printf("  lojas (TABLAB): %s\n", qPrintable(demo.storeCnpjs.join(QStringLiteral(", "))));
+        std::printf("  período (PERIODO): %s a %s\n", qPrintable(demo.periodStart.toString(QStringLiteral("dd/MM/yyyy"))),
                     qPrintable(demo.periodEnd.toString(QStringLiteral("dd/MM/yyyy"))));
-        std::printf("  %lld rows in the main database\n", static_cast<long long>(demo.mainStatements.size()));
-        std::printf("Run: QUILMARA_HOME=%s %s/livros-cli --folder %s classic --group 2 --cnpj %s\n", qPrintable(dir),
-                    qPrintable(dir), qPrintable(dir), qPrintable(demo.storeCnpjs.first()));
+        std::printf("  %lld linhas no banco de dados principal\n", static_cast<long long>(demo.mainStatements.size()));
+        // Quoted for the shell: a folder with blanks or quotes is copied and pasted as it is.
+        const QString quoted = shellQuoted(dir);
+        std::printf("Para usar: QUILMARA_HOME=%s %s/livros-cli --folder %s classic --group 2 --cnpj %s\n", qPrintable(quoted),
+                    qPrintable(quoted), qPrintable(quoted), qPrintable(demo.storeCnpjs.first()));
         const DemoMenuEntryResult menu = installDemoMenuEntry(dir);
         if (menu.written)
-            std::printf("Menu entry: %s\n", qPrintable(menu.path));
+            std::printf("Entrada do menu: %s\n", qPrintable(menu.path));
         else if (!menu.path.isEmpty())
             showStandardError(QStringLiteral("Não foi possível criar a entrada do menu \"%1\"").arg(menu.path));
         return 0;

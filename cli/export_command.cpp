@@ -5,14 +5,29 @@
 #include "cli/cli_options.h"
 #include "cli/register_command_support.h"
 #include "cli/store_and_period.h"
-#include "cli/tool_output.h"
 #include "data/data_module.h"
+#include "data/query.h"
+#include "platform/sql_literal.h"
 #include "platform/suite_paths.h"
 #include "platform/user_messages.h"
 #include "report/report_export.h"
 
 
 namespace livros::cli {
+namespace {
+
+bool classicBookBuiltFor(data::TDM& dm, const QString& cnpj)
+{
+    data::Query& query = dm.SQLQuery1;
+    query.close();
+    query.setSql(QStringLiteral("select first 1 ID from LIVROCONTR where CNPJ = ") + sqlLiteral(cnpj.left(18)));
+    query.open();
+    const bool built = !query.eof();
+    query.close();
+    return built;
+}
+
+} // namespace
 
 int runExportCommand(data::TDM& dm, const QString& book, const QString& cnpjOption, const QString& pdfPath)
 {
@@ -41,17 +56,24 @@ int runExportCommand(data::TDM& dm, const QString& book, const QString& cnpjOpti
             dm.setRevisedBookSelection(revised::revisedBookSelection(*mode, cnpj));
             projectFile = revised::revisedProjectFile(*mode);
         } else {
-            // LIVROCONTR may hold another store's last book: only this store's lines print.
+            // LIVROCONTR may hold another store's last book: only this store's lines print, and a
+            // store without any has no book to export.
+            if (!classicBookBuiltFor(dm, cnpj)) {
+                userMessages().inform(QStringLiteral("Nenhuma linha de livro clássico montada para a loja %1: o livro "
+                                                     "não foi montado para ela (o último montado é de outra loja) ou o "
+                                                     "período montado não teve movimento. Monte-o com livros-cli classic "
+                                                     "--group N e exporte-o depois.")
+                                          .arg(cnpj));
+                return Precondition;
+            }
             dm.LivroContr.close();
             dm.LivroContr.setCommandText(data::livroContrSelect(cnpj));
         }
-        return makeFileFor(pdfPath, [&](const QString& target) {
-            if (report::exportReportToPdf(dm, programFolder() + projectFile, reportName, target))
-                return Done;
-            showStandardError(QStringLiteral("O projeto \"%1\" não tem o relatório \"%2\"; nada foi gravado")
-                                  .arg(localPath(programFolder() + projectFile), reportName));
-            return Failure;
-        });
+        if (report::exportReportToPdf(dm, programFolder() + projectFile, reportName, pdfPath))
+            return Done;
+        showStandardError(QStringLiteral("O projeto \"%1\" não tem o relatório \"%2\"; nada foi gravado")
+                              .arg(localPath(programFolder() + projectFile), reportName));
+        return Failure;
     });
 }
 

@@ -7,12 +7,14 @@
 #include "cli/register_command_support.h"
 #include "platform/date_text.h"
 #include "platform/native_file_name.h"
+#include "platform/output_file.h"
 #include "platform/suite_paths.h"
 #include "platform/user_messages.h"
 
 #include <QFile>
 #include <QIODevice>
 #include <cstdio>
+#include <optional>
 
 namespace livros::cli {
 namespace {
@@ -25,13 +27,6 @@ int buildBook(data::TDM& dm, registerbook::RegisterBookKind kind, const QString&
     QString discarded;
     QTextStream listing(&discarded, QIODevice::WriteOnly);
     return runClassicCommand(dm, registerbook::classicGroupOf(kind), cnpj, from, to, listing);
-}
-
-// The copy replaces an older file whole, keeps every byte of its name, and is the user's to
-// handle: it gets the usual permissions, not the archive's read-only mark.
-bool copyArchived(const QString& archived, const QString& target)
-{
-    return installFile(archived, target).isEmpty();
 }
 
 } // namespace
@@ -64,22 +59,40 @@ int runIssueCommand(data::TDM& dm, const QString& book, const QString& cnpjOptio
         request.to = *to;
         request.programFolder = programFolder();
 
-        if (const QString refusal = registerbook::refusalBeforeBuild(dm, request); !refusal.isEmpty()) {
-            userMessages().inform(refusal);
-            return int(Precondition);
+        request.showWaiting = [](const QString& text) { std::fprintf(stderr, "%s\n", qPrintable(text)); };
+        // The copy is checked before anything is issued: a name it cannot take refuses the run.
+        std::optional<OutputFile> copy;
+        if (!pdfCopy.isEmpty()) {
+            copy.emplace(pdfCopy);
+            if (const QString why = copy->precheck(); !why.isEmpty()) {
+                showStandardError(QStringLiteral("issue: --pdf \"%1\": %2").arg(pdfCopy, why));
+                return int(Usage);
+            }
         }
-        if (const int built = buildBook(dm, *kind, request.cnpj, *from, *to); built != Done)
-            return built;
-        const registerbook::IssueResult result = registerbook::issueBuiltBook(dm, request);
+        const registerbook::IssueResult result = registerbook::issuePeriod(
+            dm, request, [&] { return buildBook(dm, *kind, request.cnpj, *from, *to); });
+        for (const QString& notice : result.notices)
+            showStandardError(notice);
+        if (result.outcome == registerbook::IssueOutcome::NotBuilt)
+            return result.buildCode;
         if (result.outcome == registerbook::IssueOutcome::Refused) {
             userMessages().inform(result.message);
             return int(Precondition);
         }
-        std::printf("%s\n", qPrintable(result.message));
-        if (!pdfCopy.isEmpty() && !copyArchived(result.archivePath, pdfCopy)) {
-            showStandardError(QStringLiteral("O período foi emitido e arquivado, mas a cópia \"%1\" não pôde ser gravada")
-                                  .arg(pdfCopy));
-            return int(Failure);
+        // With the copy on standard output, the message goes with the others, apart from the PDF.
+        std::fprintf(pdfCopy == QLatin1String("-") ? stderr : stdout, "%s\n", qPrintable(result.message));
+        if (copy) {
+            QFile archived;
+            QByteArray bytes;
+            if (openForReading(archived, result.archivePath))
+                bytes = archived.readAll();
+            copy->write(bytes);
+            if (const QString why = copy->commit(); !why.isEmpty() || bytes.size() != result.period.size) {
+                showStandardError(QStringLiteral("O período foi emitido e arquivado, mas a cópia \"%1\" não pôde ser "
+                                                 "gravada: %2")
+                                      .arg(pdfCopy, why.isEmpty() ? QStringLiteral("o arquivo emitido não pôde ser lido") : why));
+                return int(Failure);
+            }
         }
         return int(Done);
     });

@@ -1,4 +1,6 @@
 // livros-cli: the builders and reports of the window, without a window.
+#include "book/classic/movement_source.h"
+#include "cli/balance_command.h"
 #include "cli/books_command.h"
 #include "cli/check_command.h"
 #include "cli/classic_command.h"
@@ -6,6 +8,7 @@
 #include "cli/demo_command.h"
 #include "cli/export_command.h"
 #include "cli/issue_command.h"
+#include "cli/notifications_command.h"
 #include "cli/revised_command.h"
 #include "cli/siproquim_map_command.h"
 #include "cli/store_and_period.h"
@@ -15,8 +18,10 @@
 #include "cli/tool_output.h"
 #include "data/data_module.h"
 #include "data/db_error.h"
+#include "data/transaction.h"
 #include "platform/date_text.h"
 #include "platform/native_file_name.h"
+#include "platform/output_file.h"
 #include "platform/program_version.h"
 #include "platform/runtime_dir.h"
 #include "platform/suite_paths.h"
@@ -25,7 +30,9 @@
 #include <QGuiApplication>
 #include <cerrno>
 #include <cstdio>
+#include <functional>
 #include <memory>
+#include <new>
 
 using namespace livros;
 using namespace livros::cli;
@@ -43,7 +50,7 @@ int usageError(const QString& text)
 QString rawBytesError(const CliOptions& options)
 {
     static const QStringList fileOptions = {QStringLiteral("--pdf"), QStringLiteral("--listing"), QStringLiteral("--out"),
-                                            QStringLiteral("--check")};
+                                            QStringLiteral("--check"), QStringLiteral("--csv")};
     QStringList texts = options.positional;
     texts << options.folder;
     for (auto it = options.values.cbegin(); it != options.values.cend(); ++it) {
@@ -53,7 +60,7 @@ QString rawBytesError(const CliOptions& options)
     for (const QString& text : texts) {
         if (hasRawBytes(text))
             return QStringLiteral("O argumento \"%1\" não está em UTF-8; só os nomes de arquivo de --pdf, --listing, "
-                                  "--out e --check podem ter outros bytes").arg(text);
+                                  "--out, --check e --csv podem ter outros bytes").arg(text);
     }
     return {};
 }
@@ -204,6 +211,26 @@ int runSiproquimMap(const CliOptions& options)
     return runSiproquimMapCommand(options, createToolDataModule);
 }
 
+int runBalance(const CliOptions& options)
+{
+    auto dm = createToolDataModule();
+    if (!dm)
+        return Failure;
+    return runBalanceCommand(*dm, options.value(QStringLiteral("--form")), options.value(QStringLiteral("--quarter")),
+                             options.value(QStringLiteral("--year")), options.value(QStringLiteral("--cnpj")),
+                             {options.value(QStringLiteral("--pdf")), options.value(QStringLiteral("--csv"))});
+}
+
+int runNotifications(const CliOptions& options)
+{
+    auto dm = createToolDataModule();
+    if (!dm)
+        return Failure;
+    return runNotificationsCommand(*dm, options.value(QStringLiteral("--form")), options.value(QStringLiteral("--month")),
+                                   options.value(QStringLiteral("--cnpj")),
+                                   {options.value(QStringLiteral("--pdf")), options.value(QStringLiteral("--csv"))});
+}
+
 // The commands and what each accepts: one entry per command.
 const QList<CommandSpec> kCommands = {
     {QStringLiteral("classic"), {"--group", "--cnpj", "--from", "--to", "--listing"}, {}, 0, runClassic},
@@ -214,6 +241,8 @@ const QList<CommandSpec> kCommands = {
     {QStringLiteral("issue"), {"--book", "--cnpj", "--from", "--to", "--pdf"}, {}, 0, runIssue},
     {QStringLiteral("terms"), {"--book", "--cnpj", "--pdf"}, {"--opening", "--closing"}, 0, runTerms},
     {QStringLiteral("siproquim-map"), {"--month", "--cnpj", "--out", "--check"}, {}, 0, runSiproquimMap},
+    {QStringLiteral("balance"), {"--form", "--quarter", "--year", "--cnpj", "--pdf", "--csv"}, {}, 0, runBalance},
+    {QStringLiteral("notifications"), {"--form", "--month", "--cnpj", "--pdf", "--csv"}, {}, 0, runNotifications},
     {QStringLiteral("demo"), {"--scale", "--seed"}, {"--single-store", "--force"}, 1, runDemo},
 };
 
@@ -225,6 +254,28 @@ int checkStandardOutput(int code)
     if ((std::fflush(stdout) == 0 && !std::ferror(stdout)) || code != Done)
         return code; // a run that failed has said why
     showStandardError(QStringLiteral("Não foi possível escrever na saída padrão: %1").arg(systemErrorText(errno ? errno : EIO)));
+    return Failure;
+}
+
+// Runs a command so that no error escapes it: whatever a command did not catch is shown in
+// Portuguese and the run ends with exit 1, instead of an abort without a word.
+int runGuarded(const std::function<int()>& command)
+{
+    try {
+        return command();
+    } catch (const ProgramTerminated& end) {
+        return end.exitCode;
+    } catch (const data::DbError& e) {
+        showStandardError(e.message());
+    } catch (const std::bad_alloc&) {
+        showStandardError(QStringLiteral("Memória insuficiente para concluir a operação; nada mais foi gravado."));
+    } catch (const std::exception& e) {
+        showStandardError(QStringLiteral("Erro inesperado: %1").arg(QString::fromUtf8(e.what())));
+    } catch (const classic::MovementQueryFailed& failure) {
+        showStandardError(QStringLiteral("Não foi possível ler as movimentações %1: %2").arg(failure.where, failure.reason));
+    } catch (...) {
+        showStandardError(QStringLiteral("Erro inesperado de tipo desconhecido; a operação foi interrompida."));
+    }
     return Failure;
 }
 
@@ -248,11 +299,14 @@ int main(int argc, char** argv)
         std::fputs(qPrintable(usageText()), stderr);
         return Usage;
     }
-    if (arguments.size() == 1 && (arguments.first() == QLatin1String("--help") || arguments.first() == QLatin1String("-h"))) {
+    // --help and --version alone, or after the program folder.
+    const QStringList alone = arguments.size() == 3 && arguments.first() == QLatin1String("--folder")
+        ? arguments.mid(2) : arguments;
+    if (alone.size() == 1 && (alone.first() == QLatin1String("--help") || alone.first() == QLatin1String("-h"))) {
         std::fputs(qPrintable(usageText()), stdout);
         return checkStandardOutput(Done);
     }
-    if (arguments.size() == 1 && arguments.first() == QLatin1String("--version")) {
+    if (alone.size() == 1 && alone.first() == QLatin1String("--version")) {
         std::printf("livros-cli %s\n", kProgramVersion);
         return checkStandardOutput(Done);
     }
@@ -261,7 +315,17 @@ int main(int argc, char** argv)
         return usageError(options.error);
     if (const QString error = rawBytesError(options); !error.isEmpty())
         return usageError(error);
+    // The archive keeps each issued book as it was issued: no output of a command goes there.
+    for (const QString option : {QStringLiteral("--pdf"), QStringLiteral("--listing")}) {
+        const QString name = options.value(option);
+        if (!name.isEmpty() && name != QLatin1String("-") && isInsideIssuedArchive(name))
+            return usageError(QStringLiteral("%1 \"%2\": a pasta dos livros emitidos guarda cada arquivo como foi "
+                                             "emitido e não recebe outros; escolha outra pasta")
+                                  .arg(option, name));
+    }
+    if (const QString error = data::lockTimeoutProblem(); !error.isEmpty())
+        return usageError(error);
     if (!options.folder.isEmpty())
         setProgramFolder(options.folder);
-    return checkStandardOutput(options.command->run(options));
+    return checkStandardOutput(runGuarded([&] { return options.command->run(options); }));
 }

@@ -3,6 +3,7 @@
 
 #include "cli/cli_options.h"
 #include "cli/store_and_period.h"
+#include "platform/bounded_file.h"
 #include "platform/native_file_name.h"
 #include "data/data_module.h"
 #include "data/db_error.h"
@@ -19,14 +20,17 @@ namespace livros::cli {
 
 namespace {
 
+// A month's map of a pharmacy has some thousands of lines; a file far larger is no map.
+constexpr qint64 kLargestMap = 64 * 1024 * 1024;
+
 int checkMapFile(const QString& path)
 {
-    QFile file;
-    if (!openForReading(file, path)) {
-        showStandardError(QStringLiteral("Não foi possível ler o mapa \"%1\": %2").arg(path, portugueseSystemText(file.errorString())));
+    QByteArray content;
+    if (const QString why = readBoundedFile(path, kLargestMap, content); !why.isEmpty()) {
+        showStandardError(QStringLiteral("Não foi possível ler o mapa \"%1\": %2").arg(path, why));
         return Failure;
     }
-    const siproquim::MapCheck check = siproquim::checkMap(file.readAll());
+    const siproquim::MapCheck check = siproquim::checkMap(content);
     std::fputs(siproquim::checkReport(check).toUtf8().constData(), stdout);
     return check.ok() ? Done : Precondition;
 }
@@ -55,6 +59,10 @@ int runSiproquimMapCommand(const CliOptions& options, const std::function<std::u
         }
         const QString& cnpj = store.cnpj;
         const siproquim::MapFileResult result = siproquim::writeMonthMap(*dm, cnpj, *month, folder);
+        if (!result.refusal.isEmpty()) {
+            showStandardError(result.refusal);
+            return Precondition;
+        }
         if (!result.problems.isEmpty()) {
             showStandardError(siproquim::refusalText(result.problems));
             return Precondition;

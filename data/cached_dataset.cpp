@@ -237,7 +237,7 @@ void CachedDataset::setCurrentValue(int column, const QVariant& value)
 {
     requireActive();
     if (m_state != State::Edit && m_state != State::Insert)
-        throw DbError(QStringLiteral("%1: Dataset not in edit or insert mode").arg(m_name));
+        throw DbError(QStringLiteral("%1: o conjunto de dados não está em edição nem em inclusão").arg(m_name));
     m_editing.newValues[size_t(column)] = value;
     m_editing.assigned[size_t(column)] = true;
 }

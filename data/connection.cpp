@@ -2,6 +2,7 @@
 
 #include "data/db_error.h"
 #include "data/firebird_client.h"
+#include "data/ods_mismatch.h"
 #include "platform/suite_paths.h"
 
 #include <QFile>
@@ -11,6 +12,7 @@
 #include <csignal>
 #include <pthread.h>
 #include <iterator>
+#include <optional>
 
 namespace livros::data {
 
@@ -90,7 +92,7 @@ namespace {
 void refuseNul(const QString& database)
 {
     if (database.contains(QChar(0)))
-        throw DbError(QStringLiteral("Invalid database name \"%1\": it holds a NUL character")
+        throw DbError(QStringLiteral("Nome de banco de dados inválido \"%1\": contém um caractere NUL")
                           .arg(QString(database).replace(QChar(0), QLatin1String("\\0"))));
 }
 // The client library puts its own handlers of SIGTERM, SIGINT and SIGHUP in place at the first
@@ -132,6 +134,26 @@ private:
 #endif
 };
 
+// The versions in an "unsupported on-disk structure" error: found major and minor, then supported
+// major and minor, as the engine lists them after the file's name.
+std::optional<OdsMismatch> odsMismatch(const Firebird::IStatus* status)
+{
+    const intptr_t* v = const_cast<Firebird::IStatus*>(status)->getErrors();
+    for (int i = 0; v && v[i] != isc_arg_end && i < 40; i += 2) {
+        if (v[i] != isc_arg_gds || v[i + 1] != isc_wrong_ods)
+            continue;
+        int numbers[4];
+        int found = 0;
+        for (int j = i + 2; v[j] != isc_arg_end && v[j] != isc_arg_gds && found < 4 && j < 40; j += 2)
+            if (v[j] == isc_arg_number)
+                numbers[found++] = int(v[j + 1]);
+        if (found == 4)
+            return OdsMismatch{numbers[0], numbers[1], numbers[2], numbers[3]};
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 void Connection::open()
@@ -171,6 +193,9 @@ void Connection::attach()
                                "programa e tente de novo, ou indique um servidor Firebird em QUILMARA.INI.\n%2")
                     .arg(database, library.statusText(e.getStatus())));
         }
+        if (const auto ods = odsMismatch(e.getStatus()))
+            throw DatabaseUnavailable(odsMismatchMessage(database, *ods) + QLatin1Char('\n')
+                                      + library.statusText(e.getStatus()));
         guard.rethrow(e);
     }
 }
@@ -186,7 +211,7 @@ int Connection::execute(const QString& sql)
 {
     if (d->transaction) {
         if (!d->transaction->handle)
-            throw DbError(QStringLiteral("%1: the transaction has ended").arg(d->name));
+            throw DbError(QStringLiteral("%1: a transação já terminou").arg(d->name));
         return executeIn(*d->transaction, sql);
     }
     return run([&](Attachment& a) { return executeDirect(a, sql); });
@@ -196,7 +221,7 @@ std::unique_ptr<ResultCursor> Connection::openCursor(const QString& sql)
 {
     if (d->transaction) {
         if (!d->transaction->handle)
-            throw DbError(QStringLiteral("%1: the transaction has ended").arg(d->name));
+            throw DbError(QStringLiteral("%1: a transação já terminou").arg(d->name));
         return std::make_unique<ResultCursor>(d->transaction->attachment, sql, d->transaction);
     }
     return run([&](Attachment& a) { return std::make_unique<ResultCursor>(a, sql); });

@@ -1,7 +1,10 @@
 #include "data/data_module.h"
 
+#include "platform/bounded_file.h"
+
 #include "data/db_error.h"
 #include "data/startup.h"
+#include "platform/bounded_file.h"
 #include "platform/sql_literal.h"
 #include "platform/suite_paths.h"
 #include "platform/user_messages.h"
@@ -44,14 +47,15 @@ void setFixedParams(Connection& c, const QString& designedDatabase)
     c.setParam(QStringLiteral("SQLDialect"), QStringLiteral("3"));
 }
 
+// A configuration file is a few lines: anything that is no regular file of sane size is refused
+// (a device or a pipe would never end).
+constexpr qint64 kLargestConfigurationFile = 1024 * 1024;
+
 QByteArray readWholeFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw DbError(QStringLiteral("Cannot open file \"%1\". %2").arg(QFileInfo(path).absoluteFilePath(), file.errorString()));
-    QByteArray contents = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw DbError(QStringLiteral("Cannot read file \"%1\". %2").arg(QFileInfo(path).absoluteFilePath(), file.errorString()));
+    QByteArray contents;
+    if (const QString why = readBoundedFile(path, kLargestConfigurationFile, contents); !why.isEmpty())
+        throw DbError(QStringLiteral("Não foi possível ler o arquivo \"%1\": %2").arg(QFileInfo(path).absoluteFilePath(), why));
     return contents;
 }
 } // namespace

@@ -18,6 +18,7 @@
 #include <QTime>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <mutex>
 #ifndef Q_OS_WIN
 #include <dlfcn.h>
@@ -37,6 +38,67 @@ QString systemClientName()
 #else
     return QStringLiteral("libfbclient.so.2");
 #endif
+}
+
+// Firebird 4 gives the sum of a NUMERIC(15..18) column, and some products, as a 128-bit integer
+// scaled like the column (NUMERIC(38,x)); Firebird 3's headers do not name the type.
+#ifndef SQL_INT128
+constexpr unsigned SQL_INT128 = 32752;
+#endif
+
+__int128 readInt128(const unsigned char* p)
+{
+    __int128 v;
+    std::memcpy(&v, p, sizeof v); // the client's byte order, as for the other integers
+    return v;
+}
+
+// The decimal digits of a 128-bit integer, with its sign.
+QString int128Text(__int128 v)
+{
+    const bool negative = v < 0;
+    unsigned __int128 u = negative ? -static_cast<unsigned __int128>(v) : static_cast<unsigned __int128>(v);
+    char digits[41];
+    int i = int(sizeof digits);
+    do {
+        digits[--i] = char('0' + int(u % 10));
+        u /= 10;
+    } while (u != 0);
+    if (negative)
+        digits[--i] = '-';
+    return QString::fromLatin1(digits + i, qsizetype(sizeof digits) - i);
+}
+
+// Whether a NUL character lies outside every quoted text and identifier (comments count as
+// outside): Firebird 3 refuses such a statement, Firebird 4 takes it, so neither engine decides.
+bool nulOutsideQuotes(const QString& sql)
+{
+    QChar quote; // the quote character whose text we are in, or none
+    for (qsizetype i = 0; i < sql.size(); ++i) {
+        const QChar c = sql[i];
+        if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar(); // a doubled quote closes and opens again at once
+            continue;
+        }
+        if (c == QChar(0))
+            return true;
+        if (c == u'\'' || c == u'"')
+            quote = c;
+        else if (c == u'-' && i + 1 < sql.size() && sql[i + 1] == u'-')
+            while (i + 1 < sql.size() && sql[i + 1] != u'\n' && sql[i + 1] != QChar(0))
+                ++i;
+        else if (c == u'/' && i + 1 < sql.size() && sql[i + 1] == u'*') {
+            const qsizetype end = sql.indexOf(QStringLiteral("*/"), i + 2);
+            const qsizetype nul = sql.indexOf(QChar(0), i + 2);
+            if (nul >= 0 && (end < 0 || nul < end))
+                return true;
+            if (end < 0)
+                return false;
+            i = end + 1;
+        }
+    }
+    return false;
 }
 
 double powerOfTen(int n)
@@ -294,9 +356,9 @@ QByteArray transactionParameters(const TransactionOptions& options)
         tpb.append(char(isc_tpb_read_committed));
         tpb.append(char(isc_tpb_rec_version));
     }
-    if (options.wait) {
+    const qint32 seconds = lockTimeoutSeconds();
+    if (options.wait && seconds > 0) {
         tpb.append(char(isc_tpb_wait));
-        const qint32 seconds = lockTimeoutSeconds();
         tpb.append(char(isc_tpb_lock_timeout));
         tpb.append(char(sizeof seconds));
         for (unsigned i = 0; i < sizeof seconds; ++i) // little-endian, as the server reads it
@@ -366,7 +428,7 @@ ResultCursor::ResultCursor(Attachment& attachment, const QString& sql, Transacti
     : m_attachment(attachment), m_status(attachment.library()), m_shared(shared)
 {
     auto& st = m_status.wrapper();
-    const QByteArray text = toCp1252(sql);
+    const QByteArray text = statementText(sql);
     m_open = true;
     if (m_shared)
         m_shared->cursors.push_back(this);
@@ -495,6 +557,12 @@ QVariant ResultCursor::value(int column) const
     case SQL_SHORT: { short v; std::memcpy(&v, p, sizeof v); return c.scale ? scaled(v) : QVariant(int(v)); }
     case SQL_LONG: { int v; std::memcpy(&v, p, sizeof v); return c.scale ? scaled(v) : QVariant(v); }
     case SQL_INT64: { long long v; std::memcpy(&v, p, sizeof v); return scaled(v); }
+    case SQL_INT128: {
+        const __int128 v = readInt128(p);
+        if (c.scale == 0 && v >= std::numeric_limits<long long>::min() && v <= std::numeric_limits<long long>::max())
+            return QVariant(static_cast<long long>(v));
+        return QVariant(double(v) / powerOfTen(-c.scale));
+    }
     case SQL_FLOAT: { float v; std::memcpy(&v, p, sizeof v); return double(v); }
     case SQL_DOUBLE:
     case SQL_D_FLOAT: { double v; std::memcpy(&v, p, sizeof v); return v; }
@@ -537,6 +605,7 @@ QMetaType::Type ResultCursor::valueType(int column) const
     case SQL_SHORT:
     case SQL_LONG: return c.scale ? QMetaType::Double : QMetaType::Int;
     case SQL_INT64: return c.scale ? QMetaType::Double : QMetaType::LongLong;
+    case SQL_INT128: return c.scale ? QMetaType::Double : QMetaType::LongLong;
     case SQL_FLOAT:
     case SQL_DOUBLE:
     case SQL_D_FLOAT: return QMetaType::Double;
@@ -556,11 +625,11 @@ QString ResultCursor::literal(int column) const
     const ColumnLayout& c = m_columns[size_t(column)];
     const unsigned char* p = &m_buffer[c.offset];
     IUtil* util = m_attachment.library().util();
-    auto decimal = [&](long long raw) -> QString {
+    auto decimal = [&](__int128 raw) -> QString {
         if (c.scale >= 0)
-            return QString::number(raw);
+            return int128Text(raw);
         const bool negative = raw < 0;
-        QString digits = QString::number(negative ? -raw : raw);
+        QString digits = int128Text(negative ? -raw : raw);
         const int decimals = -c.scale;
         if (digits.size() <= decimals)
             digits.prepend(QString(decimals - digits.size() + 1, QLatin1Char('0')));
@@ -581,6 +650,7 @@ QString ResultCursor::literal(int column) const
     case SQL_SHORT: { short v; std::memcpy(&v, p, sizeof v); return decimal(v); }
     case SQL_LONG: { int v; std::memcpy(&v, p, sizeof v); return decimal(v); }
     case SQL_INT64: { long long v; std::memcpy(&v, p, sizeof v); return decimal(v); }
+    case SQL_INT128: return decimal(readInt128(p));
     case SQL_FLOAT:
     case SQL_DOUBLE:
     case SQL_D_FLOAT: return QString::number(value(column).toDouble(), 'e', 17);
@@ -649,9 +719,11 @@ void executeWaitingOnLocks(ThrowStatusWrapper& status, IStatement* statement, IT
             statement->execute(&status, transaction, nullptr, nullptr, nullptr, nullptr);
             return;
         } catch (const FbException& e) {
-            if (!StatusGuard::isUpdateConflict(e.getStatus()))
+            // Without waiting (a lock timeout of 0) a held row fails at once with a lock conflict.
+            const bool noWait = hasErrorCode(e.getStatus(), isc_lock_conflict);
+            if (!StatusGuard::isUpdateConflict(e.getStatus()) && !noWait)
                 throw;
-            if (hasErrorCode(e.getStatus(), isc_lock_timeout) || waited.elapsed() >= limit) {
+            if (noWait || hasErrorCode(e.getStatus(), isc_lock_timeout) || waited.elapsed() >= limit) {
                 ranOut = true;
                 throw;
             }
@@ -664,11 +736,19 @@ void executeWaitingOnLocks(ThrowStatusWrapper& status, IStatement* statement, IT
 
 } // namespace
 
+QByteArray statementText(const QString& sql)
+{
+    if (nulOutsideQuotes(sql))
+        throw DbError(QStringLiteral("O comando SQL tem um caractere NUL fora de um texto entre aspas e não foi enviado ao "
+                                     "servidor:\n%1").arg(QString(sql).replace(QChar(0), QLatin1String("\\0"))));
+    return toCp1252(sql);
+}
+
 int executeDirect(Attachment& attachment, const QString& sql)
 {
     StatusGuard guard(attachment.library());
     auto& st = guard.wrapper();
-    const QByteArray text = toCp1252(sql);
+    const QByteArray text = statementText(sql);
     ITransaction* transaction = nullptr;
     IStatement* statement = nullptr;
     bool ranOut = false;
@@ -699,7 +779,7 @@ int executeIn(TransactionState& transaction, const QString& sql)
     Attachment& attachment = transaction.attachment;
     StatusGuard guard(attachment.library());
     auto& st = guard.wrapper();
-    const QByteArray text = toCp1252(sql);
+    const QByteArray text = statementText(sql);
     IStatement* statement = nullptr;
     bool ranOut = false;
     try {
@@ -721,8 +801,38 @@ int executeIn(TransactionState& transaction, const QString& sql)
     }
 }
 
+bool executeUnlessLocked(TransactionState& transaction, const QString& sql)
+{
+    Attachment& attachment = transaction.attachment;
+    StatusGuard guard(attachment.library());
+    auto& st = guard.wrapper();
+    const QByteArray text = toCp1252(sql);
+    IStatement* statement = nullptr;
+    try {
+        statement = attachment.handle()->prepare(&st, transaction.handle, unsigned(text.size()), text.constData(), 3,
+                                                 IStatement::PREPARE_PREFETCH_NONE);
+        statement->execute(&st, transaction.handle, nullptr, nullptr, nullptr, nullptr);
+        statement->free(&st);
+        return true;
+    } catch (const FbException& e) {
+        attachment.checkAfterFailure(e.getStatus());
+        const bool locked = StatusGuard::isUpdateConflict(e.getStatus()) || hasErrorCode(e.getStatus(), isc_lock_conflict);
+        const QString message = attachment.library().statusText(e.getStatus());
+        st.clearException();
+        if (statement) {
+            StatusGuard cleanup(attachment.library());
+            try { statement->free(&cleanup.wrapper()); } catch (const FbException&) { statement->release(); }
+        }
+        if (locked && !attachment.lost())
+            return false;
+        attachment.raise(e.getStatus(), message);
+    }
+}
+
 std::vector<int> executeInOneTransaction(Attachment& attachment, const QStringList& statements)
 {
+    for (const QString& sql : statements) // refused before the transaction starts
+        statementText(sql);
     StatusGuard guard(attachment.library());
     auto& st = guard.wrapper();
     std::vector<int> results;
@@ -736,7 +846,7 @@ std::vector<int> executeInOneTransaction(Attachment& attachment, const QStringLi
         attachment.raise(e.getStatus(), message, true);
     };
     for (const QString& sql : statements) {
-        const QByteArray text = toCp1252(sql);
+        const QByteArray text = statementText(sql);
         IStatement* statement = nullptr;
         try {
             statement = attachment.handle()->prepare(&st, transaction, unsigned(text.size()), text.constData(), 3,
@@ -770,6 +880,8 @@ std::vector<int> executeInOneTransaction(Attachment& attachment, const QStringLi
 
 void executeLoad(Attachment& attachment, const QStringList& statements)
 {
+    for (const QString& sql : statements) // refused before the transaction starts
+        statementText(sql);
     StatusGuard guard(attachment.library());
     auto& st = guard.wrapper();
     ITransaction* transaction = attachment.startTransaction(st);
@@ -777,7 +889,7 @@ void executeLoad(Attachment& attachment, const QStringList& statements)
     try {
         for (const QString& sql : statements) {
             current = &sql;
-            const QByteArray text = toCp1252(sql);
+            const QByteArray text = statementText(sql);
             attachment.handle()->execute(&st, transaction, unsigned(text.size()), text.constData(), 3,
                                          nullptr, nullptr, nullptr, nullptr);
         }

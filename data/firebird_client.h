@@ -164,12 +164,20 @@ private:
     std::vector<unsigned char> m_buffer;
 };
 
+// The statement's bytes in code page 1252, as the server reads them. A NUL outside quoted text is
+// refused here (DbError) before anything reaches the server: Firebird 3 refuses such a statement
+// and Firebird 4 takes it, and our programs must not depend on which engine they meet.
+QByteArray statementText(const QString& sql);
+
 // Executes one statement without result rows in a transaction of its own; returns rows affected.
 // A statement that waited on a lock and met the holder's committed change runs again (here and
 // in executeInOneTransaction), so that waiting on locks ends in completion, not in a conflict.
 int executeDirect(Attachment& attachment, const QString& sql);
 // The same in a shared transaction, which stays open; a failed statement is undone alone.
 int executeIn(TransactionState& transaction, const QString& sql);
+// Executes a statement in a shared transaction that does not wait on locks: false when a row it
+// writes is held by another transaction (nothing done), true when it ran.
+bool executeUnlessLocked(TransactionState& transaction, const QString& sql);
 
 // Executes statements in one transaction, committed at the end even when some failed; for each,
 // the rows affected, or -1 when it failed.

@@ -1,5 +1,7 @@
 #include "data/schema.h"
 
+#include "platform/system_error_text.h"
+
 #include "data/connection.h"
 #include "data/db_error.h"
 #include "data/firebird_client.h"
@@ -78,7 +80,7 @@ void createDatabaseFromScript(const QString& databasePath, const QString& script
 {
     QFile file(scriptFile);
     if (!file.open(QIODevice::ReadOnly))
-        throw DbError(QStringLiteral("Cannot open file \"%1\". %2").arg(QFileInfo(scriptFile).absoluteFilePath(), file.errorString()));
+        throw DbError(QStringLiteral("Não foi possível abrir o arquivo \"%1\": %2").arg(QFileInfo(scriptFile).absoluteFilePath(), portugueseSystemText(file.errorString())));
     const QStringList statements = splitSqlScript(fromCp1252(file.readAll()));
 
     ClientLibrary& library = ClientLibrary::load(vendorLib);

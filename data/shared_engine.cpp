@@ -1,5 +1,7 @@
 #include "data/shared_engine.h"
 
+#include "data/firebird_install.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -8,9 +10,6 @@
 
 namespace livros::data {
 namespace {
-
-// Where Debian's packages put Firebird's root (plugins, messages, character sets).
-const QString kSystemRoot = QStringLiteral(LIVROS_FIREBIRD_ROOT);
 
 bool writeIfDifferent(const QString& path, const QByteArray& content)
 {
@@ -33,17 +32,17 @@ bool linkTo(const QString& target, const QString& link)
 
 // The character sets module must be a real file in the root: reached through a link, the engine
 // does not define WIN1252.
-bool copyIntl(const QString& folder)
+bool copyIntl(const QString& systemRoot, const QString& folder)
 {
     const QString intl = folder + QStringLiteral("/intl");
     if (!QDir().mkpath(intl))
         return false;
-    QFile conf(kSystemRoot + QStringLiteral("/intl/fbintl.conf"));
+    QFile conf(systemRoot + QStringLiteral("/intl/fbintl.conf"));
     if (!conf.open(QIODevice::ReadOnly) || !writeIfDifferent(intl + QStringLiteral("/fbintl.conf"), conf.readAll()))
         return false;
     // The module is copied again only when the system's is newer or of another size (an upgrade),
     // not read whole at every start.
-    const QFileInfo system(kSystemRoot + QStringLiteral("/intl/libfbintl.so"));
+    const QFileInfo system(systemRoot + QStringLiteral("/intl/libfbintl.so"));
     const QFileInfo copy(intl + QStringLiteral("/libfbintl.so"));
     if (copy.exists() && copy.size() == system.size() && copy.lastModified() >= system.lastModified())
         return true;
@@ -55,38 +54,88 @@ bool copyIntl(const QString& folder)
     return file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit();
 }
 
-bool makeRoot(const QString& folder)
+bool makeRoot(const QString& systemRoot, const QString& folder)
 {
     if (!QDir().mkpath(folder))
         return false;
     const QStringList entries =
-        QDir(kSystemRoot).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+        QDir(systemRoot).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
     for (const QString& entry : entries) {
-        if (entry == QLatin1String("firebird.conf") || entry == QLatin1String("intl"))
+        if (entry == QLatin1String("firebird.conf") || entry == QLatin1String("intl") || entry == QLatin1String("plugins.conf"))
             continue;
-        if (!linkTo(kSystemRoot + QLatin1Char('/') + entry, folder + QLatin1Char('/') + entry))
+        if (!linkTo(systemRoot + QLatin1Char('/') + entry, folder + QLatin1Char('/') + entry))
             return false;
     }
     // The later settings win over the included ones. SuperClassic keeps a cache per process:
     // SuperServer's default size keeps a book build's reads as fast as before.
     const QByteArray config = "# Livros: the system's settings, with an embedded engine that shares database files\n"
-                              "include " + QFile::encodeName(kSystemRoot) + "/firebird.conf\n"
+                              "include " + QFile::encodeName(systemRoot) + "/firebird.conf\n"
                               "ServerMode = SuperClassic\n"
                               "DefaultDbCachePages = 2048\n";
-    return copyIntl(folder) && writeIfDifferent(folder + QStringLiteral("/firebird.conf"), config);
+    const QString oldLink = folder + QStringLiteral("/plugins.conf"); // a link in a folder made before
+    if (QFileInfo(oldLink).isSymLink())
+        QFile::remove(oldLink);
+    return copyIntl(systemRoot, folder) && writeIfDifferent(folder + QStringLiteral("/firebird.conf"), config)
+        && writeIfDifferent(oldLink, pluginsConfByRealPaths(systemRoot));
+}
+
+// The engines of one database file coordinate only through the lock files of one folder: a
+// process of ours with another FIREBIRD_LOCK, or a private /tmp, would keep a second lock table
+// over the same file and damage it. Every process of ours takes the folder under the shared root,
+// whatever the environment says; when it cannot be made, the engine keeps its exclusive default.
+bool pinLockFolder(const QString& folder)
+{
+    const QString lock = folder + QStringLiteral("/lock");
+    if (!QDir().mkpath(lock))
+        return false;
+    QFile::setPermissions(lock, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return qputenv("FIREBIRD_LOCK", QFile::encodeName(lock));
 }
 
 } // namespace
 
+// The plugins named by their real files. Firebird 4 refuses a module whose path, as the engine
+// asked for it, is not the real path of the file it loaded ("Actual module name does not match
+// requested"): through the linked plugins folder it would be. The system's plugins.conf comes
+// first with its $(dir_plugins) made real; each module it does not name follows.
+QByteArray pluginsConfByRealPaths(const QString& systemRoot)
+{
+    const QString plugins = QFileInfo(systemRoot + QStringLiteral("/plugins")).canonicalFilePath();
+    QFile system(systemRoot + QStringLiteral("/plugins.conf"));
+    QString text = system.open(QIODevice::ReadOnly) ? QString::fromUtf8(system.readAll()) : QString();
+    text.replace(QStringLiteral("$(dir_plugins)"), plugins);
+    if (!text.endsWith(QLatin1Char('\n')))
+        text += QLatin1Char('\n');
+    text += QStringLiteral("# Livros: the modules by their real files\n");
+    const QStringList modules = QDir(plugins).entryList({QStringLiteral("lib*.so")}, QDir::Files);
+    for (const QString& module : modules) {
+        const QString name = module.mid(3, module.size() - 6);
+        if (text.contains(QStringLiteral("Plugin = ") + name + QLatin1Char(' '), Qt::CaseInsensitive))
+            continue;
+        text += QStringLiteral("Plugin = %1 {\n\tModule = %2/%3\n}\n").arg(name, plugins, module);
+    }
+    return text.toUtf8();
+}
+
+QString sharedEngineFolder()
+{
+    const auto firebird = systemFirebird();
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    if (!firebird || cache.isEmpty())
+        return {};
+    return cache + QStringLiteral("/livros/firebird-") + firebird->series;
+}
+
 bool prepareSharedEmbeddedEngine()
 {
-    if (qEnvironmentVariableIsSet("FIREBIRD") || !QFileInfo::exists(kSystemRoot + QStringLiteral("/plugins")))
+    const auto firebird = systemFirebird();
+    const QString folder = sharedEngineFolder();
+    if (qEnvironmentVariableIsSet("FIREBIRD")) { // the user's own engine settings, our lock folder
+        if (!folder.isEmpty() && QDir().mkpath(folder))
+            pinLockFolder(folder);
         return false;
-    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
-    if (cache.isEmpty())
-        return false;
-    const QString folder = cache + QStringLiteral("/livros/firebird-3.0");
-    if (!makeRoot(folder))
+    }
+    if (folder.isEmpty() || !makeRoot(firebird->root, folder) || !pinLockFolder(folder))
         return false;
     return qputenv("FIREBIRD", QFile::encodeName(folder));
 }

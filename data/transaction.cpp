@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 using namespace Firebird;
 
@@ -18,29 +19,57 @@ namespace {
 constexpr int kDefaultLockTimeoutSeconds = 60;
 } // namespace
 
-int lockTimeoutSeconds()
+namespace {
+// The setting's whole seconds; nullopt when it is set to anything else.
+std::optional<int> lockTimeoutSetting()
 {
-    bool ok = false;
-    const int seconds = qEnvironmentVariableIntValue("LIVROS_LOCK_TIMEOUT", &ok);
-    return ok && seconds >= 1 ? seconds : kDefaultLockTimeoutSeconds;
+    const QByteArray text = qgetenv("LIVROS_LOCK_TIMEOUT").trimmed();
+    if (text.isEmpty())
+        return kDefaultLockTimeoutSeconds;
+    if (!std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }) || text.size() > 6)
+        return std::nullopt;
+    return text.toInt();
+}
+} // namespace
+
+int lockTimeoutSeconds() { return lockTimeoutSetting().value_or(kDefaultLockTimeoutSeconds); }
+
+QString lockTimeoutProblem()
+{
+    if (lockTimeoutSetting())
+        return {};
+    return QStringLiteral("LIVROS_LOCK_TIMEOUT inválido: \"%1\". Use um número inteiro de segundos de 0 a 999999 "
+                          "(0 = não esperar por outra estação).")
+        .arg(QString::fromLocal8Bit(qgetenv("LIVROS_LOCK_TIMEOUT")));
+}
+
+QString longerWaitAdvice()
+{
+    return QStringLiteral("Para esperar mais, defina LIVROS_LOCK_TIMEOUT com os segundos de espera "
+                          "(por exemplo, LIVROS_LOCK_TIMEOUT=600).");
 }
 
 QString lockTimeoutMessage()
 {
-    return QStringLiteral("Outra estação mantém bloqueados os dados que esta operação precisa alterar, há mais de "
-                          "%1 segundos. Nada foi alterado; tente novamente mais tarde.")
-        .arg(lockTimeoutSeconds());
+    const int seconds = lockTimeoutSeconds();
+    const QString held = seconds == 0
+        ? QStringLiteral("Outra estação mantém bloqueados os dados que esta operação precisa alterar (sem espera: "
+                         "LIVROS_LOCK_TIMEOUT=0).")
+        : QStringLiteral("Outra estação mantém bloqueados os dados que esta operação precisa alterar, há mais de "
+                         "%1 segundos.")
+              .arg(seconds);
+    return held + QStringLiteral(" Nada foi alterado; tente novamente mais tarde. ") + longerWaitAdvice();
 }
 
 // ---------------------------------------------------------------------------------------------
 // Transaction
 
 Transaction::Transaction(Connection& connection, const QStringList& reservedTables,
-                         const std::function<void()>& onWait)
+                         const std::function<void()>& onWait, const QString& rowLock)
     : m_connection(connection)
 {
     if (connection.activeTransaction())
-        throw DbError(QStringLiteral("%1: a transaction is already active").arg(connection.name()));
+        throw DbError(QStringLiteral("%1: já há uma transação em andamento nesta conexão").arg(connection.name()));
     // Attaching again is safe here: nothing has been done in this transaction yet.
     connection.run([&](Attachment& attachment) {
         StatusGuard guard(attachment.library());
@@ -59,10 +88,34 @@ Transaction::Transaction(Connection& connection, const QStringList& reservedTabl
                     onWait();
             }
             options.wait = true;
+        } else if (!rowLock.isEmpty()) {
+            // A try without waiting, undone at once, only to say that another station holds the
+            // rows; the transaction itself waits on every lock as usual.
+            TransactionOptions probeOptions;
+            probeOptions.wait = false;
+            TransactionState probe{attachment, attachment.startTransaction(guard.wrapper(), probeOptions), {}};
+            const bool held = !executeUnlessLocked(probe, rowLock);
+            probe.rollback();
+            if (held && onWait)
+                onWait();
         }
-        if (!handle)
-            handle = attachment.startTransaction(guard.wrapper(), options);
+        try {
+            if (!handle)
+                handle = attachment.startTransaction(guard.wrapper(), options);
+        } catch (const LockConflict&) {
+            // LIVROS_LOCK_TIMEOUT=0: the second start does not wait either.
+            throw LockTimeout(lockTimeoutMessage());
+        }
         m_state.reset(new TransactionState{attachment, handle, {}});
+        if (!rowLock.isEmpty()) {
+            try {
+                executeIn(*m_state, rowLock); // waits; LockTimeout once the wait runs out
+            } catch (...) {
+                m_state->rollback();
+                m_state.reset();
+                throw;
+            }
+        }
     });
     connection.setActiveTransaction(m_state.get());
 }
@@ -74,14 +127,14 @@ bool Transaction::active() const { return m_state && m_state->handle; }
 int Transaction::execute(const QString& sql)
 {
     if (!active())
-        throw DbError(QStringLiteral("%1: the transaction has ended").arg(m_connection.name()));
+        throw DbError(QStringLiteral("%1: a transação já terminou").arg(m_connection.name()));
     return executeIn(*m_state, sql);
 }
 
 void Transaction::commit()
 {
     if (!active())
-        throw DbError(QStringLiteral("%1: the transaction has ended").arg(m_connection.name()));
+        throw DbError(QStringLiteral("%1: a transação já terminou").arg(m_connection.name()));
     try {
         m_state->commit();
     } catch (...) {
@@ -124,7 +177,7 @@ struct PreparedStatement::Impl {
     const Parameter& at(int index) const
     {
         if (index < 0 || index >= int(parameters.size()))
-            throw DbError(QStringLiteral("Parameter %1 out of range in: %2").arg(index).arg(sql));
+            throw DbError(QStringLiteral("Parâmetro %1 inexistente em: %2").arg(index).arg(sql));
         return parameters[size_t(index)];
     }
     unsigned char* value(const Parameter& p) { return &buffer[p.offset]; }
@@ -171,13 +224,13 @@ bool scaledInteger(const QString& text, int decimals, qint64& out)
 PreparedStatement::PreparedStatement(Transaction& transaction, const QString& sql) : d(std::make_unique<Impl>())
 {
     if (!transaction.active())
-        throw DbError(QStringLiteral("%1: the transaction has ended").arg(transaction.connection().name()));
+        throw DbError(QStringLiteral("%1: a transação já terminou").arg(transaction.connection().name()));
     d->transaction = &transaction.state();
     d->sql = sql;
     Attachment& attachment = d->transaction->attachment;
     StatusGuard guard(attachment.library());
     auto& st = guard.wrapper();
-    const QByteArray text = toCp1252(sql);
+    const QByteArray text = statementText(sql);
     IMetadataBuilder* builder = nullptr;
     IMessageMetadata* described = nullptr;
     try {
@@ -265,7 +318,7 @@ void PreparedStatement::setText(int index, const QString& text)
 {
     const Impl::Parameter& p = d->at(index);
     if (p.type != SQL_VARYING)
-        throw DbError(QStringLiteral("Parameter %1 takes no text in: %2").arg(index).arg(d->sql));
+        throw DbError(QStringLiteral("O parâmetro %1 não recebe texto em: %2").arg(index).arg(d->sql));
     const QByteArray bytes = toCp1252(text).left(qsizetype(p.length));
     const unsigned short length = static_cast<unsigned short>(bytes.size());
     std::memcpy(d->value(p), &length, sizeof length);
@@ -287,7 +340,7 @@ void PreparedStatement::setDate(int index, const QDate& date)
         const ISC_TIMESTAMP ts{encoded, 0};
         std::memcpy(d->value(p), &ts, sizeof ts);
     } else {
-        throw DbError(QStringLiteral("Parameter %1 takes no date in: %2").arg(index).arg(d->sql));
+        throw DbError(QStringLiteral("O parâmetro %1 não recebe data em: %2").arg(index).arg(d->sql));
     }
     d->setNotNull(p);
 }
@@ -298,7 +351,7 @@ void PreparedStatement::setDecimal(int index, const QString& number)
     if (p.type == SQL_SHORT || p.type == SQL_LONG || p.type == SQL_INT64) {
         qint64 scaled = 0;
         if (!scaledInteger(number, -p.scale, scaled))
-            throw DbError(QStringLiteral("'%1' is not a number (parameter %2 of: %3)").arg(number).arg(index).arg(d->sql));
+            throw DbError(QStringLiteral("'%1' não é um número (parâmetro %2 de: %3)").arg(number).arg(index).arg(d->sql));
         if (p.type == SQL_INT64) {
             std::memcpy(d->value(p), &scaled, sizeof scaled);
         } else if (p.type == SQL_LONG) {
@@ -315,7 +368,7 @@ void PreparedStatement::setDecimal(int index, const QString& number)
         bool ok = false;
         const double v = QLocale::c().toDouble(number.trimmed(), &ok);
         if (!ok)
-            throw DbError(QStringLiteral("'%1' is not a number (parameter %2 of: %3)").arg(number).arg(index).arg(d->sql));
+            throw DbError(QStringLiteral("'%1' não é um número (parâmetro %2 de: %3)").arg(number).arg(index).arg(d->sql));
         if (p.type == SQL_DOUBLE) {
             std::memcpy(d->value(p), &v, sizeof v);
         } else {
@@ -331,7 +384,7 @@ void PreparedStatement::setDecimal(int index, const QString& number)
 void PreparedStatement::execute()
 {
     if (!d->transaction->handle)
-        throw DbError(QStringLiteral("The transaction of this statement has ended: %1").arg(d->sql));
+        throw DbError(QStringLiteral("A transação deste comando já terminou: %1").arg(d->sql));
     Attachment& attachment = d->transaction->attachment;
     StatusGuard guard(attachment.library());
     auto& st = guard.wrapper();

@@ -13,10 +13,16 @@ struct TransactionState; // the Firebird side, private to data/
 
 // How long a statement waits for a lock that another transaction holds (a row being written, a
 // reserved table) before it gives up with LockTimeout: the whole number of seconds in the
-// environment variable LIVROS_LOCK_TIMEOUT when it is one from 1, else 60.
+// environment variable LIVROS_LOCK_TIMEOUT, 0 meaning "do not wait"; 60 when it is not set (or
+// not valid, which lockTimeoutProblem() reports).
 int lockTimeoutSeconds();
-// The Portuguese text of a lock wait that ran out.
+// The Portuguese text that refuses a LIVROS_LOCK_TIMEOUT that is not a whole number of seconds;
+// empty when it is one or is not set.
+QString lockTimeoutProblem();
+// The Portuguese text of a lock wait that ran out, with how to wait longer.
 QString lockTimeoutMessage();
+// The sentence that says how to make the waits longer.
+QString longerWaitAdvice();
 
 // A transaction held by its owner for a unit of work (a book build): while it lives, every query,
 // cached dataset and direct statement of its connection runs in it, and nothing is committed
@@ -30,8 +36,11 @@ class Transaction {
 public:
     // Starts the transaction. When a reserved table is held by another transaction, `onWait` runs
     // once (to say so) and the start waits up to lockTimeoutSeconds(); then LockTimeout.
+    // `rowLock`, when given, is a statement that writes the rows this transaction owns (a build's
+    // claim on one store's book): it runs first, and while another transaction holds those rows
+    // the start waits for it the same way. Other rows of the same tables are not held.
     explicit Transaction(Connection& connection, const QStringList& reservedTables = {},
-                         const std::function<void()>& onWait = {});
+                         const std::function<void()>& onWait = {}, const QString& rowLock = {});
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;

@@ -18,8 +18,8 @@ CREATE TABLE LIVROS_LIVRO (
   CONSTRAINT UQ_LIVROS_LIVRO UNIQUE (CNPJ, LIVRO, NUMERO)
 );
 
--- One row per period issued on a book's sheets: the sheets it took, the archived PDF file and
--- its SHA-256. Two issues can never take the same first sheet of a book.
+-- One row per period issued on a book's sheets: the sheets it took, the archived PDF file,
+-- its SHA-256 and size in bytes, against which the archive is checked. Two issues can never take the same first sheet of a book.
 CREATE TABLE LIVROS_EMISSAO (
   ID INTEGER NOT NULL PRIMARY KEY,
   LIVROID INTEGER NOT NULL,
@@ -29,6 +29,7 @@ CREATE TABLE LIVROS_EMISSAO (
   FOLHAFINAL INTEGER NOT NULL,
   ARQUIVO VARCHAR(500) NOT NULL,
   SHA256 CHAR(64) NOT NULL,
+  TAMANHO BIGINT,
   EMITIDOEM TIMESTAMP DEFAULT CURRENT_TIMESTAMP NOT NULL,
   CONSTRAINT UQ_LIVROS_EMISSAO_FOLHA UNIQUE (LIVROID, FOLHAINICIAL)
 );

@@ -58,14 +58,6 @@ int validSequenceLength(const QByteArray& bytes, qsizetype i)
     return length;
 }
 
-QByteArray folderOf(const QByteArray& path)
-{
-    const qsizetype slash = path.lastIndexOf('/');
-    if (slash < 0)
-        return QByteArrayLiteral(".");
-    return slash == 0 ? QByteArrayLiteral("/") : path.left(slash);
-}
-
 } // namespace
 
 QString decodeNativeName(const QByteArray& bytes)
@@ -109,23 +101,25 @@ bool hasRawBytes(const QString& name)
     return false;
 }
 
+QByteArray folderOf(const QByteArray& path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash < 0)
+        return QByteArrayLiteral(".");
+    return slash == 0 ? QByteArrayLiteral("/") : path.left(slash);
+}
+
 bool folderOfPathExists(const QString& path)
 {
     struct stat info {};
     return ::stat(folderOf(encodeNativeName(path)).constData(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-bool makeFolders(const QString& folder)
+bool makeFolder(const QString& folder)
 {
     const QByteArray path = encodeNativeName(folder);
     struct stat info {};
-    for (qsizetype end = 1; end <= path.size(); ++end) {
-        if (end < path.size() && path.at(end) != '/')
-            continue;
-        const QByteArray part = path.left(end);
-        if (::mkdir(part.constData(), 0777) != 0 && errno != EEXIST)
-            return false;
-    }
+    ::mkdir(path.constData(), 0777);
     return ::stat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 

@@ -24,9 +24,12 @@ QString installFile(const QString& staged, const QString& target);
 
 // Whether the folder of a path (which may hold raw bytes) exists; "." for a bare name.
 bool folderOfPathExists(const QString& path);
+// The folder part of a native path: "." for a bare name, "/" for a name at the root.
+QByteArray folderOf(const QByteArray& path);
 
-// Makes a folder and the folders above it that are missing; false when it cannot.
-bool makeFolders(const QString& folder);
+// Makes one folder (a name that may hold raw bytes) inside a folder that exists, as mkdir does:
+// never the folders above it. True when it exists afterwards.
+bool makeFolder(const QString& folder);
 
 // Opens a file (whose name may hold raw bytes) for reading.
 bool openForReading(QFile& file, const QString& path);

@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <locale.h>
+#include <string.h>
 
 namespace livros {
 namespace {
@@ -32,6 +34,14 @@ const KnownError kKnownErrors[] = {
 
 QString libraryText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
+// The C library's English text, which Qt also writes for the common errors whatever the locale:
+// with the Brazilian locale generated, the library's own text is Portuguese and Qt's is not.
+QString englishText(int error)
+{
+    static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
+    return c ? QString::fromLatin1(strerror_l(error, c)) : QString();
+}
+
 } // namespace
 
 QString systemErrorText(int error)
@@ -45,7 +55,7 @@ QString systemErrorText(int error)
 QString portugueseSystemText(const QString& text)
 {
     for (const KnownError& known : kKnownErrors)
-        if (text == libraryText(known.error))
+        if (text == libraryText(known.error) || text == englishText(known.error))
             return QString::fromUtf16(known.text);
     return text;
 }

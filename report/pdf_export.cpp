@@ -1,69 +1,67 @@
 #include "report/pdf_export.h"
-#include "platform/system_error_text.h"
 
-#include "platform/native_file_name.h"
+#include "platform/output_file.h"
 #include "report/report_error.h"
 
+#include <QBuffer>
 #include <QDir>
-#include <QFileInfo>
 #include <QPdfWriter>
-#include <QSaveFile>
-#include <QTemporaryDir>
-#include <memory>
 
 namespace livros::report {
 namespace {
 
 [[noreturn]] void fail(const QString& path, const QString& why)
 {
-    throw ReportError(QStringLiteral("Não foi possível gravar o arquivo \"%1\": %2").arg(QDir::toNativeSeparators(path), why));
+    const QString where = path == QLatin1String("-") ? QStringLiteral("na saída padrão")
+                                                     : QStringLiteral("o arquivo \"%1\"").arg(QDir::toNativeSeparators(path));
+    throw ReportError(QStringLiteral("Não foi possível gravar %1: %2").arg(where, why));
 }
 
 } // namespace
 
-void writePdfFile(const LaidOutReport& report, const QString& path, const QString& title,
-                  const PageCallback& onPage, double scale)
+bool isCompletePdf(const QByteArray& bytes)
 {
-    const QFileInfo target(path);
-    if (path.trimmed().isEmpty())
-        fail(path, QStringLiteral("nenhum nome de arquivo foi dado"));
-    if (hasRawBytes(path)) {
-        // A name Qt cannot write as it is: the PDF is made in a temporary folder and moved there.
-        if (!folderOfPathExists(path))
-            fail(path, QStringLiteral("a pasta do arquivo não existe"));
-        QTemporaryDir staging;
-        if (!staging.isValid())
-            fail(path, portugueseSystemText(staging.errorString()));
-        const QString staged = staging.filePath(QStringLiteral("livro.pdf"));
-        writePdfFile(report, staged, title, onPage, scale);
-        if (const QString why = installFile(staged, path); !why.isEmpty())
-            fail(path, why);
-        return;
-    }
-    if (target.isDir())
-        fail(path, QStringLiteral("é uma pasta"));
-    const QFileInfo folder(target.absolutePath());
-    if (!folder.isDir())
-        fail(path, QStringLiteral("a pasta \"%1\" não existe").arg(QDir::toNativeSeparators(folder.filePath())));
+    // The end-of-file mark closes the last 1024 bytes, followed at most by line ends.
+    return bytes.startsWith("%PDF-") && bytes.right(1024).trimmed().endsWith("%%EOF");
+}
 
-    QSaveFile file(target.absoluteFilePath());
-    if (!file.open(QIODevice::WriteOnly))
-        fail(path, portugueseSystemText(file.errorString()));
+QByteArray renderPdf(const LaidOutReport& report, const QString& title, const PageCallback& onPage, double scale)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
     bool painted = false;
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&buffer);
         writer.setResolution(int(kLayoutDpi));
         writer.setTitle(title);
         writer.setCreator(QStringLiteral("Livros"));
         painted = paintDocument(report, writer, onPage, scale);
     }
-    if (!painted || file.error() != QFileDevice::NoError) {
-        const QString why = portugueseSystemText(file.errorString());
-        file.cancelWriting();
-        fail(path, why.isEmpty() ? QStringLiteral("falha ao gerar o PDF") : why);
-    }
-    if (!file.commit())
-        fail(path, portugueseSystemText(file.errorString()));
+    if (!painted || !isCompletePdf(bytes))
+        throw ReportError(QStringLiteral("Falha ao gerar o PDF \"%1\"; nada foi gravado").arg(title));
+    return bytes;
+}
+
+void writePdfBytes(OutputFile& file, const QByteArray& pdf)
+{
+    if (const QString why = file.precheck(); !why.isEmpty())
+        fail(file.name(), why);
+    file.write(pdf);
+    if (const QString why = file.finishWriting(); !why.isEmpty())
+        fail(file.name(), why);
+}
+
+void writePdfFile(const LaidOutReport& report, const QString& path, const QString& title,
+                  const PageCallback& onPage, double scale)
+{
+    OutputFile file(path);
+    // A name that cannot be written fails before the pages are painted.
+    if (const QString why = file.precheck(); !why.isEmpty())
+        fail(path, why);
+    writePdfBytes(file, renderPdf(report, title, onPage, scale));
+    if (const QString why = file.install(); !why.isEmpty())
+        fail(path, why);
 }
 
 } // namespace livros::report

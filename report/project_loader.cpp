@@ -1,10 +1,9 @@
 #include "report/project_loader.h"
-#include "platform/system_error_text.h"
+#include "platform/bounded_file.h"
 
 #include "report/page_fit_check.h"
 #include "report/report_error.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -659,10 +658,12 @@ ReportProject loadReportProject(const QString& path)
 {
     if (!QFileInfo(path).isFile())
         throw ReportError(missingProjectMessage(path));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw ReportError(QStringLiteral("Não foi possível ler o projeto de relatório \"%1\": %2").arg(path, portugueseSystemText(file.errorString())));
-    return parseReportProject(file.readAll(), path);
+    // The project files are some kilobytes; a device or a pipe would never end.
+    constexpr qint64 kLargestProject = 16 * 1024 * 1024;
+    QByteArray content;
+    if (const QString why = readBoundedFile(path, kLargestProject, content); !why.isEmpty())
+        throw ReportError(QStringLiteral("Não foi possível ler o projeto de relatório \"%1\": %2").arg(path, why));
+    return parseReportProject(content, path);
 }
 
 } // namespace livros::report

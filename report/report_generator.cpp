@@ -137,11 +137,13 @@ public:
             for (int l = level; l < groups; ++l)
                 openGroup(l, row, detail.height);
             placeFlowing(detail, row, m_report.detail.place);
+            m_lastLine = m_lastPiece;
+            m_lastLine.row = row;
             m_lastRow = row;
         }
         for (int l = groups - 1; l >= 0; --l)
             closeGroup(l, m_lastRow);
-        placeBody(m_report.summary, m_lastRow);
+        placeKeptWithLastLine(m_report.summary, m_lastRow);
         finishPage();
     }
 
@@ -181,8 +183,35 @@ private:
     {
         if (!m_open[size_t(level)])
             return;
-        placeBody(m_report.groups[size_t(level)].footer, row);
+        placeKeptWithLastLine(m_report.groups[size_t(level)].footer, row);
         m_open[size_t(level)] = false;
+    }
+
+    // A band that closes what the lines said (a group footer, the summary) and does not fit below
+    // them takes the last line with it to the next page, so that no page (a numbered sheet of a
+    // book) carries headers and totals without any line; unless that line is the first of its
+    // page, or the two would not fit on a page together.
+    void placeKeptWithLastLine(const Band& band, int row)
+    {
+        if (!band.present)
+            return;
+        const LaidOutBand laid = m_bands.layout(band, row);
+        auto& elements = m_out.pages.back().elements;
+        const bool lastLineHere = m_lastLine.page == m_out.pageCount() - 1 && m_lastLine.top > m_bodyTop + 0.5
+                                  && m_lastLine.elementStart <= elements.size();
+        if (m_y + laid.height > m_footerTop + 0.5 && lastLineHere
+            && m_lastLine.band.height + laid.height <= m_footerTop - m_bodyTop + 0.5) {
+            elements.erase(elements.begin() + qsizetype(m_lastLine.elementStart), elements.end());
+            m_y = m_lastLine.top;
+            finishPage();
+            startPage(m_lastLine.row);
+            const LaidOutBand line = m_lastLine.band;
+            const int lineRow = m_lastLine.row;
+            placeFlowing(line, lineRow, m_report.detail.place);
+            m_lastLine = m_lastPiece;
+            m_lastLine.row = lineRow;
+        }
+        placeFlowing(laid, row, band.place);
     }
 
     void placeBody(const Band& band, int row)
@@ -218,6 +247,7 @@ private:
             startPage(row);
             band = std::move(tail);
         }
+        m_lastPiece = {m_out.pageCount() - 1, m_out.pages.back().elements.size(), m_y, band, row};
         place(band);
         m_hasBody = true;
     }
@@ -294,6 +324,17 @@ private:
     double m_top = 0, m_bottom = 0, m_footerTop = 0, m_y = 0;
     double m_bodyTop = 0; // where the body of the current page starts, below its headers
     bool m_hasBody = false;
+    // The last piece a flowing band placed, and the last detail line: where it starts, to take
+    // it to the next page with a footer that does not fit.
+    struct PlacedPiece {
+        int page = -1;
+        size_t elementStart = 0;
+        double top = 0;
+        LaidOutBand band;
+        int row = -1;
+    };
+    PlacedPiece m_lastPiece;
+    PlacedPiece m_lastLine;
     int m_lastRow = -1;
     int m_pageRow = -1;
 };

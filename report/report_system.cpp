@@ -65,6 +65,7 @@ QString ReportEngine::statusText(const QString& format, int page) const
 
 bool ReportEngine::execute(const ReportProject& project, const ReportDefinition& report, const ConnectionSet& connections)
 {
+    LastRunDelivered = false;
     OutputChoice choice;
     choice.destination = DefaultDest;
     choice.fileName = OutputFileName;
@@ -100,7 +101,8 @@ bool ReportEngine::execute(const ReportProject& project, const ReportDefinition&
         // there and the preview stays open, instead of unwinding through the window system.
         interaction().preview(document, settings, [&] {
             try {
-                print(document);
+                if (print(document))
+                    LastRunDelivered = true;
             } catch (const std::exception& e) {
                 const auto* reportError = dynamic_cast<const ReportError*>(&e);
                 showStandardError(reportError ? reportError->message() : QString::fromLocal8Bit(e.what()));
@@ -109,11 +111,12 @@ bool ReportEngine::execute(const ReportProject& project, const ReportDefinition&
         break;
     }
     case ReportDestination::Printer:
-        print(document, choice.copies);
+        LastRunDelivered = print(document, choice.copies);
         break;
     case ReportDestination::File:
         writePdfFile(document, choice.fileName, Title, {}, Scale / 100.0);
         OutputFileName = choice.fileName;
+        LastRunDelivered = true;
         break;
     }
     return true;

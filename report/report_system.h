@@ -43,6 +43,9 @@ public:
     double Scale = 100;                                 // percent
     QString Title = QStringLiteral("Relatórios Administrativos / Financeiros"); // job and PDF title
     QString OutputFileName; // the PDF file last chosen
+    // Whether the last run's output left the program: the printer accepted the job (from the
+    // preview too) or the PDF file was written and verified. A preview only looked at is not.
+    bool LastRunDelivered = false;
     // A further button of the preview and what it does (the window's "Emitir"); none when unset.
     QString PreviewActionText;
     std::function<void()> PreviewAction;

@@ -1,11 +1,20 @@
 #!/usr/bin/env bash
 # Builds Livros under AddressSanitizer and UndefinedBehaviorSanitizer (preset "asan", build-asan/)
-# and runs the whole test suite there. The sanitizer options and suppressions come with the
-# test preset (CMakePresets.json, tests/sanitizers/).
+# and runs the book, data, report and tool tests there (the test labels classic, revised,
+# register, siproquim, data, report and cli); "all" as first argument runs the whole suite. The
+# sanitizer options and suppressions come with the test preset (CMakePresets.json,
+# tests/sanitizers/).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+scope="${1:-books}"
+[ $# -gt 0 ] && shift
 ./scripts/install-deps.sh
-. scripts/firebird-group.sh "$@"
+. scripts/firebird-group.sh "$scope" "$@"
 cmake --preset asan >/dev/null
-cmake --build --preset asan -j2
-QT_QPA_PLATFORM=offscreen ctest --preset asan
+if [ "$scope" = all ]; then
+  cmake --build --preset asan -j2
+  QT_QPA_PLATFORM=offscreen ctest --preset asan
+else
+  cmake --build --preset asan -j2 --target livros_sanitized_tests livros-cli
+  QT_QPA_PLATFORM=offscreen ctest --preset asan -L '^(classic|revised|register|siproquim|data|report|cli)$'
+fi

@@ -53,7 +53,7 @@ QUILMARA_HOME="$HOME/farmacia" livros-cli --folder "$HOME/farmacia" revised --mo
 QUILMARA_HOME="$HOME/farmacia" livros-cli --folder "$HOME/farmacia" export --book DROGARIA --cnpj "$STORE" \
   --pdf "$WORK/drogaria.pdf"
 [ -s "$WORK/drogaria.pdf" ] || fail "the demo's book was not exported"
-ENTRY="$(sed -n 's/^Menu entry: //p' "$WORK/demo.txt")"
+ENTRY="$(sed -n 's/^Entrada do menu: //p' "$WORK/demo.txt")"
 [ -f "$ENTRY" ] || fail "the demo wrote no menu entry"
 desktop-file-validate "$ENTRY"
 grep -q "^Exec=env QUILMARA_HOME=$HOME/farmacia $HOME/farmacia/livros DROGARIA$" "$ENTRY" \

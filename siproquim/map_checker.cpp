@@ -63,6 +63,18 @@ QString formatProblem(const FieldSpec& layout, const QString& text, bool compoun
     case FieldKind::Date:
         return matches("\\d\\d/\\d\\d/\\d{4}", text) && QDate::fromString(text, QStringLiteral("dd/MM/yyyy")).isValid()
                    ? QString() : QStringLiteral("data válida dd/mm/aaaa");
+    case FieldKind::Ncm:
+        return matches("\\d{4}\\.\\d{2}\\.\\d{2}", text) ? QString() : QStringLiteral("NCM com máscara (2915.90.90)");
+    case FieldKind::Percent99:
+        return matches("\\d{2}", text) && text.toInt() >= 1 ? QString() : QStringLiteral("dois dígitos, de 01 a 99");
+    case FieldKind::Cep:
+        return matches("\\d{2}\\.\\d{3}-\\d{3}", text) ? QString() : QStringLiteral("CEP com máscara (99.999-999)");
+    case FieldKind::State:
+        return matches("[A-Z]{2}", text) ? QString() : QStringLiteral("sigla da UF em duas maiúsculas");
+    case FieldKind::CityCode:
+        return matches("\\d{7}", text) ? QString() : QStringLiteral("código IBGE do município, 7 dígitos");
+    case FieldKind::NameText:
+        return {};
     case FieldKind::Choice:
         return QString::fromLatin1(layout.choices).split(u'|').contains(text)
                    ? QString() : QStringLiteral("um de ") + QString::fromLatin1(layout.choices).replace(u'|', QStringLiteral(", "));
@@ -131,6 +143,14 @@ ReadRecord readRecord(const QString& line, int lineNumber)
             break; // the short line is already reported
         if (std::any_of(text.begin(), text.end(), [](QChar c) { return !isPlainAscii(c); }))
             continue; // reported at its column
+        if (f.kind == FieldKind::NameText) {
+            // The layout writes these names with a capital first letter and the rest as written.
+            if (text.trimmed().isEmpty())
+                add(record.problems, lineNumber, f.column, QStringLiteral("%1: campo em branco").arg(QString::fromUtf8(f.name)));
+            else if (text.startsWith(u' '))
+                add(record.problems, lineNumber, f.column, QStringLiteral("%1: texto alinhado à esquerda, sem brancos antes").arg(QString::fromUtf8(f.name)));
+            continue;
+        }
         if (f.kind == FieldKind::Text || f.kind == FieldKind::OptionalText) {
             for (int i = 0; i < text.size(); ++i) {
                 if (text.at(i).isLower())
@@ -151,6 +171,48 @@ ReadRecord readRecord(const QString& line, int lineNumber)
     return record;
 }
 
+namespace {
+
+bool isDeclaration(const QString& type)
+{
+    static const QStringList kTypes = {QStringLiteral("PR"), QStringLiteral("RC"), QStringLiteral("PC"), QStringLiteral("SC"),
+                                       QStringLiteral("RS"), QStringLiteral("RB")};
+    return kTypes.contains(type);
+}
+
+// A product line of another activity's section (NF, UP, UF...): it starts with the product's
+// reference as DG declares it.
+bool isProductLine(const QString& type)
+{
+    return type == u"PR" || type == u"RC" || type == u"PC" || type == u"RS";
+}
+
+// Lines end in CR LF, as the import layout asks. The first line that does not is reported, with
+// how many such lines there are.
+void checkLineEnds(const QByteArray& bytes, QList<MapProblem>& problems)
+{
+    int line = 1, bare = 0, first = 0;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes.at(i) != '\n')
+            continue;
+        if (i == 0 || bytes.at(i - 1) != '\r') {
+            ++bare;
+            if (!first)
+                first = line;
+        }
+        ++line;
+    }
+    if (bare)
+        add(problems, first, 1,
+            QStringLiteral("a linha termina só com LF (%1 %2 assim): cada linha do mapa termina com CR LF")
+                .arg(bare)
+                .arg(bare == 1 ? QStringLiteral("linha") : QStringLiteral("linhas")));
+    if (!bytes.isEmpty() && !bytes.endsWith('\n'))
+        add(problems, line, 1, QStringLiteral("a última linha não termina com CR LF"));
+}
+
+} // namespace
+
 MapCheck checkMap(const QByteArray& content)
 {
     MapCheck check;
@@ -159,6 +221,7 @@ MapCheck checkMap(const QByteArray& content)
         add(check.problems, 1, 1, QStringLiteral("o arquivo começa por uma marca de ordem de bytes (BOM)"));
         bytes.remove(0, 3);
     }
+    checkLineEnds(bytes, check.problems);
     QStringDecoder utf8(QStringDecoder::Utf8);
     QString text = utf8.decode(bytes);
     if (utf8.hasError())
@@ -171,10 +234,12 @@ MapCheck checkMap(const QByteArray& content)
         return check;
     }
 
-    struct Declared { QString concentration, density; };
+    struct Declared { QString concentration, density; bool compound = false; };
     QHash<QString, Declared> declared;
     QString previous;       // type of the previous record
     int openInvoice = 0;    // line of an MVN still without MM
+    int openCompound = 0;   // line of a PC or RS still without its substances
+    QString otherSection;   // the section of another activity the lines are in, if any
     bool seenDg = false, seenMovement = false;
     int mapMonth = 0, mapYear = 0;
     auto checkDate = [&](int lineNumber, const ReadRecord& r, const char* name, int column) {
@@ -189,7 +254,10 @@ MapCheck checkMap(const QByteArray& content)
             add(check.problems, lineNumber, 3, QStringLiteral("produto %1 não declarado no DG antes do uso").arg(product));
             return;
         }
-        if (r.field(QStringLiteral("Concentração")) != it->concentration)
+        const QString concentration = r.field(QStringLiteral("Concentração"));
+        if (it->compound && !concentration.trimmed().isEmpty())
+            add(check.problems, lineNumber, 16, QStringLiteral("Concentração de produto composto fica em branco"));
+        else if (!it->compound && concentration != it->concentration)
             add(check.problems, lineNumber, 16, QStringLiteral("Concentração difere da declarada no DG (%1)").arg(it->concentration));
         if (r.field(QStringLiteral("Densidade")) != it->density)
             add(check.problems, lineNumber, 19, QStringLiteral("Densidade difere da declarada no DG (%1)").arg(it->density));
@@ -198,6 +266,17 @@ MapCheck checkMap(const QByteArray& content)
         if (openInvoice)
             add(check.problems, openInvoice, 1, QStringLiteral("nota fiscal (MVN) sem produtos (MM)"));
         openInvoice = 0;
+    };
+    auto closeCompound = [&]() {
+        if (openCompound)
+            add(check.problems, openCompound, 1, QStringLiteral("produto composto sem as substâncias que o compõem (SC ou RB)"));
+        openCompound = 0;
+    };
+    auto declare = [&](int lineNumber, const QString& key, const Declared& d) {
+        if (declared.contains(key))
+            add(check.problems, lineNumber, 3, QStringLiteral("produto declarado duas vezes no DG"));
+        else
+            declared.insert(key, d);
     };
 
     for (int i = 0; i < lines.size(); ++i) {
@@ -210,12 +289,23 @@ MapCheck checkMap(const QByteArray& content)
             continue;
         }
         const QString type = recordTypeOf(line);
+        const bool inDg = seenDg && !seenMovement;
         if (!recordSpec(type) && isOtherLayoutType(type)) {
             // A record of other activities (production, import, transport): counted, not read.
             ++check.counts[type];
+            closeInvoice();
+            closeCompound();
+            seenMovement = true;
+            otherSection = type;
             previous = type;
             continue;
         }
+        if (!otherSection.isEmpty() && isProductLine(type)) {
+            // A product of that section, referred to as DG declares it.
+            ++check.counts[QStringLiteral("%1 (produtos)").arg(otherSection)];
+            continue;
+        }
+        otherSection.clear();
         const ReadRecord record = readRecord(line, n);
         check.problems += record.problems;
         if (!recordSpec(type))
@@ -230,27 +320,36 @@ MapCheck checkMap(const QByteArray& content)
         }
         if (type != u"MM" && type != u"MT" && type != u"MA")
             closeInvoice();
+        if (type != u"SC" && type != u"RB")
+            closeCompound();
+        if (isDeclaration(type) && !inDg)
+            add(check.problems, n, 1, QStringLiteral("%1 fora do bloco DG").arg(type));
         if (type == u"DG") {
             if (seenDg || seenMovement)
                 add(check.problems, n, 1, QStringLiteral("o DG vem uma vez, antes das movimentações"));
             seenDg = true;
-        } else if (type == u"PR") {
-            if (previous != u"DG" && previous != u"PR")
-                add(check.problems, n, 1, QStringLiteral("PR fora do bloco DG"));
-            const QString key = QStringLiteral("PR") + record.field(QStringLiteral("Código do produto"));
-            if (declared.contains(key))
-                add(check.problems, n, 3, QStringLiteral("produto declarado duas vezes no DG"));
-            else
-                declared.insert(key, {record.field(QStringLiteral("Concentração")), record.field(QStringLiteral("Densidade"))});
+        } else if (type == u"PR" || type == u"RC") {
+            declare(n, type + record.field(QStringLiteral("Código do produto")),
+                    {record.field(QStringLiteral("Concentração")), record.field(QStringLiteral("Densidade")), false});
+        } else if (type == u"PC" || type == u"RS") {
+            declare(n, type + record.field(QStringLiteral("NCM do produto")), {QString(), record.field(QStringLiteral("Densidade")), true});
+            openCompound = n;
+        } else if (type == u"SC" || type == u"RB") {
+            const QString owner = type == u"SC" ? QStringLiteral("PC") : QStringLiteral("RS");
+            if (previous != owner && previous != type)
+                add(check.problems, n, 1, QStringLiteral("%1 logo abaixo do seu %2 (ou de outro %1)").arg(type, owner));
+            openCompound = 0;
         } else if (type == u"MVN") {
             seenMovement = true;
             openInvoice = n;
             checkDate(n, record, "Data da NF", 100);
-        } else if (type == u"MM") {
+        } else if (type == u"MM" || type == u"MT" || type == u"MA") {
             if (previous != u"MVN" && previous != u"MM" && previous != u"MT" && previous != u"MA")
-                add(check.problems, n, 1, QStringLiteral("MM fora de uma nota fiscal (MVN)"));
-            openInvoice = 0;
-            checkProduct(n, record);
+                add(check.problems, n, 1, QStringLiteral("%1 fora de uma nota fiscal (MVN)").arg(type));
+            if (type == u"MM") {
+                openInvoice = 0;
+                checkProduct(n, record);
+            }
         } else if (type == u"UC") {
             seenMovement = true;
             checkProduct(n, record);
@@ -259,6 +358,7 @@ MapCheck checkMap(const QByteArray& content)
         previous = type;
     }
     closeInvoice();
+    closeCompound();
     std::stable_sort(check.problems.begin(), check.problems.end(), [](const MapProblem& a, const MapProblem& b) {
         return a.line != b.line ? a.line < b.line : a.column < b.column;
     });
@@ -272,6 +372,11 @@ QString checkReport(const MapCheck& check)
         QStringList counts;
         for (const char* type : {"EM", "DG", "PR", "MVN", "MM", "UC"})
             counts << QStringLiteral("%1 %2").arg(QLatin1String(type)).arg(check.counts.value(QLatin1String(type)));
+        // The other records the layout defines, when the map has them.
+        for (const char* type : {"PC", "SC", "RC", "RS", "RB", "MT", "MA"}) {
+            if (check.counts.contains(QLatin1String(type)))
+                counts << QStringLiteral("%1 %2").arg(QLatin1String(type)).arg(check.counts.value(QLatin1String(type)));
+        }
         for (auto it = check.counts.cbegin(); it != check.counts.cend(); ++it) {
             if (!recordSpec(it.key()))
                 counts << QStringLiteral("%1 %2 (não verificados)").arg(it.key()).arg(it.value());

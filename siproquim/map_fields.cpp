@@ -31,6 +31,51 @@ const RecordSpec kPr{"PR",
                       {"Concentração", 84, 3, FieldKind::Concentration},
                       {"Densidade", 87, 5, FieldKind::Density}}};
 
+// A residue declared like a product.
+const RecordSpec kRc{"RC",
+                     {{"Tipo", 1, 2, FieldKind::RecordType},
+                      {"Código do produto", 3, 11, FieldKind::ProductCode},
+                      {"Nome comercial", 14, 70, FieldKind::Text},
+                      {"Concentração", 84, 3, FieldKind::Concentration},
+                      {"Densidade", 87, 5, FieldKind::Density}}};
+
+// A compound product (PC) or compound residue (RS), followed by the substances it holds (SC, RB).
+const RecordSpec kPc{"PC",
+                     {{"Tipo", 1, 2, FieldKind::RecordType},
+                      {"NCM do produto", 3, 10, FieldKind::Ncm},
+                      {"Nome comercial", 13, 70, FieldKind::NameText},
+                      {"Densidade", 83, 5, FieldKind::Density}}};
+const RecordSpec kRs{"RS",
+                     {{"Tipo", 1, 2, FieldKind::RecordType},
+                      {"NCM do produto", 3, 10, FieldKind::Ncm},
+                      {"Nome comercial", 13, 70, FieldKind::NameText},
+                      {"Densidade", 83, 5, FieldKind::Density}}};
+const RecordSpec kSc{"SC",
+                     {{"Tipo", 1, 2, FieldKind::RecordType},
+                      {"Código do produto", 3, 11, FieldKind::ProductCode},
+                      {"Concentração", 14, 2, FieldKind::Percent99}}};
+const RecordSpec kRb{"RB",
+                     {{"Tipo", 1, 2, FieldKind::RecordType},
+                      {"Código do produto", 3, 11, FieldKind::ProductCode},
+                      {"Concentração", 14, 2, FieldKind::Percent99}}};
+
+// The carrier (MT) and the storage place (MA) of an invoice's products.
+const RecordSpec kMt{"MT",
+                     {{"Tipo", 1, 2, FieldKind::RecordType},
+                      {"CNPJ da transportadora", 3, 14, FieldKind::Cnpj},
+                      {"Razão social da transportadora", 17, 70, FieldKind::NameText}}};
+const RecordSpec kMa{"MA",
+                     {{"Tipo", 1, 2, FieldKind::RecordType},
+                      {"CNPJ da armazenadora", 3, 14, FieldKind::Cnpj},
+                      {"Razão social da armazenadora", 17, 70, FieldKind::NameText},
+                      {"Endereço", 87, 70, FieldKind::NameText},
+                      {"CEP", 157, 10, FieldKind::Cep},
+                      {"Número", 167, 5, FieldKind::OptionalText},
+                      {"Complemento", 172, 20, FieldKind::OptionalText},
+                      {"Bairro", 192, 30, FieldKind::NameText},
+                      {"UF", 222, 2, FieldKind::State},
+                      {"Município", 224, 7, FieldKind::CityCode}}};
+
 const RecordSpec kMvn{"MVN",
                       {{"Tipo", 1, 3, FieldKind::RecordType},
                        {"Entrada-saída", 4, 1, FieldKind::Choice, "E|S"},
@@ -61,13 +106,13 @@ const RecordSpec kUc{"UC",
                       {"Observação", 41, 62, FieldKind::OptionalText},
                       {"Data do consumo", 103, 10, FieldKind::Date}}};
 
-const RecordSpec* const kSpecs[] = {&kEm, &kDg, &kPr, &kMvn, &kMm, &kUc};
+const RecordSpec* const kSpecs[] = {&kEm, &kDg, &kPr, &kRc, &kPc, &kSc, &kRs, &kRb, &kMvn, &kMm, &kMt, &kMa, &kUc};
 
 const char* const kMonths[] = {"JAN", "FEV", "MAR", "ABR", "MAI", "JUN",
                                "JUL", "AGO", "SET", "OUT", "NOV", "DEZ"};
 
 const QStringList kThreeLetterTypes = {"MVN", "MVI", "TRA", "TRI", "AMZ", "TER", "ADQ"};
-const QStringList kOtherTypes = {"PC", "SC", "RC", "RS", "RB", "MT", "MA", "MVI", "TRA", "TRI", "AMZ",
+const QStringList kOtherTypes = {"MVI", "TRA", "TRI", "AMZ",
                                  "TER", "ADQ", "NF", "UP", "UF", "UT", "UZ", "FB", "TN", "CC", "LR",
                                  "LE", "TM", "TI", "PI", "TZ", "AR", "PA"};
 

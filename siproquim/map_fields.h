@@ -26,6 +26,12 @@ enum class FieldKind {
     ProductRef,    // the product as declared: "PR" + code, or "PC" + NCM with mask
     Date,          // dd/mm/yyyy
     Choice,        // one of the field's choices
+    Ncm,           // the NCM of a compound product with its mask: "2915.90.90"
+    NameText,      // a name the layout writes with a capital first letter: plain ASCII, any case; not blank
+    Percent99,     // the share of a substance in a compound: 01 to 99
+    Cep,           // "99.999-999"
+    State,         // two capitals (UF)
+    CityCode,      // the IBGE code of the town: 7 digits
 };
 
 struct FieldSpec {
@@ -43,7 +49,8 @@ struct RecordSpec {
     const FieldSpec* field(const char* name) const;
 };
 
-// The layout of a record type ("EM", "DG", "PR", "MVN", "MM", "UC"), or null.
+// The layout of a record type ("EM", "DG", "PR", "PC", "SC", "RC", "RS", "RB", "MVN", "MM", "MT",
+// "MA", "UC"), or null.
 const RecordSpec* recordSpec(const QString& type);
 // Every other type the import layout defines (records of producers, importers, carriers...).
 bool isOtherLayoutType(const QString& type);

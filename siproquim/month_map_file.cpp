@@ -1,6 +1,7 @@
 #include "siproquim/month_map_file.h"
 #include "platform/system_error_text.h"
 
+#include "siproquim/map_fields.h"
 #include "siproquim/map_writer.h"
 #include "siproquim/month_map_reader.h"
 #include "platform/native_file_name.h"
@@ -24,9 +25,24 @@ std::optional<MapMonth> parseMapMonth(const QString& text)
     return month;
 }
 
+QString unfinishedMonthRefusal(const MapMonth& month, const QDate& today)
+{
+    const QDate lastDay = QDate(month.year, month.month, 1).addMonths(1).addDays(-1);
+    if (today > lastDay)
+        return {};
+    return QStringLiteral("O mapa SIPROQUIM de %1/%2 não foi gravado: o mês ainda não terminou (o mapa de um mês "
+                          "é feito a partir do dia seguinte ao último dia do mês, %3).")
+        .arg(monthAbbreviation(month.month))
+        .arg(month.year)
+        .arg(lastDay.addDays(1).toString(QStringLiteral("dd/MM/yyyy")));
+}
+
 MapFileResult writeMonthMap(data::TDM& dm, const QString& cnpj, const MapMonth& month, const QString& folder)
 {
     MapFileResult result;
+    result.refusal = unfinishedMonthRefusal(month, QDate::currentDate());
+    if (!result.refusal.isEmpty())
+        return result;
     const MonthMap read = readMonthMap(dm, cnpj.trimmed(), month.year, month.month);
     const ComposedMap map = composeMap(read.content);
     result.problems = read.problems + map.problems;
@@ -41,14 +57,15 @@ MapFileResult writeMonthMap(data::TDM& dm, const QString& cnpj, const MapMonth& 
     };
     // A name Qt cannot write as it is (bytes that are not UTF-8) is written in a temporary folder
     // and moved there.
+    // The folder itself may be made, inside one that exists; a mistyped path makes no tree.
+    if (!folderOfPathExists(path) && !makeFolder(folder))
+        return fail(QStringLiteral("a pasta \"%1\" não existe").arg(QDir::toNativeSeparators(folder)));
     const bool raw = hasRawBytes(path);
     std::optional<QTemporaryDir> staging;
     if (raw)
         staging.emplace();
-    if (raw && (!makeFolders(folder) || !staging->isValid()))
-        return fail(QStringLiteral("não foi possível criar a pasta"));
-    if (!raw)
-        QDir().mkpath(folder);
+    if (raw && !staging->isValid())
+        return fail(QStringLiteral("não foi possível criar a pasta temporária"));
     QSaveFile file(raw ? staging->filePath(QStringLiteral("mapa.txt")) : path);
     if (!file.open(QIODevice::WriteOnly) || file.write(map.bytes) != map.bytes.size() || !file.commit())
         return fail(portugueseSystemText(file.errorString()));

@@ -1,12 +1,15 @@
 #include "book/register/book_issue.h"
 
 #include "book/classic/component_lists.h"
+#include "book/register/archive_check.h"
 #include "book/register/book_opening.h"
 #include "book/revised/report_selection.h"
 #include "book/revised/stored_book.h"
 #include "data/data_module.h"
 #include "data/db_error.h"
 #include "data/query.h"
+#include "data/transaction.h"
+#include "platform/output_file.h"
 #include "platform/date_text.h"
 #include "platform/sql_literal.h"
 #include "platform/suite_paths.h"
@@ -16,7 +19,6 @@
 #include "report/report_error.h"
 #include "report/report_generator.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -24,19 +26,6 @@
 
 namespace livros::registerbook {
 namespace {
-
-// "Livros" with its capital: a suite folder that is also the program folder holds the program
-// "livros" itself, so the archive cannot be a folder of that name where letter case counts.
-const QString kArchiveRoot = QStringLiteral("Livros/emitidos");
-
-// The store's folder of the archive, relative to the suite folder: the CNPJ's letters and digits
-// only, so that a CNPJ typed with its punctuation names the same folder.
-QString archiveRelativeFolder(const QString& cnpj, RegisterBookKind kind)
-{
-    QString name = cnpj;
-    name.remove(QRegularExpression(QStringLiteral("[^0-9A-Za-z]")));
-    return QStringLiteral("%1/%2/%3").arg(kArchiveRoot, name, bookKeyword(kind));
-}
 
 QString periodText(const QDate& from, const QDate& to)
 {
@@ -110,7 +99,8 @@ QString builtBookMismatch(data::TDM& dm, const IssueRequest& request)
 
 QString overlapMessage(const IssuedPeriod& issued, const IssueRequest& request)
 {
-    return QStringLiteral(
+    const QString problem = archivedFileProblem(issued);
+    const QString text = QStringLiteral(
                "O período de %1 já foi emitido: o período de %2 está nas folhas %3 a %4 do livro nº %5 de %6, "
                "arquivadas em \"%7\". Uma folha emitida não é impressa de novo com outro conteúdo: para imprimir "
                "de novo, imprima esse arquivo; uma correção é lançada como novo registro datado, com a observação "
@@ -120,6 +110,7 @@ QString overlapMessage(const IssuedPeriod& issued, const IssueRequest& request)
         .arg(issued.lastSheet)
         .arg(issued.bookNumber)
         .arg(bookSubject(request.kind), QDir::toNativeSeparators(archivedFilePath(issued.archiveFile)));
+    return problem.isEmpty() ? text : text + QLatin1Char('\n') + problem;
 }
 
 QString archiveFileName(const RegisterBook& book, const IssueRequest& request, int lastSheet)
@@ -131,11 +122,26 @@ QString archiveFileName(const RegisterBook& book, const IssueRequest& request, i
         .arg(lastSheet, 4, 10, QLatin1Char('0'));
 }
 
-QString overlapRefusal(const RegisterBookRecords& records, const IssueRequest& request)
+// An overlapping period, or one earlier than the last issued: periods are issued in order, and a
+// correction is a new dated entry of a later period.
+QString periodRefusal(const std::vector<IssuedPeriod>& issued, const IssueRequest& request)
 {
-    for (const IssuedPeriod& issued : records.issuedPeriods(request.cnpj, request.kind))
-        if (issued.overlaps(request.from, request.to))
-            return overlapMessage(issued, request);
+    for (const IssuedPeriod& period : issued)
+        if (period.overlaps(request.from, request.to))
+            return overlapMessage(period, request);
+    const IssuedPeriod* last = nullptr;
+    for (const IssuedPeriod& period : issued)
+        if (!last || period.to > last->to)
+            last = &period;
+    if (last && request.to < last->from)
+        return QStringLiteral("O período de %1 é anterior ao último emitido, o de %2 (folhas %3 a %4 do livro nº %5): "
+                              "os períodos são emitidos em ordem, nas folhas seguintes. Uma correção de um período já "
+                              "emitido é lançada como novo registro datado num período seguinte, que se refere ao "
+                              "registro errado, com a observação do farmacêutico responsável. Nada foi emitido.")
+            .arg(periodText(request.from, request.to), periodText(last->from, last->to))
+            .arg(last->firstSheet)
+            .arg(last->lastSheet)
+            .arg(last->bookNumber);
     return {};
 }
 
@@ -169,74 +175,116 @@ report::LaidOutReport layOutSheets(data::TDM& dm, const IssueRequest& request, i
     return report::generateReport(project, *definition, connections.set, options);
 }
 
+// A period that needs more sheets than the book has left: how many it needs, and about where the
+// sheets left would end, by the share of the period they cover (the pages are not equal).
+QString tooManyPagesMessage(const RegisterBook& book, const IssueRequest& request, int pages)
+{
+    const int left = book.sheetsLeft();
+    const qint64 days = request.from.daysTo(request.to) + 1;
+    const QDate splitAt = request.from.addDays(qMax<qint64>(0, days * left / pages - 1));
+    const QString split = QStringLiteral("Divida o período: as %1 folhas que restam cobrem até cerca de %2; emita de %3 a "
+                                         "uma data próxima dessa e o restante depois.")
+                              .arg(left)
+                              .arg(fullDateText(splitAt), fullDateText(request.from));
+    if (book.issuedSheets == 0)
+        return QStringLiteral("O período de %1 ocupa %2 folhas, mas o livro %3 tem só %4 folhas autorizadas (folhas %5 a "
+                              "%6). Nada foi emitido e nenhum livro foi aberto. %7")
+            .arg(periodText(request.from, request.to))
+            .arg(pages)
+            .arg(bookDescription(book))
+            .arg(book.authorisedSheets)
+            .arg(book.firstSheet)
+            .arg(book.lastAuthorisedSheet())
+            .arg(split);
+    return QStringLiteral("O período de %1 ocupa %2 folhas, mas restam só %3 das %4 folhas autorizadas do livro %5 "
+                          "(folhas %6 a %7). Nada foi emitido. %8 Ou lavre o termo de encerramento deste livro; a "
+                          "próxima emissão abre o livro seguinte.")
+        .arg(periodText(request.from, request.to))
+        .arg(pages)
+        .arg(left)
+        .arg(book.authorisedSheets)
+        .arg(bookDescription(book))
+        .arg(book.nextSheet())
+        .arg(book.lastAuthorisedSheet())
+        .arg(split);
+}
+
+QString bookTable(RegisterBookKind kind)
+{
+    return classicGroupOf(kind) > 0 ? QStringLiteral("LIVROCONTR") : QStringLiteral("LIVROREVCONTR");
+}
+
 } // namespace
 
-QString archiveFolder(const QString& cnpj, RegisterBookKind kind)
+QString otherStationIssuingMessage()
 {
-    return QDir(suiteRoot()).filePath(archiveRelativeFolder(cnpj, kind));
+    return QStringLiteral("Outra estação está emitindo um livro; aguardando...");
 }
 
-QString archivedFilePath(const QString& recorded)
-{
-    return QDir::isAbsolutePath(recorded) ? recorded : QDir(suiteRoot()).filePath(recorded);
-}
-
-QString fileSha256(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    if (!hash.addData(&file))
-        return {};
-    return QString::fromLatin1(hash.result().toHex());
-}
-
-QString refusalBeforeBuild(data::TDM& dm, const IssueRequest& request)
-{
-    RegisterBookRecords records(dm.sqlcon2);
-    if (const QString overlap = overlapRefusal(records, request); !overlap.isEmpty())
-        return overlap;
-    const std::optional<RegisterBook> latest = records.latestBook(request.cnpj, request.kind);
-    if (latest && !latest->isClosed())
-        return latest->sheetsLeft() <= 0 ? usedUpMessage(*latest) : QString();
-    return missingSettingsRefusal(readCompanyBookSettings(dm), !latest);
-}
-
-IssueResult issueBuiltBook(data::TDM& dm, const IssueRequest& request)
+IssueResult issuePeriod(data::TDM& dm, const IssueRequest& request, const std::function<int()>& build)
 {
     if (!request.from.isValid() || !request.to.isValid() || request.from > request.to)
         return refused(QStringLiteral("Período inválido: a data inicial deve ser uma data válida anterior ou igual à final."));
+    if (request.to > request.today)
+        return refused(QStringLiteral("O período de %1 termina depois de hoje (%2). Só um período encerrado é emitido: "
+                                      "as folhas emitidas não são impressas de novo, e um período em curso ainda recebe "
+                                      "movimentos. Nada foi emitido.")
+                           .arg(periodText(request.from, request.to), fullDateText(request.today)));
 
-    RegisterBookRecords records(dm.sqlcon2);
-    if (const QString overlap = overlapRefusal(records, request); !overlap.isEmpty())
-        return refused(overlap);
+    RegisterBookRecords records(dm.sqlcon2); // creates the tables before the transaction
+    // Every other issue waits here until this one is recorded or given up.
+    data::Transaction held(dm.sqlcon2, RegisterBookRecords::tables(), [&] {
+        if (request.showWaiting)
+            request.showWaiting(otherStationIssuingMessage());
+    });
+    const std::vector<IssuedPeriod> issued = records.issuedPeriods(request.cnpj, request.kind);
+    IssueResult result;
+    result.notices = recoverUnrecordedFiles(issued, request.cnpj, request.kind);
+    const auto refuse = [&](const QString& message) {
+        result.outcome = IssueOutcome::Refused;
+        result.message = message;
+        return result;
+    };
 
-    const QString mismatch = builtBookMismatch(dm, request);
-    if (!mismatch.isEmpty())
-        return refused(mismatch);
+    if (const QString refusal = periodRefusal(issued, request); !refusal.isEmpty())
+        return refuse(refusal);
+    const CompanyBookSettings settings = readCompanyBookSettings(dm);
+    {
+        const std::optional<RegisterBook> latest = records.latestBook(request.cnpj, request.kind);
+        if (latest && !latest->isClosed() && latest->sheetsLeft() <= 0)
+            return refuse(usedUpMessage(*latest));
+        if (!latest || latest->isClosed())
+            if (const QString missing = missingSettingsRefusal(settings, !latest); !missing.isEmpty())
+                return refuse(missing);
+    }
+
+    if (build) {
+        if (const int code = build(); code != 0) {
+            result.outcome = IssueOutcome::NotBuilt;
+            result.buildCode = code;
+            return result;
+        }
+    }
+
+    // The book table stays as it is checked and laid out until the issue is recorded.
+    data::Transaction bookHeld(dm.sqlcon1, {bookTable(request.kind)}, [&] {
+        if (request.showWaiting)
+            request.showWaiting(otherStationIssuingMessage());
+    });
+    if (const QString mismatch = builtBookMismatch(dm, request); !mismatch.isEmpty())
+        return refuse(mismatch);
 
     QString refusal;
     const std::optional<RegisterBook> book =
-        currentOrNewBook(records, readCompanyBookSettings(dm), request.cnpj, request.kind, request.today, &refusal);
+        currentOrNewBook(records, settings, request.cnpj, request.kind, request.today, &refusal);
     if (!book)
-        return refused(refusal);
-    if (book->sheetsLeft() <= 0)
-        return refused(usedUpMessage(*book));
+        return refuse(refusal);
 
     const report::LaidOutReport sheets = layOutSheets(dm, request, book->nextSheet());
-    const int lastSheet = book->nextSheet() + sheets.pageCount() - 1;
-    if (lastSheet > book->lastAuthorisedSheet())
-        return refused(QStringLiteral("O período de %1 ocupa %2 folhas, mas restam só %3 das %4 folhas autorizadas do "
-                                      "livro %5 (folhas %6 a %7). Nada foi emitido. Lavre o termo de encerramento "
-                                      "deste livro; a próxima emissão abre o livro seguinte.")
-                           .arg(periodText(request.from, request.to))
-                           .arg(sheets.pageCount())
-                           .arg(book->sheetsLeft())
-                           .arg(book->authorisedSheets)
-                           .arg(bookDescription(*book))
-                           .arg(book->nextSheet())
-                           .arg(book->lastAuthorisedSheet()));
+    const int pages = sheets.pageCount();
+    if (pages > book->sheetsLeft())
+        return refuse(tooManyPagesMessage(*book, request, pages));
+    const int lastSheet = book->nextSheet() + pages - 1;
 
     const QString folder = archiveFolder(request.cnpj, request.kind);
     const QString name = archiveFileName(*book, request, lastSheet);
@@ -247,12 +295,12 @@ IssueResult issueBuiltBook(data::TDM& dm, const IssueRequest& request)
         throw report::ReportError(QStringLiteral("O arquivo \"%1\" já existe na pasta de livros emitidos e não é "
                                                  "substituído; nada foi emitido")
                                       .arg(QDir::toNativeSeparators(path)));
-    report::writePdfFile(sheets, path, QStringLiteral("Livro de Registro Específico - %1 - folhas %2 a %3")
-                                           .arg(bookSubject(request.kind))
-                                           .arg(book->nextSheet())
-                                           .arg(lastSheet));
+    OutputFile archived(path, OutputFile::Place::IntoArchive);
+    report::writePdfBytes(archived, report::renderPdf(sheets, QStringLiteral("Livro de Registro Específico - %1 - folhas %2 a %3")
+                                                                  .arg(bookSubject(request.kind))
+                                                                  .arg(book->nextSheet())
+                                                                  .arg(lastSheet)));
 
-    IssueResult result;
     result.outcome = IssueOutcome::Issued;
     result.book = *book;
     result.archivePath = path;
@@ -264,16 +312,16 @@ IssueResult issueBuiltBook(data::TDM& dm, const IssueRequest& request)
     period.firstSheet = book->nextSheet();
     period.lastSheet = lastSheet;
     period.archiveFile = archiveRelativeFolder(request.cnpj, request.kind) + QLatin1Char('/') + name;
-    period.sha256 = fileSha256(path);
-    try {
-        if (period.sha256.isEmpty())
-            throw report::ReportError(QStringLiteral("Não foi possível ler o arquivo emitido \"%1\"").arg(QDir::toNativeSeparators(path)));
-        records.recordIssue(*book, period);
-    } catch (...) {
-        QFile::remove(path); // an unrecorded file would block the period's file name
-        throw;
-    }
-    // The archived sheets are kept as issued.
+    period.sha256 = archived.sha256();
+    period.size = archived.size();
+    records.recordIssue(*book, period);
+    held.commit();
+    bookHeld.commit();
+    // Recorded: the verified file takes its archive name and is kept as issued.
+    if (const QString why = archived.install(); !why.isEmpty())
+        throw report::ReportError(QStringLiteral("O período foi emitido e registrado, mas o arquivo ficou com o nome "
+                                                 "temporário \"%1\" (%2); a próxima emissão desse livro lhe dá o nome \"%3\"")
+                                      .arg(QDir::toNativeSeparators(archived.temporaryName()), why, QDir::toNativeSeparators(path)));
     QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
     result.book.issuedSheets = lastSheet - book->firstSheet + 1;
     result.message = QStringLiteral("Período de %1 emitido nas folhas %2 a %3 do livro %4 (restam %5 de %6 folhas). "

@@ -43,6 +43,14 @@ QString missingSettingsRefusal(const CompanyBookSettings& settings, bool firstBo
             "O cadastro da empresa (DADOSGER) não informa o número da primeira folha do livro (campo NUMEROINICIAL). "
             "Preencha-o com o número da primeira folha autorizada, por exemplo: "
             "UPDATE DADOSGER SET NUMEROINICIAL = 1. Nenhum livro foi aberto.");
+    const qint64 first = firstBook ? *settings.firstSheetNumber : 1;
+    if (first + *settings.authorisedSheets - 1 > kHighestSheetNumber)
+        return QStringLiteral("As folhas do livro iriam da %1 à %2, além da última numeração aceita (%3): confira os "
+                              "campos NUMEROINICIAL e QDEFOLHAS do cadastro da empresa (DADOSGER). Nenhum livro foi "
+                              "aberto.")
+            .arg(first)
+            .arg(first + *settings.authorisedSheets - 1)
+            .arg(kHighestSheetNumber);
     return {};
 }
 

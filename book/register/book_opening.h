@@ -14,6 +14,9 @@ namespace livros::registerbook {
 // What the company record (DADOSGER) says of the books: the sheets the authority authorises per
 // book (QDEFOLHAS) and the number of the first sheet of the first book (NUMEROINICIAL). A blank
 // or non-positive value is missing: no number is ever made up for it.
+// The highest sheet number a book may reach: six digits, as the sheets are numbered.
+inline constexpr int kHighestSheetNumber = 999999;
+
 struct CompanyBookSettings {
     std::optional<int> authorisedSheets;
     std::optional<int> firstSheetNumber;
@@ -21,7 +24,7 @@ struct CompanyBookSettings {
 CompanyBookSettings readCompanyBookSettings(data::TDM& dm);
 
 // Why a new book cannot be opened with these settings (the first book of its kind needs the first
-// sheet number too); empty when it can.
+// sheet number too, and its sheets must stay within kHighestSheetNumber); empty when it can.
 QString missingSettingsRefusal(const CompanyBookSettings& settings, bool firstBook);
 
 // The store's open book of that kind; when there is none (no book yet, or the latest closed), a

@@ -2,12 +2,16 @@
 
 #include "book/register/book_opening.h"
 #include "data/data_module.h"
+#include "data/transaction.h"
 #include "platform/date_text.h"
+#include "data/cached_dataset.h"
 #include "platform/suite_paths.h"
 #include "report/dataset_connection.h"
 #include "report/memory_data_source.h"
 #include "report/named_report_export.h"
 #include "report/report_error.h"
+
+#include <QRegularExpression>
 
 namespace livros::registerbook {
 namespace {
@@ -57,28 +61,62 @@ TermBook bookForTerm(data::TDM& dm, RegisterBookRecords& records, const TermRequ
     return result;
 }
 
-std::unique_ptr<report::MemoryDataSource> termDataSource(const RegisterBook& book, TermKind term, const QDate& date)
+TermPlace readTermPlace(data::TDM& dm, const QString& cnpj)
+{
+    TermPlace place;
+    dm.DadosGer.open();
+    const auto text = [&](const char* name) { return dm.DadosGer.field(QString::fromLatin1(name)).asString().trimmed(); };
+    QString headOffice = dm.DadosGer.isEmpty() ? QString() : text("CNPJ");
+    headOffice.remove(QRegularExpression(QStringLiteral("[^0-9A-Za-z]")));
+    if (!dm.DadosGer.isEmpty() && headOffice.compare(cnpj.trimmed(), Qt::CaseInsensitive) == 0) {
+        const auto piece = [&](const QString& before, const char* name) {
+            const QString value = text(name);
+            return value.isEmpty() ? QString() : before + value;
+        };
+        place.address = text("ENDERECO") + piece(QStringLiteral(", "), "NUMERO") + piece(QStringLiteral(" - "), "COMPLEMENTO")
+                        + piece(QStringLiteral(", bairro "), "BAIRRO") + piece(QStringLiteral(", "), "CIDADE")
+                        + piece(QStringLiteral("/"), "ESTADO") + piece(QStringLiteral(", CEP "), "CEP");
+        place.stateRegistration = text("INSCRICAOEST");
+        place.city = text("CIDADE") + piece(QStringLiteral("/"), "ESTADO");
+    } else {
+        place.address = QString(60, QLatin1Char('_'));
+        place.stateRegistration = QString(20, QLatin1Char('_'));
+        place.city = QString(25, QLatin1Char('_'));
+        place.notice = QStringLiteral("Filial: o cadastro da empresa traz o endereço e a inscrição estadual da matriz, não "
+                                      "os desta loja; eles foram deixados em branco para serem preenchidos à mão.");
+    }
+    dm.DadosGer.close();
+    return place;
+}
+
+std::unique_ptr<report::MemoryDataSource> termDataSource(const RegisterBook& book, TermKind term, const QDate& date,
+                                                         const TermPlace& place)
 {
     auto source = std::make_unique<report::MemoryDataSource>(QStringList{
         QStringLiteral("NUMERO"), QStringLiteral("LIVRO"), QStringLiteral("CNPJ"), QStringLiteral("FOLHAS"),
         QStringLiteral("FOLHAINICIAL"), QStringLiteral("FOLHAFINAL"), QStringLiteral("FOLHASUSADAS"),
         QStringLiteral("ULTIMAFOLHA"), QStringLiteral("ABERTURA"), QStringLiteral("ENCERRAMENTO"),
-        QStringLiteral("DATAEXTENSO")});
+        QStringLiteral("DATAEXTENSO"), QStringLiteral("ENDERECO"), QStringLiteral("INSCRICAOEST"), QStringLiteral("LOCAL"),
+        QStringLiteral("AVISO")});
     const QDate closed = term == TermKind::Closing ? (book.isClosed() ? book.closed : date) : QDate();
     source->addRow({book.number, bookSubject(book.kind), formattedCnpj(book.cnpj), book.authorisedSheets,
                     book.firstSheet, book.lastAuthorisedSheet(), book.issuedSheets,
                     book.issuedSheets > 0 ? QVariant(book.lastIssuedSheet()) : QVariant(),
-                    fullDateText(book.opened), closed.isValid() ? fullDateText(closed) : QString(), dateInWords(date)});
+                    fullDateText(book.opened), closed.isValid() ? fullDateText(closed) : QString(), dateInWords(date),
+                    place.address, place.stateRegistration, place.city, place.notice});
     return source;
 }
 
 QString writeTermPdf(data::TDM& dm, const TermRequest& request, const QString& programFolder, const QString& pdfPath)
 {
     RegisterBookRecords records(dm.sqlcon2);
+    // A book opened or closed by the term is recorded only once its PDF was written and verified.
+    data::Transaction held(dm.sqlcon2, RegisterBookRecords::tables());
     const TermBook target = bookForTerm(dm, records, request);
     if (!target.book)
         return target.refusal;
-    const std::unique_ptr<report::MemoryDataSource> bookValues = termDataSource(*target.book, request.term, request.today);
+    const std::unique_ptr<report::MemoryDataSource> bookValues = termDataSource(*target.book, request.term, request.today,
+                                                                                       readTermPlace(dm, request.cnpj));
     report::DataModuleConnections connections(dm);
     report::ConnectionSet set = connections.set;
     set.add(QString::fromLatin1(kTermsConnection), bookValues.get());
@@ -90,6 +128,7 @@ QString writeTermPdf(data::TDM& dm, const TermRequest& request, const QString& p
                                       .arg(project, termReportName(request.term)));
     if (request.term == TermKind::Closing)
         records.closeBook(*target.book, request.today);
+    held.commit();
     return {};
 }
 

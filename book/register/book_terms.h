@@ -40,10 +40,23 @@ struct TermBook {
 };
 TermBook bookForTerm(data::TDM& dm, RegisterBookRecords& records, const TermRequest& request);
 
+// Where the store of a term is: the head office's address, state registration and city from the
+// company record (DADOSGER); for a branch, whose own data the suite does not keep, lines left blank
+// to be filled in by hand, and a notice saying so (empty for the head office).
+struct TermPlace {
+    QString address;
+    QString stateRegistration;
+    QString city; // "Goiânia/GO", before the date
+    QString notice;
+};
+TermPlace readTermPlace(data::TDM& dm, const QString& cnpj);
+
 // The book's values as the terms print them, one row: NUMERO, LIVRO (what the book registers),
 // CNPJ (the store's, formatted), FOLHAS, FOLHAINICIAL, FOLHAFINAL (authorised), FOLHASUSADAS,
-// ULTIMAFOLHA (last used), ABERTURA, ENCERRAMENTO, DATAEXTENSO ("9 de dezembro de 2026").
-std::unique_ptr<report::MemoryDataSource> termDataSource(const RegisterBook& book, TermKind term, const QDate& date);
+// ULTIMAFOLHA (last used), ABERTURA, ENCERRAMENTO, DATAEXTENSO ("9 de dezembro de 2026"), and the
+// store's place: ENDERECO, INSCRICAOEST, LOCAL and AVISO.
+std::unique_ptr<report::MemoryDataSource> termDataSource(const RegisterBook& book, TermKind term, const QDate& date,
+                                                         const TermPlace& place);
 
 // For the command-line tool: the term of the request written to a PDF file; a closing term
 // closes the book once the file is written. Returns the refusal, empty when written. Report,

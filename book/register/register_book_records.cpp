@@ -4,6 +4,7 @@
 #include "data/db_error.h"
 #include "data/query.h"
 #include "data/schema.h"
+#include "data/transaction.h"
 #include "platform/sql_literal.h"
 
 #include <QFile>
@@ -72,12 +73,33 @@ std::vector<RegisterBook> readBooks(data::Connection& db, const QString& sql)
     return books;
 }
 
+// Tables made by an earlier version lack the archived file's size.
+void addSizeColumn(data::Connection& db)
+{
+    if (scalarInteger(db, QStringLiteral("select count(*) from RDB$RELATION_FIELDS where RDB$RELATION_NAME = "
+                                         "'LIVROS_EMISSAO' and RDB$FIELD_NAME = 'TAMANHO'"))
+        > 0)
+        return;
+    try {
+        db.execute(QStringLiteral("alter table LIVROS_EMISSAO add TAMANHO bigint"));
+    } catch (const data::DbError&) {
+        // Another workstation may have added it at the same moment.
+        if (scalarInteger(db, QStringLiteral("select count(*) from RDB$RELATION_FIELDS where RDB$RELATION_NAME = "
+                                             "'LIVROS_EMISSAO' and RDB$FIELD_NAME = 'TAMANHO'"))
+            == 0)
+            throw;
+    }
+}
+
 } // namespace
 
 RegisterBookRecords::RegisterBookRecords(data::Connection& interfaceDatabase) : m_db(interfaceDatabase)
 {
+    if (m_db.activeTransaction())
+        return; // made before the transaction began
     if (!tablesExist(m_db))
         createTables(m_db);
+    addSizeColumn(m_db);
 }
 
 std::vector<RegisterBook> RegisterBookRecords::books(const QString& cnpj) const
@@ -126,7 +148,7 @@ std::vector<IssuedPeriod> RegisterBookRecords::issuedPeriods(const QString& cnpj
     std::vector<IssuedPeriod> periods;
     data::Query query(m_db, QStringLiteral("RegisterBooks"));
     query.setSql(QStringLiteral("select E.LIVROID, L.NUMERO, E.DATAINICIAL, E.DATAFINAL, E.FOLHAINICIAL, E.FOLHAFINAL, "
-                                "E.ARQUIVO, E.SHA256, E.EMITIDOEM from LIVROS_EMISSAO E join LIVROS_LIVRO L on L.ID = E.LIVROID "
+                                "E.ARQUIVO, E.SHA256, E.TAMANHO, E.EMITIDOEM from LIVROS_EMISSAO E join LIVROS_LIVRO L on L.ID = E.LIVROID "
                                 "where L.CNPJ = %1 and L.LIVRO = %2 order by L.NUMERO, E.FOLHAINICIAL")
                      .arg(sqlLiteral(cnpj), sqlLiteral(bookKeyword(kind))));
     for (query.open(); !query.eof(); query.next()) {
@@ -139,6 +161,8 @@ std::vector<IssuedPeriod> RegisterBookRecords::issuedPeriods(const QString& cnpj
         p.lastSheet = query.asInteger(QStringLiteral("FOLHAFINAL"));
         p.archiveFile = query.asString(QStringLiteral("ARQUIVO")).trimmed();
         p.sha256 = query.asString(QStringLiteral("SHA256")).trimmed();
+        if (!query.isNull(QStringLiteral("TAMANHO")))
+            p.size = query.value(QStringLiteral("TAMANHO")).toLongLong();
         p.issuedAt = query.asDateTime(QStringLiteral("EMITIDOEM"));
         periods.push_back(p);
     }
@@ -148,17 +172,29 @@ std::vector<IssuedPeriod> RegisterBookRecords::issuedPeriods(const QString& cnpj
 
 void RegisterBookRecords::recordIssue(const RegisterBook& book, const IssuedPeriod& period)
 {
+    std::optional<data::Transaction> own;
+    if (!m_db.activeTransaction())
+        own.emplace(m_db);
     const int issued = period.lastSheet - book.firstSheet + 1;
-    m_db.executeAllOrNothing({
-        QStringLiteral("insert into LIVROS_EMISSAO (ID, LIVROID, DATAINICIAL, DATAFINAL, FOLHAINICIAL, FOLHAFINAL, "
-                       "ARQUIVO, SHA256) values (next value for LIVROS_ID, %1, %2, %3, %4, %5, %6, %7)")
-            .arg(book.id)
-            .arg(isoDate(period.from), isoDate(period.to))
-            .arg(period.firstSheet)
-            .arg(period.lastSheet)
-            .arg(sqlLiteral(period.archiveFile), sqlLiteral(period.sha256)),
-        QStringLiteral("update LIVROS_LIVRO set FOLHASEMITIDAS = %1 where ID = %2").arg(issued).arg(book.id),
-    });
+    m_db.execute(QStringLiteral("insert into LIVROS_EMISSAO (ID, LIVROID, DATAINICIAL, DATAFINAL, FOLHAINICIAL, FOLHAFINAL, "
+                                "ARQUIVO, SHA256, TAMANHO) values (next value for LIVROS_ID, %1, %2, %3, %4, %5, %6, %7, %8)")
+                     .arg(book.id)
+                     .arg(isoDate(period.from), isoDate(period.to))
+                     .arg(period.firstSheet)
+                     .arg(period.lastSheet)
+                     .arg(sqlLiteral(period.archiveFile), sqlLiteral(period.sha256))
+                     .arg(period.size));
+    // Only from the sheets this issue found free: another issue that took them meanwhile fails it.
+    if (m_db.execute(QStringLiteral("update LIVROS_LIVRO set FOLHASEMITIDAS = %1 where ID = %2 and FOLHASEMITIDAS = %3")
+                         .arg(issued)
+                         .arg(book.id)
+                         .arg(book.issuedSheets))
+        != 1)
+        throw data::DbError(QStringLiteral("As folhas %1 a %2 foram tomadas por outra emissão ao mesmo tempo; nada foi emitido.")
+                                .arg(period.firstSheet)
+                                .arg(period.lastSheet));
+    if (own)
+        own->commit();
 }
 
 } // namespace livros::registerbook

@@ -4,6 +4,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <vector>
 
@@ -42,6 +43,7 @@ struct IssuedPeriod {
     int lastSheet = 0;
     QString archiveFile;
     QString sha256;
+    qint64 size = -1; // bytes of the archived file; unknown (-1) for periods issued before it was kept
     QDateTime issuedAt;
 
     bool overlaps(const QDate& start, const QDate& end) const { return start <= to && end >= from; }
@@ -51,6 +53,10 @@ struct IssuedPeriod {
 // db/register_books.sql the first time they are needed. Database errors are thrown as DbError.
 class RegisterBookRecords {
 public:
+    // The tables an issue holds from its checks to its record, so that two issues of one store
+    // never interleave.
+    static QStringList tables() { return {QStringLiteral("LIVROS_LIVRO"), QStringLiteral("LIVROS_EMISSAO")}; }
+
     // Creates the tables when the database has none yet.
     explicit RegisterBookRecords(data::Connection& interfaceDatabase);
 
@@ -65,8 +71,9 @@ public:
 
     // The periods issued on every book of that kind, in the order issued.
     std::vector<IssuedPeriod> issuedPeriods(const QString& cnpj, RegisterBookKind kind) const;
-    // Records an issued period and the sheets it took from the book, together or not at all.
-    // Fails when another issue took those sheets meanwhile.
+    // Records an issued period and the sheets it took from the book, together or not at all (in
+    // the transaction held on the connection, else in one of its own). Fails when another issue
+    // took those sheets meanwhile.
     void recordIssue(const RegisterBook& book, const IssuedPeriod& period);
 
 private:

@@ -5,7 +5,6 @@
 #include "book/ledger/ledger_sql.h"
 #include "book/revised/order_column.h"
 #include "book/revised/revised_book_check.h"
-#include "book/revised/revised_numbering.h"
 #include "book/revised/revised_texts.h"
 #include "book/revised/revised_walk.h"
 #include "data/data_module.h"
@@ -13,6 +12,8 @@
 #include "data/transaction.h"
 #include "platform/date_text.h"
 #include "platform/sql_literal.h"
+
+#include <algorithm>
 
 namespace livros::revised {
 
@@ -97,10 +98,11 @@ RevisedBuildResult RevisedBookBuilder::build(RevisedMode mode, const QString& cn
     ensureRevisedOrderColumn(m_dm.sqlcon1);
 
     try {
-        // One transaction for the whole build, reserving LIVROREVCONTR: the delete, every
-        // product's lines and their check commit together before the preview, or not at all.
-        const auto build = book::startBuildTransaction(m_dm.sqlcon1, QStringLiteral("LIVROREVCONTR"),
-                                                       [&](const QString& text) { m_view.showWaiting(text); });
+        // One transaction for the whole build, holding this store's claim on LIVROREVCONTR: the
+        // delete, every product's lines and their check commit together before the preview, or
+        // not at all. Other stores' books build meanwhile.
+        const auto build = book::startStoreBuildTransaction(m_dm.sqlcon1, QStringLiteral("LIVROREVCONTR"), cnpj,
+                                                            [&](const QString& text) { m_view.showWaiting(text); });
         build->execute(deleteStoreBook(cnpj));
         // The whole selection is read before the first statement: the gauge needs its size, and
         // no query stays open while the window processes events between statements.
@@ -175,7 +177,11 @@ RevisedBuildResult RevisedBookBuilder::writeBook(RevisedMode mode, const Movemen
         return result;
     }
 
-    RevisedBookIds ids(m_query);
+    // The products with lines take consecutive numbers from the shared numbering, taken at once:
+    // a build of another store meanwhile takes numbers of its own.
+    const auto withLines = std::count_if(components.begin(), components.end(),
+                                         [&](const ComponentRow& row) { return hasIdentifier(mode, row); });
+    qint64 nextId = withLines > 0 ? book::reserveRevisedLineIds(m_dm.sqlcon1, int(withLines)) : 0;
     book::BatchedInsert insert(transaction, QStringLiteral("LIVROREVCONTR"), revisedLineColumns());
     const QString period = periodText(values.start, values.end);
     std::vector<QString> writtenLines; // each line written, named for a refusal's message
@@ -201,7 +207,7 @@ RevisedBuildResult RevisedBookBuilder::writeBook(RevisedMode mode, const Movemen
                     return result;
                 }
                 openings.push_back({row.codigo, lines.front().stock});
-                const int id = ids.nextRevisedBookId();
+                const qint64 id = nextId++;
                 const QString componente = componenteText(row.name, row.nameKnown, row.codigo, row.unid);
                 const QString codigo = row.codigo.left(kCodigoColumnWidth);
                 const QString lista = listText(row.lista);

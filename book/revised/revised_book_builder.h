@@ -68,8 +68,9 @@ struct RevisedBuildResult {
 // previewed. A store without inventory on the first day, or a movement the ledger refuses,
 // stops the build before anything is written.
 //
-// The build is one transaction that reserves LIVROREVCONTR: a build from another workstation
-// waits for it (showing why) up to the lock timeout, and the delete, the lines and the check
+// The build is one transaction that holds the store's claim on LIVROREVCONTR: a build of the same
+// store from another workstation waits for it (showing why) up to the lock timeout, builds of
+// other stores go on at the same time, and the delete, the lines and the check
 // commit together before the preview. Any failure rolls it back: the store's previous book stays
 // whole. A failing movement statement is reported with its text and ends the build; a check that
 // does not add up throws book::StockCheckFailed naming the product; other errors (the laboratory

@@ -2,6 +2,11 @@
 // activation rule and the revised book's report selection.
 #include "app/activation_rule.h"
 #include "app/book_reports.h"
+#include "app/build_input_block.h"
+#include "app/handler_guard.h"
+#include "app/termination_signals.h"
+#include "book/classic/movement_source.h"
+#include "message_recorder.h"
 #include "app/masked_date_text.h"
 #include "app/pie_gauge.h"
 #include "app/program_info.h"
@@ -13,6 +18,13 @@
 
 #include <QCoreApplication>
 #include <gtest/gtest.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <new>
+#include <sys/stat.h>
 #include <ostream>
 
 inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
@@ -155,4 +167,46 @@ TEST(QtTranslationsTest, BrazilianPortugueseByDefault)
     ASSERT_NE(QCoreApplication::instance(), nullptr);
     EXPECT_EQ(loadQtTranslations(*QCoreApplication::instance(), QLocale::c()), QStringLiteral("pt_BR"));
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancelar"));
+}
+
+// Whatever a handler lets escape is shown in Portuguese and the window goes on: errors of ours,
+// a movement query's failure (no standard exception), memory exhausted, and one of no known kind.
+TEST(HandlerGuardTest, NothingEscapesAHandler)
+{
+    livros::testing::MessageRecorder messages;
+    EXPECT_FALSE(runHandler([] {
+        throw livros::classic::MovementQueryFailed{livros::classic::MovementKind::Entry, QStringLiteral("do período 01/05/24 a 31/05/24"),
+                                                   QStringLiteral("tabela NFISCAL inexistente"), QStringLiteral("select ...")};
+    }));
+    EXPECT_FALSE(runHandler([] { throw std::bad_alloc(); }));
+    EXPECT_FALSE(runHandler([] { throw 42; }));
+    EXPECT_FALSE(runHandler([] { throw BuildStopped(); })); // stopped on purpose: nothing to say
+    ASSERT_EQ(messages.errors.size(), 3) << messages.errors.join('\n').toStdString();
+    EXPECT_EQ(messages.errors[0], QString("Não foi possível ler as movimentações do período 01/05/24 a 31/05/24: tabela NFISCAL inexistente."));
+    EXPECT_EQ(messages.errors[1], QString("Memória insuficiente para concluir a operação."));
+    EXPECT_TRUE(messages.errors[2].startsWith(QString("Erro inesperado")));
+    EXPECT_TRUE(runHandler([] {}));
+}
+
+// A flood of termination signals never blocks the handler (its socket does not block) and leaves
+// errno as the interrupted code had it; the socket is not inherited by programs started later.
+TEST(TerminationSignalsTest, HandlerNeverBlocksAndKeepsErrno)
+{
+    EXPECT_EXIT(
+        {
+            TerminationSignals handler;
+            for (int i = 0; i < 20000; ++i)
+                std::raise(SIGTERM); // fills the socket long before the end
+            errno = EDOM;
+            std::raise(SIGTERM);
+            const int after = errno;
+            bool cloexec = true;
+            for (int fd = 3; fd < 64; ++fd) {
+                struct stat info {};
+                if (::fstat(fd, &info) == 0 && S_ISSOCK(info.st_mode) && !(::fcntl(fd, F_GETFD) & FD_CLOEXEC))
+                    cloexec = false;
+            }
+            std::_Exit(after != EDOM ? 2 : cloexec ? 0 : 3);
+        },
+        ::testing::ExitedWithCode(0), "");
 }

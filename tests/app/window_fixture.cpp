@@ -127,7 +127,7 @@ RecordingInteraction& WindowTest::useReports()
 {
     const QString rpt = suite().folder() + QStringLiteral("rpt");
     QDir().mkpath(rpt);
-    for (const char* name : {"RelLivros.rav", "RelLivrosRev.rav", "RelPF.rav", "Termos.rav", "Conferencia.rav"}) {
+    for (const char* name : {"RelLivros.rav", "RelLivrosRev.rav", "RelPF.rav", "Termos.rav", "Conferencia.rav", "Formularios.rav"}) {
         const QString target = rpt + u'/' + QLatin1String(name);
         if (!QFile::exists(target))
             QFile::copy(livros::testing::sourceDir() + QStringLiteral("/rpt/") + QLatin1String(name), target);

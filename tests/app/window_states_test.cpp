@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QMessageBox>
 #include <QTimer>
 
 using namespace livros::app;
@@ -176,19 +177,37 @@ TEST_F(WindowStatesTest, SeveralStoresRevisedPickOpensThePeriodPanelAndKeepsTheB
     EXPECT_EQ(QApplication::focusWidget(), form->MaskEdit1);
 }
 
-TEST_F(WindowStatesTest, EmptyStoreTableGivesAnEmptyListAndTypingChoosesAtOnce)
+TEST_F(WindowStatesTest, EmptyStoreTableGivesAnEmptyListAndTypingChoosesNoStore)
 {
     openWindow(RunMode::Classic);
     EXPECT_EQ(screenState(), QString("store choice"));
     EXPECT_EQ(form->ComboBox1->count(), 0);
     EXPECT_TRUE(form->storeCnpj().isEmpty());
 
-    // One typed character is a change of the text: the store panel closes at once.
+    // A typed text that names no store of the list chooses nothing: the store panel stays.
     form->ComboBox1->setFocus();
     QTest::keyClick(form->ComboBox1, Qt::Key_7);
+    EXPECT_EQ(screenState(), QString("store choice"));
+    EXPECT_TRUE(form->storeCnpj().isEmpty());
+}
+
+TEST_F(WindowStatesTest, OnlyAStoreOfTheListIsChosenByTyping)
+{
+    addStore(QStringLiteral("11222333000181"));
+    addStore(QStringLiteral("12ABC34501DE35"));
+    addStore(QStringLiteral("44555666000199"));
+    openWindow(RunMode::Classic);
+    form->ComboBox1->setFocus();
+    QTest::keyClicks(form->ComboBox1, QStringLiteral("123abc"));
+    EXPECT_EQ(screenState(), QString("store choice"));
+    EXPECT_TRUE(form->storeCnpj().isEmpty());
+
+    // The whole CNPJ of an entry, typed without its separators, chooses that store.
+    form->ComboBox1->setEditText(QString());
+    QTest::keyClicks(form->ComboBox1, QStringLiteral("12abc34501de35"));
     EXPECT_EQ(screenState(), QString("book choice"));
-    EXPECT_EQ(form->storeCnpj(), QString("7"));
-    EXPECT_EQ(form->windowTitle(), kMaker + "7");
+    EXPECT_EQ(form->storeCnpj(), QString("12ABC34501DE35"));
+    EXPECT_EQ(form->windowTitle(), kMaker + "12.ABC.345/01DE-35");
 }
 
 TEST_F(WindowStatesTest, RepeatedStoreGivesOneEntry)
@@ -289,6 +308,26 @@ TEST_F(WindowStatesTest, TermButtonsDrawUpTheTermsOfTheirBook)
     QTest::mouseClick(form->BitBtn6, Qt::LeftButton);
     EXPECT_TRUE(messages->infos.last().contains(QStringLiteral("não tem folhas emitidas")));
     EXPECT_EQ(reportDialogs.previews, 1);
+}
+
+TEST_F(WindowStatesTest, AClosingTermOnlyPreviewedLeavesTheBookOpen)
+{
+    oneStore();
+    RecordingInteraction& reportDialogs = useReports();
+    suite().execMain(QStringLiteral("update DADOSGER set QDEFOLHAS = 50, NUMEROINICIAL = 1"));
+    openWindow(RunMode::Classic);
+    QTest::mouseClick(form->BitBtn3, Qt::LeftButton); // opens book nº 1 of group 2
+    suite().execInterface(QStringLiteral("update LIVROS_LIVRO set FOLHASEMITIDAS = 3"));
+    // The confirmation is answered yes; the output chosen is the preview, only looked at.
+    QTimer::singleShot(0, [] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            box->button(QMessageBox::Yes)->click();
+    });
+    QTest::mouseClick(form->BitBtn6, Qt::LeftButton);
+    EXPECT_EQ(reportDialogs.previews, 2);
+    EXPECT_TRUE(messages->infos.last().contains(QStringLiteral("continua aberto"))) << messages->infos.last().toStdString();
+    EXPECT_EQ(suite().scalarInterface(QStringLiteral("select count(*) from LIVROS_LIVRO where ENCERRAMENTO is null")),
+              QStringLiteral("1"));
 }
 
 TEST_F(WindowStatesTest, ContextMenuShowsTheListing)

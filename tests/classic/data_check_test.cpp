@@ -130,6 +130,10 @@ TEST_F(DataCheck, EachFaultOnceWithProductAndDateMostHarmfulFirst)
         {FindingKind::NegativeStock, "C005 2024-05-10"},
         {FindingKind::ClosingDiffersFromCount, "C005 2024-06-01"},
         {FindingKind::CodeTooLong, "78912345678901 "},
+        // The formula of C005 (list B1) was sold without notification, prescriber or patient.
+        {FindingKind::NotificationMissing, "C005 2024-05-10"},
+        {FindingKind::PrescriberIncomplete, "C005 2024-05-10"},
+        {FindingKind::PatientMissing, "C005 2024-05-10"},
         })
         expected << QString::number(int(kind)) + " " + where;
     EXPECT_EQ(found.join('\n').toStdString(), expected.join('\n').toStdString());

@@ -19,6 +19,7 @@ namespace {
 struct CliRun {
     int exitCode = -1;
     QString err;
+    QString out;
 };
 
 CliRun cli(const QString& folder, const QStringList& arguments)
@@ -29,7 +30,8 @@ CliRun cli(const QString& folder, const QStringList& arguments)
     process.setProcessEnvironment(env);
     process.start(QStringLiteral(LIVROS_CLI), arguments);
     process.waitForFinished(300000);
-    return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardError())};
+    return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardError()),
+            QString::fromLocal8Bit(process.readAllStandardOutput())};
 }
 
 CliRun demo(const QString& folder, const QStringList& more = {})
@@ -129,4 +131,25 @@ TEST(DemoCommand, SameSeedSameDatabasesAndAnInstallationIsKeptUnlessForced)
     // Told to, it replaces the installation.
     ASSERT_EQ(demo(a.path(), {QStringLiteral("--seed"), QStringLiteral("12"), QStringLiteral("--force")}).exitCode, 0);
     EXPECT_NE(dump(a.path() + QStringLiteral("/dados/quilmara.bd")), first);
+}
+
+// The demo says in Portuguese what it made, and its line to run the tool works as pasted into a
+// shell, even for a folder with blanks and quotes in its name.
+TEST(DemoCommand, OutputIsPortugueseAndItsCommandLineRunsAsPasted)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.path() + QStringLiteral("/demo d'Avila");
+    const CliRun created = demo(folder, {QStringLiteral("--seed"), QStringLiteral("3")});
+    ASSERT_EQ(created.exitCode, 0) << created.err.toStdString();
+    EXPECT_TRUE(created.out.startsWith(QStringLiteral("Instalação de demonstração em "))) << created.out.toStdString();
+    EXPECT_TRUE(created.out.contains(QStringLiteral("lojas (TABLAB): "))) << created.out.toStdString();
+    QString run;
+    for (const QString& line : created.out.split(QLatin1Char('\n')))
+        if (line.startsWith(QStringLiteral("Para usar: ")))
+            run = line.mid(11);
+    ASSERT_FALSE(run.isEmpty()) << created.out.toStdString();
+    QProcess shell;
+    shell.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), run});
+    ASSERT_TRUE(shell.waitForFinished(300000));
+    EXPECT_EQ(shell.exitCode(), 0) << run.toStdString() << "\n" << shell.readAllStandardError().toStdString();
 }

@@ -200,3 +200,21 @@ TEST_F(DataModuleTest, MissingClientLibraryIsAnErrorAtFirstUseNamingTheFile)
         EXPECT_TRUE(e.message().contains("notfb")) << e.message().toStdString();
     }
 }
+
+// Firebird 4 gives the sum of a NUMERIC(15..18) column as a 128-bit number of the same scale
+// (Firebird 3 as a 64-bit one): read as the same value, never as null.
+TEST_F(DataModuleTest, SumsOfNumericColumnsReadAlikeOnEitherEngine)
+{
+    suite().execMain("insert into LIVROREVCONTR (ID, DATA, QUANTIDADE) values (1, '2024-05-01', 1.25)");
+    suite().execMain("insert into LIVROREVCONTR (ID, DATA, QUANTIDADE) values (2, '2024-05-02', -3.5)");
+    Query& q = dm->SQLQuery1;
+    q.setSql("select sum(QUANTIDADE) TOTAL, sum(QUANTIDADE) * 1000 MIL, sum(ID) IDS from LIVROREVCONTR");
+    q.open();
+    ASSERT_FALSE(q.eof());
+    EXPECT_FALSE(q.isNull("TOTAL"));
+    EXPECT_DOUBLE_EQ(q.asFloat("TOTAL"), -2.25);
+    EXPECT_DOUBLE_EQ(q.asFloat("MIL"), -2250.0);
+    EXPECT_EQ(q.asInteger("IDS"), 3);
+    q.close();
+    EXPECT_EQ(suite().scalarMain("select sum(QUANTIDADE) from LIVROREVCONTR"), QString("-2.25"));
+}

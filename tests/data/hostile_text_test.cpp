@@ -207,5 +207,18 @@ TEST_F(HostileTextTest, NulIsStoredWholeAndReadBackWhole)
                                      + QChar(0) + QStringLiteral("; delete from CANARY")),
                  DbError);
     EXPECT_EQ(suite->scalarMain("select count(*) from LIVROREVCONTR"), QString("1"));
+    // Refused by us whatever the engine would do (Firebird 4 takes it), also after a comment
+    // holding a quote and inside a comment; a quoted identifier may hold one like a text.
+    const QString nul(QChar(0));
+    for (const QString& sql : {QStringLiteral("insert into LIVROREVCONTR (ID, DATA) values (3, '2024-01-31') -- it's\n") + nul,
+                               QStringLiteral("insert into LIVROREVCONTR (ID, DATA) /* a ") + nul + QStringLiteral(" */ values (3, '2024-01-31')")}) {
+        try {
+            dm->sqlcon1.execute(sql);
+            ADD_FAILURE() << "a NUL outside quotes was sent";
+        } catch (const DbError& e) {
+            EXPECT_TRUE(e.message().contains(QStringLiteral("caractere NUL fora de um texto"))) << e.message().toStdString();
+        }
+    }
+    EXPECT_EQ(suite->scalarMain("select count(*) from LIVROREVCONTR"), QString("1"));
     expectCanaryUntouched();
 }

@@ -3,6 +3,7 @@
 // another workstation is building waits for it, or gives up after the lock timeout changing
 // nothing; a build whose program ends half-way leaves the previous book whole.
 #include "classic_test_data.h"
+#include "book/build_transaction.h"
 #include "data/transaction.h"
 #include "fault_support.h"
 
@@ -108,11 +109,14 @@ TEST(ConcurrentStores, TwoProgramsBuildTwoStoresAtOnce)
 
 namespace {
 
-// The other workstation: a build that holds the book table reserved until it is released.
+// The other workstation: a build that holds the classic book table reserved, or one store's
+// claim on the revised book table, until it is released.
 class OtherStation {
 public:
-    OtherStation(ServerSuite& suite, const QString& table)
-        : m_dm(suite.makeDataModule()), m_build(std::make_unique<data::Transaction>(m_dm->sqlcon1, QStringList{table}))
+    OtherStation(ServerSuite& suite, const QString& table, const QString& store = {})
+        : m_dm(suite.makeDataModule()),
+          m_build(store.isEmpty() ? std::make_unique<data::Transaction>(m_dm->sqlcon1, QStringList{table})
+                                  : book::startStoreBuildTransaction(m_dm->sqlcon1, table, store, {}))
     {
     }
     void release() { m_build.reset(); }
@@ -205,10 +209,20 @@ TEST_F(SerializedBuilds, RevisedBuildWaitsForTheOtherStationOrGivesUpChangingNot
     const QStringList previous = revisedLines(*s_suite, kStoreA);
     ASSERT_EQ(previous.size(), 40);
 
-    auto other = std::make_unique<OtherStation>(*s_suite, QStringLiteral("LIVROREVCONTR"));
+    auto other = std::make_unique<OtherStation>(*s_suite, QStringLiteral("LIVROREVCONTR"), kStoreA);
     const Finished refused = finish(startBuild(*s_suite, kStoreA, QStringLiteral("1")));
     EXPECT_EQ(refused.exitCode, 1) << refused.errors.toStdString();
     EXPECT_TRUE(refused.errors.contains(kWaiting)) << refused.errors.toStdString();
+    // How to wait longer is said.
+    EXPECT_TRUE(refused.errors.contains(QStringLiteral("LIVROS_LOCK_TIMEOUT=600"))) << refused.errors.toStdString();
+    EXPECT_EQ(revisedLines(*s_suite, kStoreA), previous);
+    // Told not to wait, it gives up at once.
+    QElapsedTimer clock;
+    clock.start();
+    const Finished notWaiting = finish(startBuild(*s_suite, kStoreA, QStringLiteral("0")));
+    EXPECT_EQ(notWaiting.exitCode, 1) << notWaiting.errors.toStdString();
+    EXPECT_LT(clock.elapsed(), 20000);
+    EXPECT_TRUE(notWaiting.errors.contains(QStringLiteral("LIVROS_LOCK_TIMEOUT=0"))) << notWaiting.errors.toStdString();
     EXPECT_EQ(revisedLines(*s_suite, kStoreA), previous);
 
     // Two builds of one store's book at once, while the other station still holds the table.
@@ -243,4 +257,29 @@ TEST_F(SerializedBuilds, ProgramEndedHalfWayLeavesThePreviousBookWhole)
     build->waitForFinished();
     delete build;
     EXPECT_EQ(classicLines(*s_suite), previous);
+}
+
+// A long build of one store holds only that store: another store's book builds meanwhile, without
+// waiting, and each book is whole with line numbers that no other store's lines share.
+TEST_F(SerializedBuilds, AnotherStoresBuildDoesNotWait)
+{
+    s_suite->execMain(QStringLiteral("insert into TABLAB (LOJA, LABORATORIO) values ('%1', 'LAB')").arg(kStoreB));
+    addRevisedProducts(*s_suite, 10, 3, kStoreA);
+    addRevisedProducts(*s_suite, 10, 2, kStoreB, QStringLiteral("2024-05-03"));
+    ASSERT_EQ(finish(startBuild(*s_suite, kStoreA)).exitCode, 0);
+    ASSERT_EQ(finish(startBuild(*s_suite, kStoreB)).exitCode, 0);
+    const QStringList storeA = revisedLines(*s_suite, kStoreA);
+    const QStringList storeB = revisedLines(*s_suite, kStoreB);
+
+    auto other = std::make_unique<OtherStation>(*s_suite, QStringLiteral("LIVROREVCONTR"), kStoreA);
+    const Finished built = finish(startBuild(*s_suite, kStoreB, QStringLiteral("1")));
+    EXPECT_EQ(built.exitCode, 0) << built.errors.toStdString();
+    EXPECT_FALSE(built.errors.contains(kWaiting)) << built.errors.toStdString();
+    other->release();
+    EXPECT_EQ(revisedLines(*s_suite, kStoreB), storeB);
+    EXPECT_EQ(revisedLines(*s_suite, kStoreA), storeA);
+    EXPECT_EQ(s_suite->rowsMain(QStringLiteral("select count(*) from (select distinct ID from LIVROREVCONTR where CNPJ = '%1') "
+                                               "where ID in (select ID from LIVROREVCONTR where CNPJ = '%2')")
+                                    .arg(kStoreA, kStoreB)),
+              QStringList{QStringLiteral("0")});
 }

@@ -20,7 +20,7 @@ pid_t serverPid(const testing::ServerSuite& suite)
         if (!numeric)
             continue;
         QFile exe(QStringLiteral("/proc/%1/cmdline").arg(pid));
-        if (!exe.open(QIODevice::ReadOnly) || !exe.readAll().startsWith("/usr/sbin/firebird"))
+        if (!exe.open(QIODevice::ReadOnly) || !exe.readAll().startsWith(QFile::encodeName(suite.serverProgram())))
             continue;
         QFile environ(QStringLiteral("/proc/%1/environ").arg(pid));
         if (environ.open(QIODevice::ReadOnly) && ('\0' + environ.readAll()).contains('\0' + marker))

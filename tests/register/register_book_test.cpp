@@ -1,13 +1,18 @@
 // Issuing periods on a book's numbered sheets, the archive, the refusals and the terms, over a
 // real installation (embedded Firebird) with the project files of rpt/.
+#include "book/register/archive_check.h"
 #include "book/register/book_issue.h"
+#include "book/register/book_listing_text.h"
 #include "book/register/book_terms.h"
+#include "platform/output_file.h"
 #include "platform/sql_literal.h"
+#include "report/report_error.h"
 #include "report_test_util.h"
 #include "shared_suite_test.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 using namespace livros;
 using namespace livros::registerbook;
@@ -46,7 +51,8 @@ protected:
         request.from = from;
         request.to = to;
         request.programFolder = livros::testing::sourceDir() + QLatin1Char('/');
-        return issueBuiltBook(*dm, request);
+        request.today = today;
+        return issuePeriod(*dm, request);
     }
 
     QString term(TermKind kind, const QString& pdf)
@@ -59,7 +65,14 @@ protected:
         return writeTermPdf(*dm, request, livros::testing::sourceDir() + QLatin1Char('/'), pdf);
     }
 
+    QStringList listing(int* problems)
+    {
+        RegisterBookRecords records(dm->sqlcon2);
+        return registerBooksListing(records, kStore, problems);
+    }
+
     std::unique_ptr<data::TDM> dm;
+    QDate today{2027, 1, 15};
 };
 
 const QDate kNov1(2026, 11, 1), kNov30(2026, 11, 30), kDec1(2026, 12, 1), kDec31(2026, 12, 31);
@@ -85,7 +98,7 @@ TEST_F(RegisterBookTest, SheetsContinueFromTheLastIssuedOneAndTheArchiveKeepsEac
     ASSERT_EQ(rows.size(), 2);
     for (const QString& row : rows) {
         const QStringList cells = row.split(QLatin1Char('|'));
-        EXPECT_EQ(fileSha256(archivedFilePath(cells[2])), cells[3].trimmed()) << row.toStdString();
+        EXPECT_EQ(fileDigest(archivedFilePath(cells[2])).sha256, cells[3].trimmed()) << row.toStdString();
     }
     QFile again(november.archivePath);
     ASSERT_TRUE(again.open(QIODevice::ReadOnly));
@@ -168,6 +181,149 @@ TEST_F(RegisterBookTest, TheTermsStateTheBookTheCompanyAndTheSheets)
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
     EXPECT_EQ(suite().rowsInterface(QStringLiteral("select LIVRO, NUMERO, FOLHAINICIAL, FOLHASAUTORIZADAS from LIVROS_LIVRO")),
               QStringList{QStringLiteral("CLASSIC1|1|1|200")});
+}
+
+TEST_F(RegisterBookTest, PeriodsAreIssuedOnlyOnceEndedAndInOrderAndTheListingShowsTheGaps)
+{
+    company(QStringLiteral("10"), QStringLiteral("1"));
+    today = QDate(2026, 12, 9);
+    const IssueResult unfinished = issue(kDec1, kDec31);
+    EXPECT_EQ(unfinished.outcome, IssueOutcome::Refused);
+    EXPECT_TRUE(unfinished.message.contains(QStringLiteral("termina depois de hoje (09/12/2026)"))) << unfinished.message.toStdString();
+    EXPECT_EQ(suite().scalarInterface(QStringLiteral("select count(*) from LIVROS_LIVRO")), QStringLiteral("0"));
+
+    ASSERT_EQ(issue(kNov1, kNov30).outcome, IssueOutcome::Issued);
+    const IssueResult earlier = issue(QDate(2026, 9, 1), QDate(2026, 9, 30));
+    EXPECT_EQ(earlier.outcome, IssueOutcome::Refused);
+    EXPECT_TRUE(earlier.message.contains(QStringLiteral("anterior ao último emitido"))) << earlier.message.toStdString();
+    EXPECT_TRUE(earlier.message.contains(QStringLiteral("novo registro datado"))) << earlier.message.toStdString();
+
+    today = QDate(2027, 3, 1);
+    ASSERT_EQ(issue(QDate(2027, 2, 1), QDate(2027, 2, 28)).outcome, IssueOutcome::Issued);
+    int problems = -1;
+    const QStringList lines = listing(&problems);
+    EXPECT_EQ(problems, 0);
+    EXPECT_TRUE(lines.contains(QStringLiteral("    lacuna: de 01/12/2026 a 31/01/2027 não foi emitido"))) << lines.join('\n').toStdString();
+}
+
+TEST_F(RegisterBookTest, AMissingOrAlteredArchivedFileIsNamedWithWhatToDo)
+{
+    company(QStringLiteral("10"), QStringLiteral("1"));
+    const IssueResult october = issue(QDate(2026, 10, 1), QDate(2026, 10, 31));
+    const IssueResult november = issue(kNov1, kNov30);
+    ASSERT_EQ(november.outcome, IssueOutcome::Issued);
+    // The record holds the size of what was written and verified.
+    EXPECT_EQ(suite().scalarInterface(QStringLiteral("select TAMANHO from LIVROS_EMISSAO where FOLHAINICIAL = 2")),
+              QString::number(QFileInfo(november.archivePath).size()));
+
+    QFile::setPermissions(november.archivePath, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QFile altered(november.archivePath);
+    ASSERT_TRUE(altered.open(QIODevice::Append));
+    altered.write("\n% alterado\n");
+    altered.close();
+    ASSERT_TRUE(QFile::remove(october.archivePath));
+
+    int problems = 0;
+    const QString text = listing(&problems).join('\n');
+    EXPECT_EQ(problems, 2) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("não existe mais. Restaure-o da cópia de segurança"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("foi alterado depois da emissão"))) << text.toStdString();
+
+    // Asked to issue the period again, the refusal does not send the user to a file that is gone.
+    const IssueResult again = issue(QDate(2026, 10, 1), QDate(2026, 10, 31));
+    EXPECT_EQ(again.outcome, IssueOutcome::Refused);
+    EXPECT_TRUE(again.message.contains(QStringLiteral("não existe mais"))) << again.message.toStdString();
+}
+
+TEST_F(RegisterBookTest, AFileLeftByAnInterruptedIssueIsMovedAsideAndBlocksNothing)
+{
+    company(QStringLiteral("10"), QStringLiteral("1"));
+    // What an issue stopped between its file and its record leaves: the file under the very name
+    // the period's issue takes.
+    const QString folder = archiveFolder(kStore, RegisterBookKind::Drogaria);
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString leftover = QDir(folder).filePath(QStringLiteral("livro01_2026-11-01_a_2026-11-30_folhas_0001-0001.pdf"));
+    QFile file(leftover);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("%PDF-1.4 interrompido");
+    file.close();
+
+    const IssueResult november = issue(kNov1, kNov30);
+    ASSERT_EQ(november.outcome, IssueOutcome::Issued) << november.message.toStdString();
+    EXPECT_EQ(november.archivePath, leftover);
+    ASSERT_EQ(november.notices.size(), 1);
+    EXPECT_TRUE(november.notices[0].contains(QStringLiteral("não tem registro de emissão"))) << november.notices[0].toStdString();
+    QFile aside(QDir(folder).filePath(QStringLiteral("sem-registro/livro01_2026-11-01_a_2026-11-30_folhas_0001-0001.pdf")));
+    ASSERT_TRUE(aside.open(QIODevice::ReadOnly));
+    EXPECT_EQ(aside.readAll(), QByteArray("%PDF-1.4 interrompido"));
+    EXPECT_EQ(fileDigest(leftover).sha256, november.period.sha256);
+}
+
+TEST_F(RegisterBookTest, APeriodLongerThanTheSheetsLeftSaysWhatItNeedsAndOpensNoBook)
+{
+    company(QStringLiteral("1"), QStringLiteral("1"));
+    // Two products with lines: the book of the period takes more than one sheet.
+    for (int i = 1; i <= 60; ++i)
+        suite().execMain(QStringLiteral("insert into LIVROREVCONTR (ID, CNPJ, DATA, HISTORICO, PERIODO, REGMSMEDICAM, DCB, "
+                                        "COMPONENTE) values (%1, '%2', '2026-11-%3', 'Venda %1', '01/11/2026 a 30/11/2026', "
+                                        "'1%4', '', 'Produto %4')")
+                             .arg(i)
+                             .arg(kStore)
+                             .arg(1 + i % 28, 2, 10, QLatin1Char('0'))
+                             .arg(i % 2));
+    const IssueResult tooLong = issue(kNov1, kNov30);
+    ASSERT_EQ(tooLong.outcome, IssueOutcome::Refused);
+    EXPECT_TRUE(tooLong.message.contains(QStringLiteral("tem só 1 folhas autorizadas"))) << tooLong.message.toStdString();
+    EXPECT_TRUE(tooLong.message.contains(QStringLiteral("Divida o período"))) << tooLong.message.toStdString();
+    EXPECT_FALSE(tooLong.message.contains(QStringLiteral("termo de encerramento"))) << tooLong.message.toStdString();
+    EXPECT_EQ(suite().scalarInterface(QStringLiteral("select count(*) from LIVROS_LIVRO")), QStringLiteral("0"));
+
+    // A first sheet number whose book would run past the numbering opens nothing either.
+    suite().execMain(QStringLiteral("update DADOSGER set QDEFOLHAS = 200, NUMEROINICIAL = 2147483640"));
+    const IssueResult overflow = issue(kNov1, kNov30);
+    EXPECT_EQ(overflow.outcome, IssueOutcome::Refused);
+    EXPECT_TRUE(overflow.message.contains(QStringLiteral("NUMEROINICIAL"))) << overflow.message.toStdString();
+    EXPECT_EQ(suite().scalarInterface(QStringLiteral("select count(*) from LIVROS_LIVRO")), QStringLiteral("0"));
+}
+
+TEST_F(RegisterBookTest, AClosingTermThatCannotBeWrittenLeavesTheBookOpen)
+{
+    company(QStringLiteral("10"), QStringLiteral("1"));
+    TermRequest closing;
+    closing.kind = RegisterBookKind::Drogaria;
+    closing.cnpj = kStore;
+    closing.term = TermKind::Closing;
+    ASSERT_EQ(issue(kNov1, kNov30).outcome, IssueOutcome::Issued);
+    EXPECT_THROW(writeTermPdf(*dm, closing, livros::testing::sourceDir() + QLatin1Char('/'), QStringLiteral("/dev/full")),
+                 report::ReportError);
+    EXPECT_EQ(suite().scalarInterface(QStringLiteral("select count(*) from LIVROS_LIVRO where ENCERRAMENTO is null")),
+              QStringLiteral("1"));
+    // An opening term that cannot be written opens no book.
+    TermRequest opening;
+    opening.kind = RegisterBookKind::Classic3;
+    opening.cnpj = kStore;
+    EXPECT_THROW(writeTermPdf(*dm, opening, livros::testing::sourceDir() + QLatin1Char('/'), QStringLiteral("/dev/full")),
+                 report::ReportError);
+    EXPECT_EQ(suite().scalarInterface(QStringLiteral("select count(*) from LIVROS_LIVRO")), QStringLiteral("1"));
+}
+
+TEST_F(RegisterBookTest, ABranchTermLeavesItsAddressBlankInsteadOfTheHeadOffices)
+{
+    company(QStringLiteral("200"), QStringLiteral("1"));
+    TermRequest request;
+    request.kind = RegisterBookKind::Classic2;
+    request.cnpj = QStringLiteral("44555666000199");
+    request.today = QDate(2026, 12, 9);
+    QTemporaryDir dir;
+    ASSERT_EQ(writeTermPdf(*dm, request, livros::testing::sourceDir() + QLatin1Char('/'), dir.filePath("filial.pdf")), QString());
+    const QString text = pdfPages(dir.filePath("filial.pdf")).join(QString()).simplified();
+    EXPECT_TRUE(text.contains(QStringLiteral("CNPJ 44.555.666/0001-99"))) << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("Rua 7"))) << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("10.123.456-7"))) << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("Goiânia/GO, 9 de dezembro"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("preenchidos à mão"))) << text.toStdString();
+    // The company's name and pharmacist are the firm's, and stay.
+    EXPECT_TRUE(text.contains(QStringLiteral("Farmácia Ipê Ltda"))) << text.toStdString();
 }
 
 } // namespace

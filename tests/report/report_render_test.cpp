@@ -267,3 +267,54 @@ TEST_F(SmallProject, ThePageLabelAndFirstPageNumberComeFromTheReportOrTheRun)
 }
 
 } // namespace
+
+namespace {
+
+// Whether a laid-out page prints some text starting with `prefix`.
+bool pageHasText(const LaidOutPage& page, const QString& prefix)
+{
+    for (const PageElement& e : page.elements)
+        for (const QString& line : e.lines)
+            if (line.startsWith(prefix))
+                return true;
+    return false;
+}
+
+TEST(NumberedSheets, NoPageCarriesHeadersAndTotalsWithoutALine)
+{
+    QTemporaryDir dir;
+    const QString file = writeFile(dir, QStringLiteral("folhas.rav"), R"({"reports": [{"name": "L", "data": "Linhas",
+        "page": {"size": {"width": 10, "height": 10}, "margins": {"left": 1, "top": 1, "right": 1, "bottom": 1}},
+        "pageHeader": {"height": 1, "items": [{"type": "text", "text": "Livro", "x": 0, "y": 0, "width": 8}]},
+        "groups": [{"breakOn": ["PRODUTO"], "repeatHeader": true,
+                    "header": {"height": 1, "items": [{"type": "field", "field": "PRODUTO", "x": 0, "y": 0, "width": 8}]},
+                    "footer": {"height": 2.2, "items": [{"type": "text", "text": "Responsável", "x": 0, "y": 0, "width": 8}]}}],
+        "detail": {"height": 0.5, "items": [{"type": "field", "field": "HISTORICO", "x": 0, "y": 0, "width": 8}]},
+        "summary": {"height": 2.2, "items": [{"type": "text", "text": "Fim do livro", "x": 0, "y": 0, "width": 8}]}}]})");
+    const ReportProject project = loadReportProject(file);
+    // Every count of lines puts the totals at another place of the last page.
+    int movedLines = 0;
+    for (int count = 1; count <= 30; ++count) {
+        MemoryDataSource lines({QStringLiteral("PRODUTO"), QStringLiteral("HISTORICO")});
+        for (int i = 0; i < count; ++i)
+            lines.addRow({QStringLiteral("Diazepam"), QStringLiteral("Linha %1").arg(i + 1, 2, 10, QLatin1Char('0'))});
+        ConnectionSet connections;
+        connections.add(QStringLiteral("Linhas"), &lines);
+        const LaidOutReport laid = generateReport(project, *project.find(QStringLiteral("L")), connections, {});
+        for (int p = 0; p < laid.pageCount(); ++p)
+            EXPECT_TRUE(pageHasText(laid.pages[size_t(p)], QStringLiteral("Linha"))) << count << " lines, page " << p + 1;
+        // Every line is printed once, in order.
+        QStringList printed;
+        for (const LaidOutPage& page : laid.pages)
+            for (const PageElement& e : page.elements)
+                for (const QString& line : e.lines)
+                    if (line.startsWith(QStringLiteral("Linha")))
+                        printed << line;
+        ASSERT_EQ(printed.size(), count);
+        EXPECT_EQ(printed.last(), QStringLiteral("Linha %1").arg(count, 2, 10, QLatin1Char('0')));
+        movedLines += laid.pageCount() > 1 && pageHasText(laid.pages.back(), QStringLiteral("Responsável")) ? 1 : 0;
+    }
+    EXPECT_GT(movedLines, 0);
+}
+
+} // namespace

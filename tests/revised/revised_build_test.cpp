@@ -421,10 +421,13 @@ TEST_F(RevisedBuildTest, RebuildReplacesOnlyTheStoreLinesAndNumbersAboveTheRest)
     build(RevisedMode::InsumosCompleto);
     EXPECT_EQ(suite().rowsMain("select ID, HISTORICO from LIVROREVCONTR where CNPJ = '99888777000166'"),
               QStringList{"40|B"});
-    // One number per statement, above every line left in the table.
-    EXPECT_EQ(suite().rowsMain("select CODIGO, ID, count(*) N from LIVROREVCONTR where CNPJ = '11222333000181' "
-                               "group by CODIGO, ID order by CODIGO"),
-              (QStringList{"C1|41|3", "C2|42|1"}));
+    // One number per statement, growing in the build's order, above every line left in the
+    // table (the numbers come from a sequence that no other store's build shares).
+    EXPECT_EQ(suite().rowsMain("select CODIGO, count(*) N from LIVROREVCONTR where CNPJ = '11222333000181' "
+                               "group by CODIGO, ID order by ID"),
+              (QStringList{"C1|3", "C2|1"}));
+    EXPECT_EQ(suite().rowsMain("select count(*) from LIVROREVCONTR where CNPJ = '11222333000181' and ID <= 40"),
+              QStringList{"0"});
 
     // Building another mode for the same store removes these lines too.
     build(RevisedMode::Drogaria);

@@ -221,3 +221,73 @@ TEST(MapCheckerTest, OrderAndDeclarations)
     EXPECT_FALSE(checkMap(good.mid(good.indexOf('\n') + 1)).ok());
     EXPECT_FALSE(checkMap(QByteArray()).ok());
 }
+
+namespace {
+
+// A map of June 2017 made of the manual's own examples: the products, compound products (PC with
+// their SC) and residues (RC, RS with their RB) of its DG section, and an invoice that moves each
+// of them. The examples' names are padded to their 70 columns.
+QStringList manualExampleMap()
+{
+    const auto name = [](const char* text) { return QString::fromLatin1(text).leftJustified(70, u' ', true); };
+    return {kEm,
+            QStringLiteral("DG"),
+            kPr,
+            QStringLiteral("PC2323.23.66") + name("(1111111111111Nome comercial Produto11111111111111111111111111111111g)") + QStringLiteral("32,32"),
+            QStringLiteral("SCTPN1322109623"),
+            QStringLiteral("SCTPN1323109723"),
+            QStringLiteral("RCTPN13351108") + name("(111111111111111111111111111111111111111111111111111111111111HG111111)") + QStringLiteral("03123,23"),
+            QStringLiteral("RS2325.23.66") + name("(1111111111111Nome comercial Produto11111111111111111111111111111111g)") + QStringLiteral("32,32"),
+            QStringLiteral("RBTPN1358112823"),
+            QStringLiteral("RBTPN1363113323"),
+            QString(kMvn).replace(QStringLiteral("28/01/2017"), QStringLiteral("28/06/2017")),
+            QStringLiteral("MMPRTPN1288106707727,23    999.999,999K"),
+            QStringLiteral("MMPC2323.23.66    32,32    999.999,999K"),
+            QStringLiteral("MMRCTPN1335110803123,23    999.999,999K"),
+            QStringLiteral("MMRS2325.23.66    32,32    999.999,999K"),
+            QStringLiteral("MT04689982000121") + name("Transportadora Exemplo"),
+            QStringLiteral("UCPC2323.23.66    32,32          1,500K1") + name("CONSUMO DO COMPOSTO").left(62) + QStringLiteral("13/06/2017")};
+}
+
+QByteArray crlf(const QStringList& lines) { return (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1(); }
+
+} // namespace
+
+TEST(MapCheckerTest, EveryDeclarationOfTheManualIsKnown)
+{
+    const MapCheck check = checkMap(crlf(manualExampleMap()));
+    EXPECT_TRUE(check.ok()) << checkReport(check).toStdString();
+    EXPECT_EQ(checkReport(check), u"ok: EM 1, DG 1, PR 1, MVN 1, MM 4, UC 1, PC 1, SC 2, RC 1, RS 1, RB 2, MT 1\n");
+
+    // A substance without its compound, a compound moved with a concentration, a compound left
+    // without substances, and a compound that was never declared.
+    QStringList lines = manualExampleMap();
+    lines.move(4, 3); // SC before its PC
+    lines[12] = QStringLiteral("MMPC2323.23.66 05  32,32    999.999,999K");
+    lines.removeAt(9); // the last RB: RS still has one
+    lines << QStringLiteral("UCPC2915.90.90    32,32          1,500K1") + QString(62, u' ') + QStringLiteral("13/06/2017");
+    const MapCheck bad = checkMap(crlf(lines));
+    const QString report = checkReport(bad);
+    EXPECT_TRUE(report.contains(u"linha 4, coluna 1: SC logo abaixo do seu PC")) << report.toStdString();
+    EXPECT_TRUE(report.contains(u"Concentração de produto composto fica em branco")) << report.toStdString();
+    EXPECT_TRUE(report.contains(u"produto PC2915.90.90 não declarado no DG antes do uso")) << report.toStdString();
+}
+
+TEST(MapCheckerTest, LinesEndInCrLf)
+{
+    const QByteArray good = crlf(manualExampleMap());
+    QByteArray bare = good;
+    bare.replace("\r\n", "\n");
+    const MapCheck check = checkMap(bare);
+    ASSERT_FALSE(check.ok());
+    EXPECT_EQ(check.problems.first().line, 1);
+    EXPECT_TRUE(check.problems.first().text.contains(u"CR LF")) << checkReport(check).toStdString();
+    EXPECT_TRUE(check.problems.first().text.contains(QString::number(manualExampleMap().size())));
+    // One line without its CR, and a last line without an end.
+    QByteArray oneBare = good;
+    oneBare.replace(oneBare.indexOf("\r\nDG"), 1, "");
+    EXPECT_EQ(checkMap(oneBare).problems.first().line, 1);
+    const MapCheck unfinished = checkMap(good.chopped(2));
+    ASSERT_FALSE(unfinished.ok());
+    EXPECT_TRUE(unfinished.problems.last().text.contains(u"última linha"));
+}

@@ -2,12 +2,15 @@
 
 #include "data/connection.h"
 #include "data/db_error.h"
+#include "data/firebird_install.h"
+#include "data/shared_engine.h"
 #include "data/query.h"
 #include "data/schema.h"
 #include "platform/suite_paths.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QThread>
 #include <arpa/inet.h>
@@ -203,6 +206,7 @@ void EmbeddedSuite::clearAllTables()
 
 struct ServerSuite::Impl {
     QString root;
+    QString program;
     int port = 0;
     QProcess process;
 };
@@ -242,24 +246,37 @@ void writeFile(const QString& path, const QByteArray& contents)
         throw std::runtime_error(("cannot write " + path).toStdString());
 }
 
-const char* kFirebirdLib = "/usr/lib/x86_64-linux-gnu/firebird/3.0/";
+// The installed series (3.0 or 4.0): its root folder, with the trailing '/', and its security
+// database.
+data::FirebirdInstallation installedFirebird()
+{
+    const auto firebird = data::systemFirebird();
+    if (!firebird)
+        throw std::runtime_error("no Firebird engine is installed (scripts/install-deps.sh)");
+    return *firebird;
+}
 } // namespace
 
 ServerSuite::ServerSuite() : d(std::make_unique<Impl>())
 {
+    const data::FirebirdInstallation firebird = installedFirebird();
+    const QString lib = firebird.root + QLatin1Char('/');
+    d->program = firebird.serverProgram;
     d->root = folder() + QStringLiteral("fbroot");
     QDir().mkpath(d->root);
-    for (const char* entry : {"plugins", "firebird.msg", "plugins.conf", "UDF"})
-        QFile::link(QString::fromLatin1(kFirebirdLib) + QLatin1String(entry), d->root + QLatin1Char('/') + QLatin1String(entry));
+    for (const char* entry : {"plugins", "firebird.msg", "UDF", "tzdata"})
+        if (QFileInfo::exists(lib + QLatin1String(entry)))
+            QFile::link(lib + QLatin1String(entry), d->root + QLatin1Char('/') + QLatin1String(entry));
     // The character sets module must be a real copy: through a link the server does not find
     // WIN1252 ("CHARACTER SET WIN1252 is not defined").
     QDir().mkpath(d->root + QStringLiteral("/intl"));
     for (const char* entry : {"libfbintl.so", "fbintl.conf"})
-        QFile::copy(QString::fromLatin1(kFirebirdLib) + QStringLiteral("intl/") + QLatin1String(entry),
+        QFile::copy(lib + QStringLiteral("intl/") + QLatin1String(entry),
                     d->root + QStringLiteral("/intl/") + QLatin1String(entry));
-    const QString security = d->root + QStringLiteral("/security3.fdb");
-    if (!QFile::copy(QStringLiteral("/var/lib/firebird/3.0/system/security3.fdb"), security))
-        throw std::runtime_error("cannot copy the security database");
+    writeFile(d->root + QStringLiteral("/plugins.conf"), data::pluginsConfByRealPaths(firebird.root));
+    const QString security = d->root + QLatin1Char('/') + QFileInfo(firebird.securityDatabase).fileName();
+    if (!QFile::copy(firebird.securityDatabase, security))
+        throw std::runtime_error(("cannot copy the security database " + firebird.securityDatabase).toStdString());
     QFile::setPermissions(security, QFile::ReadOwner | QFile::WriteOwner);
     d->port = freeLoopbackPort();
     writeFile(d->root + QStringLiteral("/firebird.conf"),
@@ -278,7 +295,7 @@ ServerSuite::ServerSuite() : d(std::make_unique<Impl>())
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("FIREBIRD"), d->root);
     isql.setProcessEnvironment(env);
-    isql.start(QStringLiteral("isql-fb"), {QStringLiteral("-q"), QStringLiteral("-user"), QStringLiteral("SYSDBA"),
+    isql.start(firebird.toolProgram(QStringLiteral("isql-fb")), {QStringLiteral("-q"), QStringLiteral("-user"), QStringLiteral("SYSDBA"),
                                            QStringLiteral("-i"), script, security});
     if (!isql.waitForFinished(60000) || isql.exitCode() != 0)
         throw std::runtime_error(("setting the SYSDBA password failed: " + isql.readAllStandardError()).toStdString());
@@ -291,6 +308,8 @@ ServerSuite::~ServerSuite()
     fixtureConnections() = {};
     stopServer();
 }
+
+QString ServerSuite::serverProgram() const { return d->program; }
 
 QString ServerSuite::serverAddress() const { return QStringLiteral("127.0.0.1/%1").arg(d->port); }
 
@@ -308,9 +327,9 @@ void ServerSuite::startServer()
     env.insert(QStringLiteral("FIREBIRD"), d->root);
     d->process.setProcessEnvironment(env);
     d->process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    d->process.start(QStringLiteral("/usr/sbin/firebird"), {});
+    d->process.start(d->program, {});
     if (!d->process.waitForStarted(10000))
-        throw std::runtime_error("cannot start /usr/sbin/firebird");
+        throw std::runtime_error(("cannot start " + d->program).toStdString());
     for (int i = 0; i < 200 && !portAccepts(d->port); ++i)
         QThread::msleep(50);
     if (!portAccepts(d->port))

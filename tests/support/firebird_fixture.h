@@ -66,6 +66,7 @@ public:
     ServerSuite();
     ~ServerSuite() override;
     QString serverAddress() const;  // "127.0.0.1/<port>"
+    QString serverProgram() const;  // the firebird server program it runs
     void stopServer();     // SIGTERM and wait
     void killServer();     // SIGKILL
     void startServer();
