@@ -1,9 +1,9 @@
 // What a book costs: the classic book of the largest list group for a month and for a year, each
 // revised book, and the PDF export of each, through the embedded engine and a loopback server,
-// beside the floor: for the classic book, its three period queries run alone; for the revised
-// books and the exports, reading the book's lines back. Each revised build is also set beside
-// the sum of its movement statements run alone ("statements alone"), which it should cost at most
-// 1.1 times.
+// beside the floor: for each book, the ledger's own period queries for its products run alone;
+// for the exports, reading the book's lines back. Each revised build is also set beside the sum
+// of the per-product movement statements that built the revised books before the ledger
+// ("statements"), each run alone.
 //
 //   bench_books [--scale N] [--server|--embedded] [--indexes] [--skip-year] [--classic-only] [--day-walk]
 //               [--out FILE]
@@ -14,10 +14,12 @@
 #include "book/classic/classic_preparation.h"
 #include "book/classic/classic_sql.h"
 #include "book/classic/component_lists.h"
-#include "book/classic/store_laboratory.h"
+#include "book/classic/period_movements.h"
+#include "book/ledger/ledger.h"
 #include "book/revised/report_selection.h"
 #include "book/revised/revised_book_builder.h"
 #include "book/revised/revised_build_view.h"
+#include "reference_statement.h"
 #include "cli/demo_data.h"
 #include "data/data_module.h"
 #include "data/schema.h"
@@ -72,24 +74,41 @@ double seconds(const std::function<void()>& work)
     return double(timer.nsecsElapsed()) / 1e9;
 }
 
-// The movement statements of a revised build, each run alone in a transaction of its own that is
-// then rolled back (each starts with no running stock, as the build resets it per product): the
-// sum of their times (the build's delete is timed alone apart).
+// The per-product movement statements that built a revised book before the ledger, each run
+// alone in a transaction of its own that is then rolled back: the sum of their times.
 double revisedStatementsAlone(data::TDM& dm, revised::RevisedMode mode, const QString& cnpj, const QDate& from,
                               const QDate& to)
 {
     revised::MovementValues values;
     values.cnpj = cnpj;
-    values.lab = revised::readStoreLaboratory(dm.SQLQuery1, cnpj);
+    values.lab = ledger::readStoreScope(dm.SQLQuery1, cnpj).laboratories.value(0);
     values.start = from;
     values.end = to;
     double total = 0;
     for (const revised::ComponentRow& row : revised::readComponentRows(dm.SQLQuery1, mode)) {
-        const QString statement = revised::composeMovementStatement(mode, revised::forComponent(values, row));
+        const QString statement =
+            revised::testing::composeMovementStatement(mode, revised::testing::forComponent(values, row));
         data::Transaction alone(dm.sqlcon1);
         total += seconds([&] { alone.execute(statement); });
     }
     return total;
+}
+
+// The floor of a book: the ledger's period queries for its products, run alone.
+double ledgerAlone(data::TDM& dm, const std::vector<ledger::LedgerProduct>& products, const QString& cnpj,
+                   const QDate& from, const QDate& to, const ledger::LedgerRequest& request)
+{
+    const ledger::StoreScope scope = ledger::readStoreScope(dm.SQLQuery1, cnpj);
+    ledger::Ledger ledger;
+    return seconds([&] { ledger.read(dm.SQLQuery1, scope, products, from, to, request); });
+}
+
+std::vector<ledger::LedgerProduct> revisedProducts(data::TDM& dm, revised::RevisedMode mode)
+{
+    std::vector<ledger::LedgerProduct> products;
+    for (const revised::ComponentRow& row : revised::readComponentRows(dm.SQLQuery1, mode))
+        products.push_back({row.codigo, row.name, row.dcb, row.unid});
+    return products;
 }
 
 // Reads every row of a query: the floor of a book that needs the same rows.
@@ -109,18 +128,6 @@ int readAll(data::TDM& dm, const QString& sql)
     }
     q.close();
     return rows;
-}
-
-// The classic book's movement rows of a set of products over a period, read with the build's
-// own three period queries and nothing else.
-int readClassicMovements(data::TDM& dm, const QStringList& codes, const QStringList& dcbs, const QString& cnpj,
-                         QDate from, QDate to)
-{
-    const std::optional<QString> laboratory = classic::exitsLaboratory(dm, cnpj);
-    using classic::MovementKind;
-    return readAll(dm, classic::periodMovementSql(MovementKind::Entry, cnpj, codes, from, to, laboratory))
-        + readAll(dm, classic::periodMovementSql(MovementKind::Exit, cnpj, codes, from, to, laboratory))
-        + readAll(dm, classic::periodMovementSql(MovementKind::Loss, cnpj, dcbs, from, to, laboratory));
 }
 
 struct Row {
@@ -191,11 +198,6 @@ void runAll(testing::EmbeddedSuite& suite, const QString& engine, const Options&
         if (lists.group(g)->count() > lists.group(group)->count())
             group = g;
     const classic::ListGroupTable& table = *lists.group(group);
-    QStringList codes, dcbs;
-    for (const auto& c : table) {
-        codes << c.codigo;
-        dcbs << c.dcb;
-    }
 
     struct Period { QString name; QDate from; QDate to; };
     QList<Period> periods = {{QStringLiteral("month"), demo.periodStart, demo.periodEnd}};
@@ -220,7 +222,7 @@ void runAll(testing::EmbeddedSuite& suite, const QString& engine, const Options&
         r.time = seconds([&] { classic::prepareClassicBook(*dm, view, request); });
         // The store's inventory, its laboratory, the group's opening inventories, one per kind.
         r.queries = 1 + 1 + 1 + 3;
-        r.floor = seconds([&] { readClassicMovements(*dm, codes, dcbs, cnpj, p.from, p.to); });
+        r.floor = ledgerAlone(*dm, classic::ledgerProducts(table), cnpj, p.from, p.to, {});
         r.lines = suite.scalarMain(QStringLiteral("select count(*) from LIVROCONTR")).toInt();
         rows << r;
         std::fprintf(stderr, "%s\n", qPrintable(formatRow(r)));
@@ -249,7 +251,7 @@ void runAll(testing::EmbeddedSuite& suite, const QString& engine, const Options&
 
     if (o.classicOnly)
         return;
-    const Period& revisedPeriod = periods.last();
+    for (const Period& revisedPeriod : periods)
     for (revised::RevisedMode mode : {revised::RevisedMode::Drogaria, revised::RevisedMode::InsumosCompleto,
                                       revised::RevisedMode::Siproquim}) {
         testing::RecordingRevisedView view;
@@ -268,18 +270,23 @@ void runAll(testing::EmbeddedSuite& suite, const QString& engine, const Options&
         for (const QString& message : view.messages)
             std::fprintf(stderr, "message: %s\n", qPrintable(message));
         r.products = view.products;
-        r.queries = 3 + r.products;
-        // The floor: the lines the statements wrote, read back in one query.
+        r.queries = 9;
+        ledger::LedgerRequest request;
+        request.drugstoreItems = mode == revised::RevisedMode::Drogaria;
+        request.whenOneStore = ledger::StoreScope::OneStore::StoreLaboratories;
+        r.floor = ledgerAlone(*dm, revisedProducts(*dm, mode), cnpj, revisedPeriod.from, revisedPeriod.to, request);
         const QString selection = revised::revisedBookSelection(mode, cnpj);
-        r.floor = seconds([&] { r.lines = readAll(*dm, selection); });
+        r.lines = readAll(*dm, selection);
         rows << r;
         std::fprintf(stderr, "%s\n", qPrintable(formatRow(r)));
         Row alone = r;
-        alone.book = QStringLiteral("revised %1, statements alone").arg(revised::keyword(mode));
+        alone.book = QStringLiteral("revised %1, %2, statements").arg(revised::keyword(mode), revisedPeriod.name);
         alone.queries = r.products;
         alone.time = deleteAlone + revisedStatementsAlone(*dm, mode, cnpj, revisedPeriod.from, revisedPeriod.to);
         rows << alone;
         std::fprintf(stderr, "%s  (build %.2f times)\n", qPrintable(formatRow(alone)), r.time / alone.time);
+        if (revisedPeriod.name != QLatin1String("month"))
+            continue;
         Row e = r;
         e.book = QStringLiteral("revised %1 PDF export").arg(revised::keyword(mode));
         e.queries = 0;

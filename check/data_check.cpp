@@ -5,10 +5,10 @@
 #include "book/classic/classic_sql.h"
 #include "book/classic/component_lists.h"
 #include "book/classic/movement_rows.h"
-#include "book/classic/opening_inventory.h"
 #include "book/classic/period_movements.h"
-#include "book/classic/store_laboratory.h"
+#include "book/ledger/ledger_sql.h"
 #include "book/revised/revised_book_builder.h"
+#include "book/revised/revised_walk.h"
 #include "data/data_module.h"
 #include "data/db_error.h"
 #include "data/query.h"
@@ -105,7 +105,7 @@ public:
     // `opening` and `movements` are read for the component's group as the book reads them;
     // `number` is the component's place in the group.
     ProductCheck(data::TDM& dm, CheckReport& report, const ControlledComponent& component, SupplierRows& suppliers,
-                 const classic::OpeningInventory& opening, classic::MovementSource& movements, int number)
+                 const ledger::Opening& opening, classic::MovementSource& movements, int number)
         : m_dm(dm), m_report(report), m_component(component), m_suppliers(suppliers), m_opening(opening),
           m_movements(movements), m_number(number)
     {
@@ -136,7 +136,7 @@ private:
                 QStringLiteral("%1 linhas em BALANCOS: %2").arg(inventory.rows).arg(inventory.rowTexts.join(QStringLiteral("; "))));
     }
 
-    // The opening stock as the classic book takes it.
+    // The opening stock as the books take it: the inventory converted to the catalogue unit.
     double checkOpening()
     {
         const QDate day = m_report.from;
@@ -147,13 +147,11 @@ private:
         }
         if (m_opening.rows > 1)
             reportDuplicates(readInventoryDay(m_dm.SQLQuery2, m_report.cnpj, m_component.codigo, day), day);
-        if (m_opening.read)
-            m_bookUnit = m_opening.unit;
-        if (m_opening.read && m_opening.unit != m_component.unid)
+        if (m_opening.unit.left(classic::kUnidLength) != m_component.unid)
             add(FindingKind::InventoryUnit, day,
                 QStringLiteral("BALANCOS: %1 %2; COMPONEN: %3")
                     .arg(quantityText(m_opening.quantity), m_opening.unit.trimmed(), m_component.unid.trimmed()));
-        return m_opening.read ? m_opening.quantity : 0;
+        return m_opening.bookQuantity();
     }
 
     // The period's movements as the classic book walks them; the closing stock.
@@ -163,7 +161,7 @@ private:
         m_movements.walkProduct(m_number, [&](MovementKind kind, const classic::MovementRow& row) {
             if (kind != MovementKind::Exit)
                 checkSupplier(row);
-            const double quantity = classic::bookQuantity(kind, row, m_bookUnit);
+            const double quantity = classic::bookQuantity(row, m_bookUnit);
             balance += kind == MovementKind::Entry ? quantity : -quantity;
             if (!negative && balance < 0 && !sameQuantity(balance, 0)) {
                 negative = true;
@@ -216,11 +214,11 @@ private:
     CheckReport& m_report;
     const ControlledComponent& m_component;
     SupplierRows& m_suppliers;
-    const classic::OpeningInventory& m_opening;
+    const ledger::Opening& m_opening;
     classic::MovementSource& m_movements;
     int m_number;
     std::set<QString> m_suppliersSeen;
-    QString m_bookUnit;  // the inventory's unit, else the catalogue's, as the classic book keeps it
+    QString m_bookUnit;  // the catalogue's unit, which the books count in
 };
 
 Finding catalogueFinding(FindingKind kind, const QString& codigo, const QString& produto, const QString& rows)
@@ -228,37 +226,26 @@ Finding catalogueFinding(FindingKind kind, const QString& codigo, const QString&
     return {kind, codigo.trimmed(), produto.trimmed(), QDate(), rows};
 }
 
-// The catalogue as the revised books select it: a controlled product that neither the drugstore
-// nor the compounding selection takes is in no revised book; drugstore products sharing a
-// description share their sales.
+// The catalogue as the revised books select it: a controlled product without the identifier its
+// book is kept by (registration or DCB) gets no line; drugstore products sharing a description
+// cannot take a sale recorded without a product code.
 // Returns how many products the revised books select.
 int checkCatalogue(data::TDM& dm, CheckReport& report)
 {
-    data::Query& query = dm.SQLQuery1;
     std::set<QString> selected;
     std::map<QString, QStringList> drugstoreByDescription;
     for (const auto mode : {revised::RevisedMode::Drogaria, revised::RevisedMode::InsumosCompleto}) {
-        query.close();
-        query.setSql(revised::componentSelection(mode));
-        query.open();
-        for (; !query.eof(); query.next()) {
-            const QString codigo = query.asString(QStringLiteral("CODIGO"));
-            selected.insert(codigo);
+        for (const revised::ComponentRow& row : revised::readComponentRows(dm.SQLQuery1, mode)) {
+            selected.insert(row.codigo);
+            if (!revised::hasIdentifier(mode, row))
+                report.findings.push_back(catalogueFinding(
+                    FindingKind::NotInAnyBook, row.codigo, row.name,
+                    mode == revised::RevisedMode::Drogaria ? QStringLiteral("COMPONEN.REGMSMEDICAM vazio")
+                                                           : QStringLiteral("COMPONEN.DCB vazio")));
             if (mode == revised::RevisedMode::Drogaria)
-                drugstoreByDescription[query.asString(QStringLiteral("COMPONENTE"))] << codigo;
+                drugstoreByDescription[row.name] << row.codigo;
         }
-        query.close();
     }
-    query.setSql(QStringLiteral("Select CODIGO, COMPONENTE from COMPONEN where CONTROLADA = 'Sim' order by COMPONENTE"));
-    query.open();
-    for (; !query.eof(); query.next()) {
-        const QString codigo = query.asString(QStringLiteral("CODIGO"));
-        if (!selected.count(codigo))
-            report.findings.push_back(catalogueFinding(FindingKind::NotInAnyBook, codigo,
-                                                       query.asString(QStringLiteral("COMPONENTE")),
-                                                       QStringLiteral("COMPONEN.GRUPO vazio")));
-    }
-    query.close();
     for (const auto& [description, codes] : drugstoreByDescription)
         if (codes.size() > 1)
             for (const QString& codigo : codes)
@@ -297,6 +284,42 @@ void checkFormulaLaboratories(data::TDM& dm, CheckReport& report)
     query.close();
 }
 
+// Each refused row once, whichever book's reading met it first.
+void addRefusals(CheckReport& report, const std::vector<ledger::Refusal>& refusals)
+{
+    for (const ledger::Refusal& refusal : refusals) {
+        const bool known = std::any_of(report.findings.begin(), report.findings.end(), [&](const Finding& f) {
+            return f.kind == FindingKind::RefusedMovement && f.rows == refusal.text;
+        });
+        if (!known)
+            report.findings.push_back({FindingKind::RefusedMovement, refusal.codigo.trimmed(),
+                                       refusal.produto.trimmed(), refusal.date, refusal.text});
+    }
+}
+
+// The revised books read the ledger of their own products (drugstore sales, every compounding
+// product): what they refuse is listed too.
+void checkRevisedLedgers(data::TDM& dm, CheckReport& report, const ledger::StoreScope& store)
+{
+    for (const auto mode : {revised::RevisedMode::Drogaria, revised::RevisedMode::InsumosCompleto,
+                            revised::RevisedMode::Siproquim}) {
+        const std::vector<revised::ComponentRow> rows = revised::readComponentRows(dm.SQLQuery1, mode);
+        std::vector<ledger::LedgerProduct> products;
+        for (const revised::ComponentRow& row : rows)
+            products.push_back({row.codigo, row.name, row.dcb, row.unid});
+        ledger::LedgerRequest request;
+        request.drugstoreItems = mode == revised::RevisedMode::Drogaria;
+        request.whenOneStore = ledger::StoreScope::OneStore::StoreLaboratories;
+        ledger::Ledger ledger;
+        try {
+            ledger.read(dm.SQLQuery1, store, products, report.from, report.to, request);
+        } catch (const ledger::LedgerQueryFailed& failure) {
+            throw data::DbError(failure.reason + u'\n' + failure.statement);
+        }
+        addRefusals(report, ledger.refusals());
+    }
+}
+
 } // namespace
 
 CheckReport checkStoreData(data::TDM& dm, const QString& cnpj, const QDate& from, const QDate& to,
@@ -310,7 +333,7 @@ CheckReport checkStoreData(data::TDM& dm, const QString& cnpj, const QDate& from
     checkFormulaLaboratories(dm, report);
     SupplierRows suppliers(dm.SQLQuery2);
     const classic::ComponentLists lists = classic::loadComponentLists(dm);
-    const classic::StoreScope store{cnpj, classic::exitsLaboratory(dm, cnpj)};
+    const ledger::StoreScope store = ledger::readStoreScope(dm.SQLQuery1, cnpj);
     int classicProducts = 0;
     for (const classic::ListGroupTable& table : lists.tables) {
         classicProducts += table.count();
@@ -322,13 +345,12 @@ CheckReport checkStoreData(data::TDM& dm, const QString& cnpj, const QDate& from
         } catch (const classic::MovementQueryFailed& failure) {
             throw data::DbError(failure.reason + u'\n' + failure.statement);
         }
-        const std::vector<classic::OpeningInventory> openings =
-            classic::readOpeningInventories(dm.SQLQuery2, cnpj, table, from);
+        addRefusals(report, movements.refusals());
         for (int number = 1; number <= table.count(); ++number)
-            ProductCheck(dm, report, table.entry(number), suppliers, openings[std::size_t(number - 1)], movements,
-                         number)
+            ProductCheck(dm, report, table.entry(number), suppliers, movements.opening(number), movements, number)
                 .run();
     }
+    checkRevisedLedgers(dm, report, store);
     checkPrescriptions(dm, report);
     if (!indexScript.isEmpty()) {
         report.indexes = readIndexReadiness(dm, indexScript, classicProducts, revisedProducts);

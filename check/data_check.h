@@ -16,9 +16,10 @@ namespace livros::check {
 
 // The data faults that make a book wrong, most harmful first (the order of the report).
 enum class FindingKind {
-    DuplicateInventory,   // two inventory rows for one product and day: the books disagree
-    NotInAnyBook,         // a controlled product that no revised book selects (no GRUPO)
-    SameDrugstoreDescription, // drugstore sales are matched by description: each gets the other's
+    RefusedMovement,      // a movement or inventory row the ledger refuses: no book can be built
+    DuplicateInventory,   // two inventory rows for one product and day: no book can be built
+    NotInAnyBook,         // a controlled product without the identifier its revised book is kept by
+    SameDrugstoreDescription, // drugstore sales without a product code go by description: ambiguous
     FormulaOfUnknownLaboratory, // a formula of a laboratory of no store: in no revised book
     NoOpeningInventory,   // no inventory on the period's first day: the book opens at 0
     InventoryUnit,        // the inventory counts in another unit than the catalogue's

@@ -17,18 +17,23 @@ struct KindTexts {
 KindTexts textsOf(FindingKind kind)
 {
     switch (kind) {
+    case FindingKind::RefusedMovement:
+        return {u"Movimentação que nenhum livro pode registrar",
+                u"Corrija a movimentação no sistema: a unidade deve ser da mesma família da do cadastro (massa ou "
+                u"volume), e a venda ou perda deve indicar um só produto (pelo código, ou por um nome que só um "
+                u"produto tem). Enquanto ela existir, o livro não é montado."};
     case FindingKind::DuplicateInventory:
         return {u"Dois ou mais inventários do produto no mesmo dia",
-                u"Deixe no estoque da suíte uma só contagem do produto nesse dia: o livro clássico usa uma delas "
-                u"e o revisado imprime todas."};
+                u"Deixe no estoque da suíte uma só contagem do produto nesse dia: com duas, nenhum livro é "
+                u"montado para um período que comece nesse dia."};
     case FindingKind::NotInAnyBook:
         return {u"Produto controlado fora de qualquer livro",
-                u"Preencha o grupo do produto no cadastro (REV... para a drogaria, outro para a manipulação): sem "
-                u"grupo ele não entra em nenhum livro revisado."};
+                u"Preencha no cadastro o registro no Ministério da Saúde (produtos da drogaria, grupo REV...) ou "
+                u"a DCB (manipulação): sem ela o produto não entra em nenhum livro revisado."};
     case FindingKind::SameDrugstoreDescription:
         return {u"Produtos da drogaria com a mesma descrição",
-                u"Dê a cada produto da drogaria uma descrição própria no cadastro: as vendas são ligadas ao "
-                u"produto pela descrição, e cada um recebe as vendas do outro."};
+                u"Dê a cada produto da drogaria uma descrição própria no cadastro: uma venda sem código de "
+                u"produto é ligada ao produto pela descrição, e com duas iguais o livro não é montado."};
     case FindingKind::SupplierDuplicated:
         return {u"Fornecedor com mais de um cadastro",
                 u"Deixe um só cadastro do fornecedor com esse nome fantasia: com mais de um, o livro revisado "
@@ -92,6 +97,7 @@ QString duration(double seconds, const QLocale& locale)
 const std::vector<FindingKind>& findingKinds()
 {
     static const std::vector<FindingKind> kinds{
+        FindingKind::RefusedMovement,
         FindingKind::DuplicateInventory,  FindingKind::NotInAnyBook,        FindingKind::SameDrugstoreDescription,
         FindingKind::FormulaOfUnknownLaboratory,
         FindingKind::NoOpeningInventory,  FindingKind::InventoryUnit,       FindingKind::SupplierDuplicated,

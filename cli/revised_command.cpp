@@ -106,6 +106,8 @@ int runRevisedCommand(data::TDM& dm, revised::RevisedMode mode, const QString& c
         }
         case revised::RevisedBuildOutcome::BadStartDate:
         case revised::RevisedBuildOutcome::BadEndDate:
+        case revised::RevisedBuildOutcome::NoInventory:
+        case revised::RevisedBuildOutcome::Refused:
             return Precondition;
         case revised::RevisedBuildOutcome::StatementFailed:
             // The window's message carries no reason; a script needs the server's.

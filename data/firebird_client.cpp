@@ -350,8 +350,12 @@ QByteArray transactionParameters(const TransactionOptions& options)
     QByteArray tpb;
     tpb.append(char(isc_tpb_version3));
     tpb.append(char(isc_tpb_write));
-    tpb.append(char(isc_tpb_read_committed));
-    tpb.append(char(isc_tpb_rec_version));
+    if (options.snapshot) {
+        tpb.append(char(isc_tpb_concurrency));
+    } else {
+        tpb.append(char(isc_tpb_read_committed));
+        tpb.append(char(isc_tpb_rec_version));
+    }
     const qint32 seconds = lockTimeoutSeconds();
     if (options.wait && seconds > 0) {
         tpb.append(char(isc_tpb_wait));

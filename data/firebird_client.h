@@ -65,6 +65,9 @@ struct TransactionOptions {
     // Wait on locks (up to lockTimeoutSeconds()); false: a lock held by another transaction
     // fails at once.
     bool wait = true;
+    // Snapshot (concurrency): every read sees the database as it was when the transaction
+    // started; otherwise read committed.
+    bool snapshot = false;
 };
 
 // An attachment to one database.

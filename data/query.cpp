@@ -78,6 +78,11 @@ QVariant Query::value(const QString& field) const
     return m_eof ? QVariant() : m_cursor->value(i);
 }
 QString Query::asString(const QString& field) const { return valueText(value(field)); }
+QString Query::asExactNumber(const QString& field) const
+{
+    const int i = column(field);
+    return m_eof || m_cursor->isNull(i) ? QString() : m_cursor->literal(i);
+}
 int Query::asInteger(const QString& field) const { return valueInteger(value(field)); }
 double Query::asFloat(const QString& field) const { return valueDouble(value(field)); }
 QDateTime Query::asDateTime(const QString& field) const { return valueDateTime(value(field)); }

@@ -40,6 +40,8 @@ public:
     double asFloat(const QString& field) const;    // null gives 0
     QDateTime asDateTime(const QString& field) const; // null gives an invalid date-time
     QVariant value(const QString& field) const;    // null gives a null QVariant
+    // A number exactly as stored ("12.50000" for a NUMERIC(15,5)); null gives "".
+    QString asExactNumber(const QString& field) const;
 
 private:
     int column(const QString& field) const;

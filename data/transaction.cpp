@@ -75,6 +75,9 @@ Transaction::Transaction(Connection& connection, const QStringList& reservedTabl
         StatusGuard guard(attachment.library());
         TransactionOptions options;
         options.reservedTables = reservedTables;
+        // A transaction that reserves a book table is a build: it reads one state of every
+        // table, so that a sale recorded meanwhile is wholly in the book or wholly out.
+        options.snapshot = !reservedTables.isEmpty();
         ITransaction* handle = nullptr;
         if (!reservedTables.isEmpty()) {
             options.wait = false;

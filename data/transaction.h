@@ -27,7 +27,8 @@ QString longerWaitAdvice();
 // A transaction held by its owner for a unit of work (a book build): while it lives, every query,
 // cached dataset and direct statement of its connection runs in it, and nothing is committed
 // before commit(). Destroyed without commit() it rolls back, so that a failure anywhere leaves
-// the database as it was. Reserved tables are written by no other transaction meanwhile.
+// the database as it was. Reserved tables are written by no other transaction meanwhile, and a
+// transaction that reserves tables reads a snapshot: one state of the database throughout.
 //
 // Attaching again after a lost attachment happens only when the transaction starts: once it has
 // begun, a lost attachment fails it (DatabaseUnavailable) and the server undoes what it did.

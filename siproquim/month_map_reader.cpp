@@ -1,5 +1,7 @@
 #include "siproquim/month_map_reader.h"
 
+#include "book/ledger/store_scope.h"
+
 #include "book/revised/revised_book_builder.h"
 #include "data/data_module.h"
 #include "platform/sql_literal.h"
@@ -77,9 +79,9 @@ private:
             m_byName[c.name] << c.codigo;
             m_chemicals.insert(c.codigo, c);
         }
-        open(revised::laboratorySelect(m_cnpj));
-        m_laboratory = m_query.eof() ? QString() : m_query.asString(QStringLiteral("LABORATORIO"));
-        m_query.close();
+        m_laboratories.clear();
+        for (const QString& laboratory : ledger::readStoreScope(m_query, m_cnpj).laboratories)
+            m_laboratories << sqlLiteral(laboratory);
     }
 
     void readOpeningStock()
@@ -143,8 +145,8 @@ private:
                             "inner join PEDIDOS PD on PD.ESTACAO = CP.ESTACAO and PD.NPEDIDO = CP.NPEDIDO "
                             "and PD.TIPOPEDIDO = 'Pedido' and PD.DATAPEDIDO between %1 "
                             "inner join PEDIFORM PF on PF.ESTACAO = CP.ESTACAO and PF.NPEDIDO = CP.NPEDIDO and PF.NFORMULA = CP.NFORMULA "
-                            "where PF.LABORATORIO = %2 order by PD.DATAPEDIDO")
-                 .arg(period(), sqlLiteral(m_laboratory)));
+                            "where PF.LABORATORIO in (%2) order by PD.DATAPEDIDO")
+                 .arg(period(), m_laboratories.join(QStringLiteral(", "))));
         struct Day { double quantity = 0; QSet<QString> formulas; };
         std::map<std::pair<QDate, QString>, Day> days;
         for (; !m_query.eof(); m_query.next()) {
@@ -242,7 +244,7 @@ private:
     data::Query& m_query;
     QString m_cnpj;
     QDate m_start, m_end;
-    QString m_laboratory;
+    QStringList m_laboratories; // the store's, as SQL literals
     QHash<QString, Chemical> m_chemicals; // by CODIGO
     QStringList m_order;                  // CODIGO by name
     QHash<QString, QStringList> m_byName;

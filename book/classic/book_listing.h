@@ -1,4 +1,6 @@
 #pragma once
+#include "book/ledger/ledger.h"
+
 #include <QDate>
 #include "platform/book_locale.h"
 
@@ -13,7 +15,7 @@ namespace livros::classic {
 // appends them in order. Numbers use the grouping and decimal separators of `locale`, Brazilian
 // unless told.
 
-enum class MovementKind { Entry, Exit, Loss };
+using MovementKind = ledger::MovementKind;
 
 // Only a to z are raised: accented letters keep their case, as the suite's other listings do.
 QString upperAsciiLetters(const QString& text);

@@ -3,8 +3,8 @@
 #include "book/classic/book_listing.h"
 #include "book/classic/classic_sql.h"
 #include "book/classic/movement_texts.h"
-#include "book/classic/store_laboratory.h"
 #include "data/data_module.h"
+#include "data/query.h"
 #include "data/db_error.h"
 #include "platform/date_text.h"
 
@@ -17,13 +17,14 @@ ClassicBookBuilder::ClassicBookBuilder(data::TDM& dm, data::Transaction& transac
                                        const QLocale& locale)
     : m_dm(dm)
     , m_view(view)
-    , m_store{storeCnpj, std::nullopt}
+    , m_store{storeCnpj, {}, false}
     , m_initialDate(initialDate)
     , m_finalDate(finalDate)
     , m_dayCount(int(std::llabs(initialDate.daysTo(finalDate))) + 1)
     , m_periodText(dateText(initialDate) + QStringLiteral(" a ") + dateText(finalDate))
     , m_locale(locale)
     , m_lineWriter(transaction)
+    , m_ledgerQuery(dm.sqlcon1, QStringLiteral("LedgerQuery"))
 {
 }
 
@@ -65,17 +66,20 @@ bool ClassicBookBuilder::buildGroup(int groupNumber, const ComponentLists& lists
         return true;
     m_titleLine = groupTitleLine(groupNumber);
     m_bookName = groupBookName(groupNumber);
-    m_store.laboratory = exitsLaboratory(m_dm, m_store.cnpj);
+    m_store = ledger::readStoreScope(m_ledgerQuery, m_store.cnpj);
 
     m_view.setGaugeMaximum(table->count());
-    m_openings = readOpeningInventories(m_dm.SQLQuery2, m_store.cnpj, *table, m_initialDate);
     try {
+        const QDate last = m_initialDate.addDays(m_dayCount - 1);
         try {
-            m_movements->startGroup(m_dm.SQLQuery1, m_store, *table, m_initialDate,
-                                    m_initialDate.addDays(m_dayCount - 1));
+            m_periodMovements.startGroup(m_ledgerQuery, m_store, *table, m_initialDate, last);
+            if (m_movements != &m_periodMovements)
+                m_movements->startGroup(m_ledgerQuery, m_store, *table, m_initialDate, last);
         } catch (const MovementQueryFailed& failure) {
             failedQuery(failure);
         }
+        if (!m_periodMovements.refusals().empty())
+            refuse(m_periodMovements.refusals());
         for (int index = 1; index <= table->count(); ++index)
             walkComponent(index, table->entry(index));
         sendLines([&] { m_lineWriter.flush(); });
@@ -94,7 +98,7 @@ void ClassicBookBuilder::walkComponent(int index, const ControlledComponent& com
     m_movementCount = 0;
 
     append(componentHeading(m_titleLine, m_initialDate, m_finalDate));
-    openBalance(component, m_openings.at(std::size_t(index - 1)));
+    openBalance(component, m_periodMovements.opening(index));
     append(columnHeading());
     m_walked.push_back({component.codigo, component.componente, m_openingBalance, {}, 0});
 
@@ -113,26 +117,36 @@ void ClassicBookBuilder::walkComponent(int index, const ControlledComponent& com
     append(componentClosing());
 }
 
-void ClassicBookBuilder::openBalance(const ControlledComponent& component, const OpeningInventory& opening)
+// The book counts in the catalogue unit: an inventory counted in another unit of its family is
+// converted (the listing still shows the difference).
+void ClassicBookBuilder::openBalance(const ControlledComponent& component, const ledger::Opening& opening)
 {
     m_openingBalance = 0;
     m_runningBalance = 0;
     m_bookUnit = component.unid;
-    if (opening.rows == 0) {
+    if (!opening.counted) {
         m_view.appendListingLine(balanceLineWithoutInventory(component.componente, component.dcb, m_bookUnit));
         return;
     }
-    // A first row that could not be read leaves the component at zero in its catalogue unit; the
-    // balance line is still the one of a component with inventory.
-    if (opening.read) {
-        m_openingBalance = opening.quantity;
-        m_runningBalance = opening.quantity;
-        m_bookUnit = opening.unit;
-        if (opening.unit != component.unid)
-            append(unitErrorBlock(component.unid, opening.unit, opening.quantity, m_locale));
-    }
+    m_openingBalance = opening.bookQuantity();
+    m_runningBalance = m_openingBalance;
+    const QString inventoryUnit = opening.unit.left(kUnidLength);
+    if (inventoryUnit != component.unid)
+        append(unitErrorBlock(component.unid, inventoryUnit, opening.quantity, m_locale));
     m_view.appendListingLine(
         balanceLineWithInventory(component.componente, component.dcb, m_openingBalance, m_bookUnit, m_locale));
+}
+
+// Rows the ledger cannot give to one product in its unit: a book without them would be wrong.
+void ClassicBookBuilder::refuse(const std::vector<ledger::Refusal>& refusals)
+{
+    m_refused = true;
+    QStringList texts;
+    for (const ledger::Refusal& refusal : refusals)
+        texts << refusal.text;
+    fail(QStringLiteral("O livro não pode ser montado com estas movimentações:\n%1\n\nCorrija-as no sistema e "
+                        "monte o livro de novo; \"livros-cli check\" lista todas.\n\n%2")
+             .arg(texts.join(u'\n'), kNotBuilt));
 }
 
 // Without the movements the query left out every later balance would be wrong: the build stops.
@@ -144,7 +158,7 @@ void ClassicBookBuilder::failedQuery(const MovementQueryFailed& failure)
 
 void ClassicBookBuilder::walkMovement(MovementKind kind, const ControlledComponent& component, const MovementRow& row)
 {
-    const double quantity = bookQuantity(kind, row, m_bookUnit);
+    const double quantity = bookQuantity(row, m_bookUnit);
     const double signedQuantity = kind == MovementKind::Entry ? quantity : -quantity;
     m_runningBalance += signedQuantity;
     m_walked.back().quantities.push_back(signedQuantity);
@@ -166,7 +180,7 @@ void ClassicBookBuilder::writeBookLine(MovementKind kind, const ControlledCompon
     line.openingBalance = m_openingBalance;
     line.bookName = m_bookName;
     line.date = row.date;
-    line.history = history;
+    line.history = fittedHistoryText(kind, row, kHistoricoLength, m_locale);
     line.movement = movementName(kind);
     line.balance = m_runningBalance;
     line.observation = observation;

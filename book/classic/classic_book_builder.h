@@ -3,8 +3,8 @@
 #include "book/classic/classic_book_check.h"
 #include "book/classic/component_lists.h"
 #include "book/classic/movement_rows.h"
-#include "book/classic/opening_inventory.h"
 #include "book/classic/period_movements.h"
+#include "data/query.h"
 
 #include <QDate>
 #include "platform/book_locale.h"
@@ -49,9 +49,9 @@ inline constexpr int kMovementQueryFailedExitCode = 4;
 
 // The walk of one list group: for each component its opening balance on the initial date, then
 // its movements of the period day by day (entries, exits, losses), each changing the running
-// balance and written as one LIVROCONTR row and one listing line. The opening inventories and the
-// movements of the whole group are read before the first component (readOpeningInventories,
-// PeriodMovements). LIVROCONTR must have been emptied by the caller in
+// balance and written as one LIVROCONTR row and one listing line. The store's ledger of the group
+// (its opening inventories and movements) is read before the first component (PeriodMovements);
+// a group with a movement or inventory row the ledger refuses is not built. LIVROCONTR must have been emptied by the caller in
 // `transaction`, the build's, which the lines are written in.
 class ClassicBookBuilder {
 public:
@@ -64,6 +64,8 @@ public:
     // the statement; the caller rolls the build's transaction back. A database that cannot be
     // reached or a connection lost during the walk (data::DatabaseUnavailable) propagates.
     bool buildGroup(int groupNumber, const ComponentLists& lists);
+    // Whether the last buildGroup failed because the ledger refused rows (shown, each named).
+    bool refused() const { return m_refused; }
 
     // What the walk wrote, product by product, for the check after the build.
     const std::vector<WalkedProduct>& walkedProducts() const { return m_walked; }
@@ -81,9 +83,10 @@ private:
     struct Failed {};  // unwinds the walk after a failure has been shown
 
     void walkComponent(int index, const ControlledComponent& component);
-    void openBalance(const ControlledComponent& component, const OpeningInventory& opening);
+    void openBalance(const ControlledComponent& component, const ledger::Opening& opening);
     void walkMovement(MovementKind kind, const ControlledComponent& component, const MovementRow& row);
     [[noreturn]] void failedQuery(const MovementQueryFailed& failure);
+    [[noreturn]] void refuse(const std::vector<ledger::Refusal>& refusals);
     void writeBookLine(MovementKind kind, const ControlledComponent& component, const MovementRow& row,
                        const QString& history, const QString& observation);
     // Runs a write of book lines; a line the server refuses fails the build naming it.
@@ -109,11 +112,12 @@ private:
     QString m_bookUnit;
     int m_movementCount = 0;
 
-    std::vector<OpeningInventory> m_openings;  // by product number - 1
     PeriodMovements m_periodMovements;
+    bool m_refused = false;
     MovementSource* m_movements = &m_periodMovements;
 
     BookLineWriter m_lineWriter;
+    data::Query m_ledgerQuery; // the builder's own: the ledger's period queries
     std::vector<WalkedProduct> m_walked;
 };
 

@@ -59,15 +59,6 @@ QString badInitialDateMessage() { return QStringLiteral("Data Inicial incorreta.
 
 QString badFinalDateMessage() { return QStringLiteral("Data Final incorreta. Corrija e tente novamente."); }
 
-QString noInventoryMessage(const QDate& initialDate)
-{
-    return QStringLiteral("Antes de prosseguir, favor incluir um inventário") + kCarriageReturn
-        + QStringLiteral("com a posição do estoque do dia ") + QLatin1Char('"') + dateText(initialDate)
-        + QLatin1Char('"') + QLatin1Char('.') + kCarriageReturn + kCarriageReturn
-        + QStringLiteral("Na tela inicial do sistema, acesse a opção ") + kCarriageReturn
-        + QStringLiteral("ESTOQUE / INVENTÁRIOS");
-}
-
 QString stockProgramMissingMessage()
 {
     return QStringLiteral("Atenção: \"Vandor.exe\" não encontrado, favor entrar em contato com a ZUN Sistemas");
@@ -119,6 +110,7 @@ ClassicPreparationOutcome prepareClassicBook(data::TDM& dm, ClassicPreparationVi
         view.setGaugeVisible(true);
         view.setStatusVisible(true);
         bool built = true;
+        bool refused = false;
         {
             // One transaction for the whole build: the delete, every line and the check commit
             // together, or nothing does and the previous book stays whole. LIVROCONTR is reserved,
@@ -129,6 +121,7 @@ ClassicPreparationOutcome prepareClassicBook(data::TDM& dm, ClassicPreparationVi
 
             ClassicBookBuilder builder(dm, *build, view, request.storeCnpj, *initialDate, *finalDate, locale);
             built = !request.lists || builder.buildGroup(request.selectedGroup, *request.lists);
+            refused = builder.refused();
             if (built)
                 checkClassicBook(dm.SQLQuery1, builder.walkedProducts());
 
@@ -144,7 +137,9 @@ ClassicPreparationOutcome prepareClassicBook(data::TDM& dm, ClassicPreparationVi
         view.setGaugeVisible(false);
         view.setCloseButtonVisible(true);
         view.showBookButtons();
-        return built ? ClassicPreparationOutcome::Built : ClassicPreparationOutcome::Failed;
+        if (built)
+            return ClassicPreparationOutcome::Built;
+        return refused ? ClassicPreparationOutcome::Refused : ClassicPreparationOutcome::Failed;
     } catch (const std::exception&) {
         dm.SQLQuery1.close();
         dm.SQLQuery2.close();

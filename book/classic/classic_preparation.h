@@ -1,4 +1,5 @@
 #pragma once
+#include "book/ledger/ledger.h"
 #include "book/classic/classic_book_builder.h"
 #include "book/classic/component_lists.h"
 
@@ -43,13 +44,15 @@ struct ClassicPreparationRequest {
 
 // Failed: a movement query or a book line failed; its message has been shown and LIVROCONTR
 // emptied again, so that no part of a book is ever printed as the book.
-enum class ClassicPreparationOutcome { BadInitialDate, BadFinalDate, NoInventory, Built, Failed };
+// Refused: the ledger refused movements or inventory rows (each named in the message); nothing
+// changed.
+enum class ClassicPreparationOutcome { BadInitialDate, BadFinalDate, NoInventory, Built, Failed, Refused };
 
 QString badInitialDateMessage();
 QString badFinalDateMessage();
 // The message for a store without inventory on the initial date; its line breaks are single
 // carriage returns.
-QString noInventoryMessage(const QDate& initialDate);
+using ledger::noInventoryMessage;
 QString stockProgramMissingMessage();
 inline constexpr char kStockProgramName[] = "Vandor.exe";
 

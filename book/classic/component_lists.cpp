@@ -1,5 +1,7 @@
 #include "book/classic/component_lists.h"
 
+#include "book/ledger/ledger_sql.h"
+
 #include "data/data_module.h"
 
 namespace livros::classic {
@@ -61,9 +63,9 @@ QString groupBookName(int groupNumber)
 
 QString componentListsSelect()
 {
-    return QStringLiteral(
-        "Select CODIGO, COMPONENTE, UNID, LISTA, CONTROLADA, DCB from COMPONEN WHERE GRUPO <> 'REV' and "
-        "controlada = 'Sim' and LISTA IS NOT NULL AND LISTA <> '' ORDER BY LISTA, COMPONENTE");
+    return QStringLiteral("Select CODIGO, COMPONENTE, UNID, LISTA, CONTROLADA, DCB from COMPONEN WHERE ")
+        + ledger::compoundingProductCondition()
+        + QStringLiteral(" and controlada = 'Sim' and LISTA IS NOT NULL AND LISTA <> '' ORDER BY LISTA, COMPONENTE");
 }
 
 ComponentLists loadComponentLists(data::TDM& dm)

@@ -1,5 +1,6 @@
 #include "book/classic/movement_rows.h"
 
+#include "book/ledger/units.h"
 #include "data/query.h"
 
 namespace livros::classic {
@@ -54,15 +55,23 @@ MovementRow readMovementRow(const data::Query& query, MovementKind kind)
     return row;
 }
 
-double bookQuantity(MovementKind kind, const MovementRow& row, const QString& bookUnit)
+double bookQuantity(const MovementRow& row, const QString& bookUnit)
 {
-    if (kind != MovementKind::Entry)
-        return row.quantity;
-    const QString purchaseUnit = row.unit.trimmed().toUpper();
-    const QString unit = bookUnit.trimmed().toUpper();
-    const bool thousandfold = (purchaseUnit == QLatin1String("KG") || purchaseUnit == QLatin1String("L"))
-        && (unit == QLatin1String("G") || unit == QLatin1String("ML"));
-    return thousandfold ? row.quantity * 1000 : row.quantity;
+    return row.quantity * ledger::unitFactor(row.unit, bookUnit).value_or(1.0);
+}
+
+MovementRow movementRowOf(const ledger::Movement& movement)
+{
+    MovementRow row;
+    row.date = movement.date;
+    row.quantity = movement.quantity;
+    row.supplier = movement.supplier;
+    row.lot = movement.lot;
+    row.expiry = movement.expiry;
+    row.unit = movement.unit;
+    row.reason = movement.reason;
+    row.factor = movement.factor;
+    return row;
 }
 
 } // namespace livros::classic

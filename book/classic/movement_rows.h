@@ -23,21 +23,20 @@ struct MovementRow {
     QString expiry;          // the expiry date as text (the workstation's short date); empty for losses
     QString unit;
     QString reason;          // losses only
+    double factor = 1;       // into the book's unit (ledger::unitFactor)
 };
 
-// Whose movements a book counts: the store's entries and losses, and the exits of its
-// laboratory's formulas when one is given (see exitsLaboratory).
-struct StoreScope {
-    QString cnpj;
-    std::optional<QString> laboratory;
-};
+// A movement of the ledger as the classic book shows it.
+MovementRow movementRowOf(const ledger::Movement& movement);
+
+using StoreScope = ledger::StoreScope;
 
 // The current row of a movement query of `kind` (the columns of the book's movement selects).
 MovementRow readMovementRow(const data::Query& query, MovementKind kind);
 
-// The quantity a movement adds to or takes from a balance kept in the book unit: a purchase in
-// kilograms or litres (KG, L, in any letter case) into a book kept in grams or millilitres
-// (G, ML) counts a thousand times its invoice quantity; anything else counts as stored.
-double bookQuantity(MovementKind kind, const MovementRow& row, const QString& bookUnit);
+// The quantity a movement adds to or takes from a balance kept in the book unit, by the ledger's
+// unit rule (ledger::unitFactor); a unit the rule cannot convert counts as recorded (the ledger
+// refuses such a movement before any book is built).
+double bookQuantity(const MovementRow& row, const QString& bookUnit);
 
 } // namespace livros::classic

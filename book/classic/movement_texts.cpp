@@ -2,6 +2,8 @@
 
 #include "platform/number_format.h"
 
+#include <algorithm>
+
 namespace livros::classic {
 
 namespace {
@@ -9,21 +11,18 @@ constexpr int kSupplierLength = 20;
 constexpr int kReasonLength = 23;
 } // namespace
 
-QString historyText(MovementKind kind, const MovementRow& row, const QLocale& locale)
+namespace {
+
+QString composedHistory(MovementKind kind, const MovementRow& row, const QString& supplier, const QString& lot,
+                        const QString& quantity)
 {
-    const QString quantity = formatNumber(row.quantity, QStringLiteral("#,###,##0.000000"), locale);
     QString text;
     text.reserve(96);
-    if (kind == MovementKind::Loss) {
-        text += QStringLiteral("Perda - Forn: ");
-        text += row.supplier.left(kSupplierLength);
-        text += QStringLiteral(" Lote: ");
-        text += row.lot;
-    } else {
-        text += QStringLiteral("Forn: ");
-        text += row.supplier.left(kSupplierLength);
-        text += QStringLiteral(" Lote: ");
-        text += row.lot;
+    text += kind == MovementKind::Loss ? QStringLiteral("Perda - Forn: ") : QStringLiteral("Forn: ");
+    text += supplier;
+    text += QStringLiteral(" Lote: ");
+    text += lot;
+    if (kind != MovementKind::Loss) {
         text += QStringLiteral(" Val: ");
         text += row.expiry;
     }
@@ -32,6 +31,33 @@ QString historyText(MovementKind kind, const MovementRow& row, const QLocale& lo
     text += QLatin1Char(' ');
     text += row.unit;
     return text;
+}
+
+QString quantityText(const MovementRow& row, const QLocale& locale)
+{
+    return formatNumber(row.quantity, QStringLiteral("#,###,##0.000000"), locale);
+}
+
+} // namespace
+
+QString historyText(MovementKind kind, const MovementRow& row, const QLocale& locale)
+{
+    return composedHistory(kind, row, row.supplier.left(kSupplierLength), row.lot, quantityText(row, locale));
+}
+
+QString fittedHistoryText(MovementKind kind, const MovementRow& row, int width, const QLocale& locale)
+{
+    QString supplier = row.supplier.left(kSupplierLength);
+    QString lot = row.lot;
+    const QString quantity = quantityText(row, locale);
+    const qsizetype excess = composedHistory(kind, row, supplier, lot, quantity).size() - width;
+    if (excess > 0) {
+        const qsizetype fromSupplier = std::min(excess, supplier.size());
+        supplier.chop(fromSupplier);
+        lot.chop(std::min(excess - fromSupplier, lot.size()));
+    }
+    // Only a quantity and unit wider than the column itself are cut.
+    return composedHistory(kind, row, supplier, lot, quantity).left(width);
 }
 
 QString observationText(MovementKind kind, const MovementRow& row)

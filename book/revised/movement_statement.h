@@ -31,12 +31,7 @@ struct MovementValues {
     QString lista;      // the component's controlled-substance list
     QDate start;
     QDate end;
-    qint64 lineId = 0;  // the number every line of the component carries (reserveRevisedLineIds)
 };
-
-// The one INSERT ... SELECT that writes every book line of a component for the store and the
-// period, the running stock computed by the server in a transaction context variable.
-QString composeMovementStatement(RevisedMode mode, const MovementValues& values);
 
 // Widths of the catalogue texts as the book uses them.
 // The code is kept whole: cut, it would match no catalogue row and the product would lose its lines.
@@ -46,13 +41,5 @@ inline constexpr int kSupplierAsDcbWidth = 15;
 inline constexpr int kUnidWidth = 10;
 inline constexpr int kListaWidth = 30;
 inline constexpr int kListaColumnWidth = 5;
-
-// The parts of the statement derived from the values, exposed for their own tests.
-// " - (" + unit with A-Z in lower case + ")" as an SQL text literal.
-QString unitLiteral(const QString& unid);
-// The list as an SQL text literal cut to the book's column, '' when it holds only blanks.
-QString listLiteral(const QString& lista);
-// "dd/mm/yyyy a dd/mm/yyyy", as an SQL text literal.
-QString periodLiteral(const QDate& start, const QDate& end);
 
 } // namespace livros::revised

@@ -11,12 +11,13 @@ QString revisedProjectFile(RevisedMode mode)
 
 QString modeLinesCondition(RevisedMode mode)
 {
-    // Each mode writes the empty text into the identifier column it leaves blank.
+    // Each mode writes the empty text into the identifier column it leaves blank; a line whose
+    // own identifier is empty belongs to no book (the server ignores trailing blanks).
     switch (mode) {
     case RevisedMode::Drogaria:
         return QStringLiteral("REGMSMEDICAM <> ''");
     case RevisedMode::InsumosCompleto:
-        return QStringLiteral("DCB IS NOT NULL AND UPPER(SUBSTRING(DCB FROM 1 FOR 3)) <> 'TPN' "
+        return QStringLiteral("DCB <> '' AND UPPER(SUBSTRING(DCB FROM 1 FOR 3)) <> 'TPN' "
                               "AND COALESCE(REGMSMEDICAM, '') = ''");
     case RevisedMode::Siproquim:
         return QStringLiteral("UPPER(SUBSTRING(DCB FROM 1 FOR 3)) = 'TPN'");
@@ -28,7 +29,7 @@ QString revisedBookSelection(RevisedMode mode, const QString& cnpj)
 {
     static const QString kColumns = QStringLiteral(
         "select ID, DATA, HISTORICO, LOTE, OPERACAO, QUANTIDADE, ESTOQUE, OBSERVACAO, REGMSMEDICAM, DCB, COMPONENTE, "
-        "PERIODO, CONTEXTO, CODIGO, LISTA, CNPJ, "
+        "PERIODO, CONTEXTO, CODIGO, LISTA, CNPJ, ORDEM, "
         "(select first 1 LABORATORIO from TABLAB where TABLAB.LOJA = LIVROREVCONTR.CNPJ) LABORATORIO "
         "from LIVROREVCONTR where ");
     return kColumns + modeLinesCondition(mode) + QStringLiteral(" AND CNPJ = ") + sqlLiteral(cnpj);

@@ -1,28 +1,30 @@
 #include "book/revised/revised_book_builder.h"
 
+#include "book/batched_insert.h"
 #include "book/build_transaction.h"
+#include "book/ledger/ledger_sql.h"
+#include "book/revised/order_column.h"
 #include "book/revised/revised_book_check.h"
+#include "book/revised/revised_texts.h"
+#include "book/revised/revised_walk.h"
 #include "data/data_module.h"
 #include "data/db_error.h"
 #include "data/transaction.h"
 #include "platform/date_text.h"
 #include "platform/sql_literal.h"
 
+#include <algorithm>
+
 namespace livros::revised {
 
 namespace {
 
-constexpr int kComponenteWidth = 80;
+constexpr int kProgressNameWidth = 80;
 
 const char16_t kSelectionHead[] =
-    u"Select CODIGO, COMPONENTE, UNID, LISTA, CONTROLADA, REGMSMEDICAM DCB, FORNECEDOR from COMPONEN WHERE ";
+    u"Select CODIGO, COMPONENTE, UNID, LISTA, CONTROLADA, REGMSMEDICAM, DCB, FORNECEDOR from COMPONEN WHERE ";
 
 } // namespace
-
-QString laboratorySelect(const QString& cnpj)
-{
-    return QStringLiteral("Select FIRST 1 LABORATORIO from TABLAB WHERE LOJA = ") + sqlLiteral(cnpj);
-}
 
 QString deleteStoreBook(const QString& cnpj)
 {
@@ -34,10 +36,11 @@ QString componentSelection(RevisedMode mode)
     QString sql = QString::fromUtf16(kSelectionHead);
     switch (mode) {
     case RevisedMode::Drogaria:
-        sql += u"SUBSTRING(UPPER(GRUPO) FROM 1 FOR 3) = 'REV' and controlada = 'Sim' ORDER BY LISTA, COMPONENTE";
+        sql += ledger::drugstoreProductCondition() + QStringLiteral(" and controlada = 'Sim' ORDER BY LISTA, COMPONENTE");
         break;
     case RevisedMode::InsumosCompleto:
-        sql += u"SUBSTRING(UPPER(GRUPO) FROM 1 FOR 3) <> 'REV' and controlada = 'Sim' ORDER BY LISTA, COMPONENTE";
+        sql += ledger::compoundingProductCondition()
+            + QStringLiteral(" and controlada = 'Sim' ORDER BY LISTA, COMPONENTE");
         break;
     case RevisedMode::Siproquim:
         sql += siproquimComponentCondition() + QStringLiteral(" ORDER BY LISTA, COMPONENTE");
@@ -48,11 +51,12 @@ QString componentSelection(RevisedMode mode)
 
 QString siproquimComponentCondition()
 {
-    return QStringLiteral("SUBSTRING(UPPER(GRUPO) FROM 1 FOR 3) <> 'REV' and upper(substring(FORNECEDOR FROM 1 FOR 3)) = 'TPN'");
+    return ledger::compoundingProductCondition()
+        + QStringLiteral(" and upper(substring(FORNECEDOR FROM 1 FOR 3)) = 'TPN'");
 }
 
 RevisedBookBuilder::RevisedBookBuilder(data::TDM& dm, RevisedBuildView& view)
-    : m_dm(dm), m_view(view)
+    : m_dm(dm), m_view(view), m_query(dm.sqlcon1, QStringLiteral("RevisedBookQuery"))
 {
 }
 
@@ -87,10 +91,11 @@ RevisedBuildResult RevisedBookBuilder::build(RevisedMode mode, const QString& cn
 
     MovementValues values;
     values.cnpj = cnpj;
-    values.lab = readStoreLaboratory(m_dm.SQLQuery1, cnpj);
     values.start = start;
     values.end = end;
     m_view.processEvents();
+    // The first use of the database: a database that cannot serve the build says so plainly.
+    ensureRevisedOrderColumn(m_dm.sqlcon1);
 
     try {
         // One transaction for the whole build, holding this store's claim on LIVROREVCONTR: the
@@ -101,13 +106,13 @@ RevisedBuildResult RevisedBookBuilder::build(RevisedMode mode, const QString& cn
         build->execute(deleteStoreBook(cnpj));
         // The whole selection is read before the first statement: the gauge needs its size, and
         // no query stays open while the window processes events between statements.
-        const std::vector<ComponentRow> components = readComponentRows(m_dm.SQLQuery1, mode);
-        result = writeBook(mode, values, components);
+        const std::vector<ComponentRow> components = readComponentRows(m_query, mode);
+        result = writeBook(mode, values, components, *build);
         if (result.outcome != RevisedBuildOutcome::Built)
             return result; // rolled back
         build->commit();
     } catch (const std::exception&) {
-        m_dm.SQLQuery1.close();
+        m_query.close();
         book::rethrowAsNotBuilt();
     }
 
@@ -116,63 +121,128 @@ RevisedBuildResult RevisedBookBuilder::build(RevisedMode mode, const QString& cn
     return result;
 }
 
-RevisedBuildResult RevisedBookBuilder::writeBook(RevisedMode mode, MovementValues values,
-                                                 const std::vector<ComponentRow>& components)
+namespace {
+
+QString refusalsMessage(const std::vector<ledger::Refusal>& refusals)
+{
+    QStringList texts;
+    for (const ledger::Refusal& refusal : refusals)
+        texts << refusal.text;
+    return QStringLiteral("O livro não pode ser montado com estas movimentações:\n%1\n\nCorrija-as no sistema e "
+                          "monte o livro de novo; \"livros-cli check\" lista todas.")
+        .arg(texts.join(u'\n'));
+}
+
+std::vector<ledger::LedgerProduct> ledgerProducts(const std::vector<ComponentRow>& components)
+{
+    std::vector<ledger::LedgerProduct> products;
+    products.reserve(components.size());
+    for (const ComponentRow& row : components)
+        products.push_back({row.codigo, row.name, row.dcb, row.unid});
+    return products;
+}
+
+} // namespace
+
+RevisedBuildResult RevisedBookBuilder::writeBook(RevisedMode mode, const MovementValues& values,
+                                                 const std::vector<ComponentRow>& components,
+                                                 data::Transaction& transaction)
 {
     RevisedBuildResult result;
     result.components = int(components.size());
     m_view.setGaugeRange(result.components);
 
-    for (const ComponentRow& row : components) {
-        m_view.setProgressFooter(row.componente);
-        m_view.processEvents();
-
-        values = forComponent(values, row);
-        values.lineId = book::reserveRevisedLineIds(m_dm.sqlcon1);
-        const QString statement = composeMovementStatement(mode, values);
-        try {
-            m_dm.sqlcon1.execute(statement);
-        } catch (const data::DatabaseUnavailable&) {
-            throw; // the server is gone or the database read-only: no fault of this statement
-        } catch (const data::LockTimeout&) {
-            throw; // rows held by another program: no fault of this statement either
-        } catch (const data::DbError& error) {
-            m_view.showStatementFailure(QString::fromUtf16(kStatementFailedMessage), error.message(), statement);
-            result.outcome = RevisedBuildOutcome::StatementFailed;
-            result.failedStatement = statement;
-            result.failureReason = error.message();
-            return result;
-        }
-        // The running stock lives in a context variable of the build's transaction named after
-        // the product, unset when the transaction starts: cleared after each product, the next
-        // one of that code starts from its own opening stock, and the variables do not pile up
-        // to the server's limit of a thousand per transaction.
-        resetRunningStock(m_dm.SQLQuery1, values.codigo);
-        ++result.statementsRun;
-        m_view.advanceGauge();
+    const ledger::StoreScope scope = ledger::readStoreScope(m_query, values.cnpj);
+    ledger::Ledger ledger;
+    try {
+        ledger::LedgerRequest request;
+        request.drugstoreItems = mode == RevisedMode::Drogaria;
+        request.whenOneStore = ledger::StoreScope::OneStore::StoreLaboratories;
+        ledger.read(m_query, scope, ledgerProducts(components), values.start, values.end, request);
+    } catch (const ledger::LedgerQueryFailed& failure) {
+        m_view.showStatementFailure(QString::fromUtf16(kStatementFailedMessage), failure.reason, failure.statement);
+        result.outcome = RevisedBuildOutcome::StatementFailed;
+        result.failedStatement = failure.statement;
+        result.failureReason = failure.reason;
+        return result;
     }
-    checkStoreLines(m_dm.SQLQuery1, mode, values, components);
+    if (!ledger.storeCounted()) {
+        m_view.showMessage(ledger::noInventoryMessage(values.start));
+        result.outcome = RevisedBuildOutcome::NoInventory;
+        return result;
+    }
+    if (!ledger.refusals().empty()) {
+        m_view.showMessage(refusalsMessage(ledger.refusals()));
+        result.outcome = RevisedBuildOutcome::Refused;
+        return result;
+    }
+
+    // The products with lines take consecutive numbers from the shared numbering, taken at once:
+    // a build of another store meanwhile takes numbers of its own.
+    const auto withLines = std::count_if(components.begin(), components.end(),
+                                         [&](const ComponentRow& row) { return hasIdentifier(mode, row); });
+    qint64 nextId = withLines > 0 ? book::reserveRevisedLineIds(m_dm.sqlcon1, int(withLines)) : 0;
+    book::BatchedInsert insert(transaction, QStringLiteral("LIVROREVCONTR"), revisedLineColumns());
+    const QString period = periodText(values.start, values.end);
+    std::vector<QString> writtenLines; // each line written, named for a refusal's message
+    std::vector<RevisedOpening> openings;
+    try {
+        for (std::size_t index = 0; index < components.size(); ++index) {
+            const ComponentRow& row = components[index];
+            m_view.setProgressFooter(row.componente);
+            m_view.processEvents();
+            if (hasIdentifier(mode, row)) {
+                std::vector<RevisedLine> lines;
+                try {
+                    lines = productLines(mode, ledger.product(index), values.start);
+                } catch (const QuantityOutOfRange& tooLarge) {
+                    const QString reason = QStringLiteral("A quantidade %1 de %2 leva o estoque além do que o livro guarda "
+                                                          "(4,6 trilhões).")
+                                               .arg(tooLarge.quantity, tooLarge.date.toString(QStringLiteral("dd/MM/yyyy")));
+                    const QString where = QStringLiteral("LIVROREVCONTR: %1 (código %2)").arg(row.componente, row.codigo);
+                    m_view.showStatementFailure(QString::fromUtf16(kStatementFailedMessage), reason, where);
+                    result.outcome = RevisedBuildOutcome::StatementFailed;
+                    result.failedStatement = where;
+                    result.failureReason = reason;
+                    return result;
+                }
+                openings.push_back({row.codigo, lines.front().stock});
+                const qint64 id = nextId++;
+                const QString componente = componenteText(row.name, row.nameKnown, row.codigo, row.unid);
+                const QString codigo = row.codigo.left(kCodigoColumnWidth);
+                const QString lista = listText(row.lista);
+                const QString registration = registrationColumn(mode, row);
+                const QString dcb = dcbColumn(mode, row);
+                for (const RevisedLine& line : lines) {
+                    using V = book::ColumnValue;
+                    insert.write({V::ofInteger(id), V::ofText(values.cnpj.left(18)), V::ofDate(line.date),
+                                  V::ofText(line.history.left(kHistoricoWidth)), V::ofText(line.lot.left(kLoteWidth)),
+                                  V::ofText(QString(line.operation)),
+                                  line.quantityKnown ? V::ofDecimal(line.quantity.text()) : V(),
+                                  V::ofInteger(line.context), V::ofDecimal(line.stock.text()),
+                                  V::ofText(line.observation.left(kObservacaoWidth)), V::ofText(registration),
+                                  V::ofText(dcb), V::ofText(componente), V::ofText(codigo), V::ofText(period),
+                                  V::ofText(lista), V::ofInteger(line.order)});
+                    writtenLines.push_back(QStringLiteral("LIVROREVCONTR: %1 (código %2), %3, operação %4, estoque %5")
+                                               .arg(row.componente, codigo, line.date.toString(QStringLiteral("dd/MM/yyyy")),
+                                                    QString(line.operation), line.stock.text()));
+                }
+            }
+            ++result.statementsRun;
+            m_view.advanceGauge();
+        }
+        insert.flush();
+    } catch (const book::RowRefused& refused) {
+        const QString product = refused.row() < writtenLines.size() ? writtenLines[refused.row()] : QString();
+        m_view.showStatementFailure(QString::fromUtf16(kStatementFailedMessage), refused.message(), product);
+        result.outcome = RevisedBuildOutcome::StatementFailed;
+        result.failedStatement = product;
+        result.failureReason = refused.message();
+        return result;
+    }
+    checkStoreLines(m_query, mode, values, components, openings);
     result.outcome = RevisedBuildOutcome::Built;
     return result;
-}
-
-MovementValues forComponent(MovementValues values, const ComponentRow& row)
-{
-    values.codigo = row.codigo;
-    values.fornecedor = row.fornecedor;
-    values.unid = row.unid;
-    values.lista = row.lista;
-    return values;
-}
-
-QString readStoreLaboratory(data::Query& query, const QString& cnpj)
-{
-    query.close();
-    query.setSql(laboratorySelect(cnpj));
-    query.open();
-    const QString laboratory = query.eof() ? QString() : query.asString(QStringLiteral("LABORATORIO"));
-    query.close();
-    return laboratory;
 }
 
 std::vector<ComponentRow> readComponentRows(data::Query& query, RevisedMode mode)
@@ -182,11 +252,17 @@ std::vector<ComponentRow> readComponentRows(data::Query& query, RevisedMode mode
     query.open();
     std::vector<ComponentRow> rows;
     for (; !query.eof(); query.next()) {
-        rows.push_back(ComponentRow{query.asString(QStringLiteral("CODIGO")),
-                                    query.asString(QStringLiteral("COMPONENTE")).left(kComponenteWidth),
-                                    query.asString(QStringLiteral("UNID")),
-                                    query.asString(QStringLiteral("LISTA")),
-                                    query.asString(QStringLiteral("FORNECEDOR"))});
+        ComponentRow row;
+        row.codigo = query.asString(QStringLiteral("CODIGO"));
+        row.name = query.asString(QStringLiteral("COMPONENTE"));
+        row.nameKnown = !query.isNull(QStringLiteral("COMPONENTE"));
+        row.componente = row.name.left(kProgressNameWidth);
+        row.unid = query.asString(QStringLiteral("UNID"));
+        row.lista = query.asString(QStringLiteral("LISTA"));
+        row.fornecedor = query.asString(QStringLiteral("FORNECEDOR"));
+        row.dcb = query.asString(QStringLiteral("DCB"));
+        row.registration = query.asString(QStringLiteral("REGMSMEDICAM"));
+        rows.push_back(std::move(row));
     }
     query.close();
     return rows;

@@ -2,6 +2,8 @@
 #include "book/revised/movement_statement.h"
 #include "book/revised/revised_build_view.h"
 
+#include "data/query.h"
+
 #include <QDate>
 #include <QString>
 #include <vector>
@@ -9,6 +11,7 @@
 namespace livros::data {
 class TDM;
 class Query;
+class Transaction;
 }
 
 namespace livros::revised {
@@ -18,7 +21,6 @@ inline constexpr char16_t kBadEndDateMessage[] = u"Data Final incorreta. Corrija
 inline constexpr char16_t kStatementFailedMessage[] = u"Falha ao buscar movimentações!";
 
 // The SQL texts of a build besides the movement statement.
-QString laboratorySelect(const QString& cnpj);
 QString deleteStoreBook(const QString& cnpj);
 QString componentSelection(RevisedMode mode);
 // The catalogue rows of the SIPROQUIM report (its WHERE condition): the controlled chemicals,
@@ -26,26 +28,26 @@ QString componentSelection(RevisedMode mode);
 QString siproquimComponentCondition();
 
 // One row of the component selection, as the build uses it. Code, unit and list are kept as
-// read: the movement statement applies their widths and the blank-list rule.
+// read: the lines apply their widths and the blank-list rule.
 struct ComponentRow {
     QString codigo;
     QString componente; // first 80 characters, shown in the progress footer
     QString unid;
     QString lista;
     QString fornecedor;
+    QString name;       // COMPONENTE whole
+    bool nameKnown = true;
+    QString dcb;
+    QString registration; // REGMSMEDICAM
 };
 
-// The statement values of one selected component: the store's and period's of `values`, the
-// component's own from its row.
-MovementValues forComponent(MovementValues values, const ComponentRow& row);
-
-// The store's laboratory ('' when the store has none) and the component selection's rows, as a
-// build reads them.
-QString readStoreLaboratory(data::Query& query, const QString& cnpj);
+// The component selection's rows, as a build reads them.
 std::vector<ComponentRow> readComponentRows(data::Query& query, RevisedMode mode);
 
 enum class RevisedBuildOutcome {
-    Built,           // every statement ran and the preview was shown
+    Built,           // every line was written and the preview was shown
+    NoInventory,     // the store has no inventory on the first day; nothing changed
+    Refused,         // the ledger refused movements or inventory rows, each named; nothing changed
     BadStartDate,    // nothing changed in the database
     BadEndDate,      // invalid or before the start date; nothing changed in the database
     StatementFailed, // nothing changed: the store's previous book is whole
@@ -54,15 +56,17 @@ enum class RevisedBuildOutcome {
 struct RevisedBuildResult {
     RevisedBuildOutcome outcome = RevisedBuildOutcome::Built;
     int components = 0;      // rows of the component selection
-    int statementsRun = 0;   // movement statements that completed
+    int statementsRun = 0;   // products whose lines were computed
     QString failedStatement; // the text of the statement that failed
     QString failureReason;   // the server's message for it
 };
 
 // Rebuilds one store's revised book in LIVROREVCONTR for a period: the store's lines are
-// deleted, then one movement statement per component of the run mode lets the server write the
-// lines with their running stock, each product's lines are checked (opening stock from the
-// inventory, then every line's stock in order), then the book is previewed.
+// deleted, the store's ledger of the run mode's products is read (one query per kind), each
+// product's lines and running stock are computed from it and written in batches, the lines are
+// checked (opening stock, then every line's stock in their stored order), then the book is
+// previewed. A store without inventory on the first day, or a movement the ledger refuses,
+// stops the build before anything is written.
 //
 // The build is one transaction that holds the store's claim on LIVROREVCONTR: a build of the same
 // store from another workstation waits for it (showing why) up to the lock timeout, builds of
@@ -83,10 +87,12 @@ public:
     RevisedBuildResult build(RevisedMode mode, const QString& cnpj, const QDate& start, const QDate& end);
 
 private:
-    RevisedBuildResult writeBook(RevisedMode mode, MovementValues values, const std::vector<ComponentRow>& components);
+    RevisedBuildResult writeBook(RevisedMode mode, const MovementValues& values,
+                                 const std::vector<ComponentRow>& components, data::Transaction& transaction);
 
     data::TDM& m_dm;
     RevisedBuildView& m_view;
+    data::Query m_query; // the builder's own: the selection, the ledger, the numbering, the check
 };
 
 } // namespace livros::revised

@@ -18,32 +18,11 @@ namespace livros::revised {
 namespace {
 
 struct StoredLine {
-    QDate date;
-    int rank = 0; // the statement's order within a date: I, E, P, S
+    int order = 0; // ORDEM: the line's place in its product's book
+    bool subtracts = false;
     double quantity = 0;
     double stock = 0;
 };
-
-int rankOf(const QString& operation)
-{
-    static const QString order = QStringLiteral("IEPS");
-    const qsizetype rank = order.indexOf(operation.trimmed());
-    return rank < 0 ? int(order.size()) : int(rank);
-}
-
-bool subtracts(int rank) { return rank >= 2; }
-
-// Lines of one date and kind came from one pass in an order the table does not keep; their
-// stocks move one way (up for entries, down for exits and losses), so sorting by stock in that
-// direction gives the order they were computed in.
-bool bookOrder(const StoredLine& a, const StoredLine& b)
-{
-    if (a.date != b.date)
-        return a.date < b.date;
-    if (a.rank != b.rank)
-        return a.rank < b.rank;
-    return subtracts(a.rank) ? a.stock > b.stock : a.stock < b.stock;
-}
 
 // A product's code as the book stores it, compared as the server compares it.
 QString codeKey(const QString& codigo) { return comparedText(codigo.left(kCodigoWidth)); }
@@ -52,47 +31,29 @@ QString codeKey(const QString& codigo) { return comparedText(codigo.left(kCodigo
 QHash<QString, std::vector<StoredLine>> readLines(data::Query& query, const MovementValues& values)
 {
     query.close();
-    query.setSql(QStringLiteral("select CODIGO, DATA, OPERACAO, QUANTIDADE, ESTOQUE from LIVROREVCONTR where CNPJ = ")
+    query.setSql(QStringLiteral("select CODIGO, ORDEM, OPERACAO, QUANTIDADE, ESTOQUE from LIVROREVCONTR where CNPJ = ")
                  + sqlLiteral(values.cnpj));
     query.open();
     QHash<QString, std::vector<StoredLine>> lines;
-    for (; !query.eof(); query.next())
+    for (; !query.eof(); query.next()) {
+        const QString operation = query.asString(QStringLiteral("OPERACAO")).trimmed();
         lines[codeKey(query.asString(QStringLiteral("CODIGO")))].push_back(
-            {query.asDateTime(QStringLiteral("DATA")).date(), rankOf(query.asString(QStringLiteral("OPERACAO"))),
+            {query.asInteger(QStringLiteral("ORDEM")), operation == u"S" || operation == u"P",
              query.asFloat(QStringLiteral("QUANTIDADE")), query.asFloat(QStringLiteral("ESTOQUE"))});
+    }
     query.close();
     for (std::vector<StoredLine>& product : lines)
-        std::sort(product.begin(), product.end(), bookOrder);
+        std::sort(product.begin(), product.end(),
+                  [](const StoredLine& a, const StoredLine& b) { return a.order < b.order; });
     return lines;
 }
 
-// The store's inventory quantities of the start date, by product code (normally one row, or none).
-QHash<QString, std::vector<double>> readInventories(data::Query& query, const MovementValues& values)
+void checkProduct(const std::vector<StoredLine>& lines, double opening, double tolerance, const QString& productName)
 {
-    query.close();
-    query.setSql(QStringLiteral("select CODIGO, QDE from BALANCOS where LOJA = ") + sqlLiteral(values.cnpj)
-                 + QStringLiteral(" and DATABALANCO = ") + sqlLiteral(values.start.toString(Qt::ISODate)));
-    query.open();
-    QHash<QString, std::vector<double>> quantities;
-    for (; !query.eof(); query.next())
-        quantities[codeKey(query.asString(QStringLiteral("CODIGO")))].push_back(query.asFloat(QStringLiteral("QDE")));
-    query.close();
-    return quantities;
-}
-
-void checkProduct(const std::vector<StoredLine>& lines, const std::vector<double>& inventory, double tolerance,
-                  const QString& productName)
-{
-    double opening = 0;
-    if (!inventory.empty())
-        opening = *std::min_element(inventory.begin(), inventory.end(), [&](double a, double b) {
-            return std::fabs(a - lines.front().stock) < std::fabs(b - lines.front().stock);
-        });
-
     book::ProductStock stock{productName, opening, {}, 0};
     double closing = opening;
     for (const StoredLine& line : lines) {
-        const double quantity = subtracts(line.rank) ? -line.quantity : line.quantity;
+        const double quantity = line.subtracts ? -line.quantity : line.quantity;
         stock.steps.push_back({quantity, line.stock});
         closing += quantity;
     }
@@ -102,22 +63,15 @@ void checkProduct(const std::vector<StoredLine>& lines, const std::vector<double
 
 } // namespace
 
-void resetRunningStock(data::Query& query, const QString& codigo)
-{
-    query.close();
-    query.setSql(QStringLiteral("select rdb$set_context('USER_TRANSACTION', ") + sqlLiteral(codigo.left(kCodigoWidth))
-                 + QStringLiteral(", NULL) CLEARED from RDB$DATABASE"));
-    query.open();
-    query.close();
-}
-
-void checkStoreLines(data::Query& query, RevisedMode mode, const MovementValues& values,
-                     const std::vector<ComponentRow>& products)
+void checkStoreLines(data::Query& query, RevisedMode, const MovementValues& values,
+                     const std::vector<ComponentRow>& products, const std::vector<RevisedOpening>& openings)
 {
     const QHash<QString, std::vector<StoredLine>> lines = readLines(query, values);
-    const QHash<QString, std::vector<double>> inventories = readInventories(query, values);
-    // The drugstore book keeps whole units: its opening stock is the inventory rounded.
-    const double tolerance = mode == RevisedMode::Drogaria ? 0.5 : 0.0000005;
+    QHash<QString, double> openingOf;
+    for (const RevisedOpening& opening : openings)
+        openingOf.insert(codeKey(opening.codigo), opening.stock.toDouble());
+    // The stocks are exact to six decimals; reading them back as doubles adds no more than this.
+    const double tolerance = 0.0000005;
     QSet<QString> checked;
     for (const ComponentRow& product : products) {
         const QString key = codeKey(product.codigo);
@@ -125,7 +79,7 @@ void checkStoreLines(data::Query& query, RevisedMode mode, const MovementValues&
         if (found == lines.constEnd() || checked.contains(key))
             continue; // a product without identifier gets no line
         checked.insert(key);
-        checkProduct(*found, inventories.value(key), tolerance, product.componente);
+        checkProduct(*found, openingOf.value(key), tolerance, product.componente);
     }
 }
 

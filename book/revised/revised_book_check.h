@@ -1,4 +1,5 @@
 #pragma once
+#include "book/ledger/exact_quantity.h"
 #include "book/revised/movement_statement.h"
 
 #include <QString>
@@ -11,19 +12,19 @@ class Query;
 
 namespace livros::revised {
 
-// Clears the running-stock context variable of the product `codigo` in the current transaction
-// (the variable is named after the product's code, as the movement statement names it).
-void resetRunningStock(data::Query& query, const QString& codigo);
-
 struct ComponentRow;
 
-// Re-reads every line the build has written for the store (same transaction) and the store's
-// inventories of the start date, in one query each, and checks each product's lines: the opening
-// line holds the inventory of the start date (0 without one), and opening + entries - exits -
-// losses gives every line's stock in book order (by date; opening, entries, losses, exits within
-// a date) and the closing stock. Throws book::StockCheckFailed naming the product when they do
-// not add up.
+// The opening stock the build computed for a product (its inventory converted to its unit).
+struct RevisedOpening {
+    QString codigo;
+    ledger::ExactQuantity stock;
+};
+
+// Re-reads every line the build has written for the store (same transaction) in one query and
+// checks each product's lines in their stored order (ORDEM): the opening line holds the opening
+// the build computed, and opening + entries - exits - losses gives every line's stock and the
+// closing stock. Throws book::StockCheckFailed naming the product when they do not add up.
 void checkStoreLines(data::Query& query, RevisedMode mode, const MovementValues& values,
-                     const std::vector<ComponentRow>& products);
+                     const std::vector<ComponentRow>& products, const std::vector<RevisedOpening>& openings);
 
 } // namespace livros::revised

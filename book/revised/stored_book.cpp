@@ -1,5 +1,6 @@
 #include "book/revised/stored_book.h"
 
+#include "book/revised/order_column.h"
 #include "book/revised/report_selection.h"
 #include "data/data_module.h"
 #include "platform/sql_literal.h"
@@ -8,6 +9,8 @@ namespace livros::revised {
 
 bool storedBookIsOfAnotherMode(data::TDM& dm, RevisedMode mode, const QString& cnpj)
 {
+    // Every showing of a stored book asks this first: the selection it then runs reads ORDEM.
+    ensureRevisedOrderColumn(dm.sqlcon1);
     data::Query& query = dm.SQLQuery1;
     query.close();
     query.setSql(QStringLiteral("select count(*) ALL_LINES, count(case when ") + modeLinesCondition(mode)

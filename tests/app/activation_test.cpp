@@ -194,7 +194,7 @@ TEST_F(ActivationTest, ViewOnlyModePreviewsTheCompanyBookAndClosesWithoutASecond
     EXPECT_EQ(form->Titulo->text(), QString("RELATÓRIO ANALÍTICO DE MOVIMENTAÇÃO DE PRODUTOS - SIPROQUIM"));
     EXPECT_EQ(dm->CDS_LivroRevContr.commandText(),
               QString("select ID, DATA, HISTORICO, LOTE, OPERACAO, QUANTIDADE, ESTOQUE, OBSERVACAO, REGMSMEDICAM, DCB, "
-                      "COMPONENTE, PERIODO, CONTEXTO, CODIGO, LISTA, CNPJ, (select first 1 LABORATORIO from TABLAB "
+                      "COMPONENTE, PERIODO, CONTEXTO, CODIGO, LISTA, CNPJ, ORDEM, (select first 1 LABORATORIO from TABLAB "
                       "where TABLAB.LOJA = LIVROREVCONTR.CNPJ) LABORATORIO from LIVROREVCONTR where "
                       "UPPER(SUBSTRING(DCB FROM 1 FOR 3)) = 'TPN' AND CNPJ = '11222333000181'"));
     EXPECT_TRUE(reports->rvpjRelLivros.projectFile().endsWith("RelPF.rav"));
@@ -221,6 +221,7 @@ TEST_F(ActivationTest, RevisedBuildPreviewsAndReturnsToThePeriodPanel)
     twoStores();
     setPeriod("2024-05-01", "2024-05-31");
     suite().execMain("insert into LIVROREVCONTR (ID, CNPJ, DATA, DCB) values (1, '11222333000181', '2024-01-01', 'OLD')");
+    suite().execMain("insert into BALANCOS (DATABALANCO, CODIGO, QDE, LOJA) values ('2024-05-01', 'X', 1, '11222333000181')");
     reportDialogs.whilePreviewOpen = [&] { settle(); };
     openWindow(RunMode::Drogaria);
     pickFirstStore();

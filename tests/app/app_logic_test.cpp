@@ -121,7 +121,7 @@ TEST(BookReportTest, RevisedSelectionAndProjectFilePerMode)
 {
     using livros::revised::RevisedMode;
     const QString head = "select ID, DATA, HISTORICO, LOTE, OPERACAO, QUANTIDADE, ESTOQUE, OBSERVACAO, REGMSMEDICAM, DCB, "
-                         "COMPONENTE, PERIODO, CONTEXTO, CODIGO, LISTA, CNPJ, (select first 1 LABORATORIO from TABLAB "
+                         "COMPONENTE, PERIODO, CONTEXTO, CODIGO, LISTA, CNPJ, ORDEM, (select first 1 LABORATORIO from TABLAB "
                          "where TABLAB.LOJA = LIVROREVCONTR.CNPJ) LABORATORIO from LIVROREVCONTR where ";
     EXPECT_EQ(revisedBookSelection(RevisedMode::Drogaria, "O'X"),
               head + modeLinesCondition(RevisedMode::Drogaria) + " AND CNPJ = 'O''X'");

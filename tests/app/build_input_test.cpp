@@ -27,6 +27,9 @@ protected:
         for (int i = 1; i <= 4; ++i)
             suite().execMain(QStringLiteral("insert into COMPONEN (CODIGO, COMPONENTE, GRUPO, UNID, CONTROLADA, LISTA, DCB) "
                                             "values ('K%1', 'Insumo %1', 'INS', 'G', 'Sim', 'B1', '0%1')").arg(i));
+        // The store counted its stock on the period's first day, as a revised build requires.
+        suite().execMain("insert into BALANCOS (DATABALANCO, CODIGO, QDE, UNID, LOJA) values "
+                         "('2024-05-01', 'K1', 1, 'G', '11222333000181')");
         suite().execMain("insert into LIVROREVCONTR (ID, CNPJ, DATA, DCB) values (1, '11222333000181', '2024-01-01', 'OLD')");
         openWindow(RunMode::InsumosCompleto);
         ASSERT_EQ(screenState(), QString("period entry"));

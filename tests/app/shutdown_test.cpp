@@ -147,6 +147,7 @@ TEST_F(ShutdownTest, SairAfterARevisedPreviewEndsTheRun)
     RecordingInteraction& reportDialogs = useReports();
     oneStore();
     setPeriod("2024-05-01", "2024-05-31");
+    suite().execMain("insert into BALANCOS (DATABALANCO, CODIGO, QDE, LOJA) select '2024-05-01', 'X', 1, LOJA from TABLAB");
     openWindow(RunMode::Drogaria);
     QSignalSpy closed(form.get(), &TFormLivros::closed);
     QTest::mouseClick(form->BotDesfPrep, Qt::LeftButton);

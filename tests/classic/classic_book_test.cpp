@@ -184,13 +184,13 @@ TEST_F(ClassicBook, InventoryUnitDifferingFromTheCatalogue)
         "  Em BALANCOS: Unid = G",
         "  Em BALANCOS: QDE. = 1.500,0000",
         "* * * * * * * * * *",
-        " COCAINA    DCB: D1    SALDO INICIAL: 1.500,0000 G",
+        " COCAINA    DCB: D1    SALDO INICIAL: 1,5000 KG",
     };
     EXPECT_EQ(view.listing.mid(block, expected.size()), expected);
-    // The book carries the inventory's unit and quantity; the purchase in KG counts in its grams.
-    EXPECT_EQ(column(1, "UNID"), "G");
-    EXPECT_EQ(column(1, "ESTOQUEINICIAL"), "1500.000000");
-    EXPECT_EQ(column(1, "SALDO"), "3500.000000");
+    // The book counts in the catalogue's unit: the inventory of 1500 g opens it at 1.5 kg.
+    EXPECT_EQ(column(1, "UNID"), "KG");
+    EXPECT_EQ(column(1, "ESTOQUEINICIAL"), "1.500000");
+    EXPECT_EQ(column(1, "SALDO"), "3.500000");
 }
 
 TEST_F(ClassicBook, ComponentWithoutMovement)
@@ -236,16 +236,27 @@ TEST_F(ClassicBook, EmptyGroupWritesOnlyTheClosing)
     EXPECT_TRUE(ids().isEmpty());
 }
 
-TEST_F(ClassicBook, TwoProductsWithOneDcbBothTakeItsLosses)
+TEST_F(ClassicBook, ALossOfASharedDcbCountsOnceForTheProductItNames)
 {
     data.component("C001", "Metadona A", "G", "A1", "DCB9");
     data.component("C002", "Metadona B", "G", "A1", "DCB9");
     data.inventory("2024-05-01", "C001", 10, "G");
     data.inventory("2024-05-01", "C002", 20, "G");
+    data.lossComponente = QStringLiteral("Metadona B");
     data.loss("2024-05-01", "DCB9", 2, "G", "Quebra");
     ASSERT_EQ(prepare(1, "01/05/24", "01/05/24"), ClassicPreparationOutcome::Built);
     EXPECT_EQ(rows("select ID || ':' || CODIGO || ':' || cast(SALDO as varchar(30)) from LIVROCONTR order by ID"),
-              (QStringList{"1:C001:8.000000", "2:C002:18.000000"}));
+              (QStringList{"1:C002:18.000000"}));
+
+    // A loss that names neither product of the DCB stops the build, naming the loss.
+    data.lossComponente = QStringLiteral("Metadona");
+    data.loss("2024-05-01", "DCB9", 1, "G", "Vencido", "L7");
+    view.messages.clear();
+    EXPECT_EQ(prepare(1, "01/05/24", "01/05/24"), ClassicPreparationOutcome::Refused);
+    ASSERT_FALSE(view.messages.isEmpty());
+    EXPECT_TRUE(view.messages.last().contains(QStringLiteral("Lote: L7")));
+    EXPECT_TRUE(view.messages.last().contains(QStringLiteral("DCB \"DCB9\" é de 2 produtos")));
+    EXPECT_EQ(rows("select count(*) from LIVROCONTR"), (QStringList{"1"})); // the previous book stays
 }
 
 TEST_F(ClassicBook, StoreConditions)
@@ -302,7 +313,7 @@ TEST_F(ClassicBook, IdsRunAcrossComponentsInBookOrder)
                            "3:C002:Entrada:2024-05-01", QStringLiteral("4:C002:Saída:2024-05-02")}));
 }
 
-TEST_F(ClassicBook, LongHistoryIsStoredCutToItsColumnAndListedWhole)
+TEST_F(ClassicBook, LongHistoryIsStoredWithItsQuantityWholeAndListedWhole)
 {
     data.component("C001", "Morfina", "G", "A1", "D1");
     data.inventory("2024-05-01", "C001", 10, "G");
@@ -316,7 +327,10 @@ TEST_F(ClassicBook, LongHistoryIsStoredCutToItsColumnAndListedWhole)
         + QStringLiteral(" Val: 31/12/2025  Qde: 1.000.000,000000 G");
     ASSERT_GT(history.size(), 90);
     EXPECT_EQ(balances(), (QStringList{"1:1000010.000000", "2:1000009.000000"}));
-    EXPECT_EQ(column(1, "HISTORICO"), history.left(90));
+    // The supplier is shortened to fit the column; the quantity and unit stay whole.
+    EXPECT_EQ(column(1, "HISTORICO"), QStringLiteral("Forn: FORNEC Lote: ") + longLot
+                                          + QStringLiteral(" Val: 31/12/2025  Qde: 1.000.000,000000 G"));
+    EXPECT_EQ(column(1, "HISTORICO").size(), 90);
     EXPECT_EQ(view.listing.filter(history + QStringLiteral(" | Entrada   |")).size(), 1);
     EXPECT_TRUE(view.listing.filter(QStringLiteral("Insert into")).isEmpty());
 }
@@ -332,11 +346,11 @@ TEST_F(ClassicBook, PurchasesInKilogramsOrLitresIntoGramsOrMillilitres)
     data.entry("2024-05-01", "C001", 0.1, "KG");
     data.entry("2024-05-01", "C001", 2, "g");
     data.entry("2024-05-01", "C002", 0.25, "l");
-    data.entry("2024-05-01", "C003", 1, "KG");  // no thousandfold into milligrams
+    data.entry("2024-05-01", "C003", 1, "KG");  // a million milligrams
     ASSERT_EQ(prepare(1, "01/05/24", "01/05/24"), ClassicPreparationOutcome::Built);
 
     EXPECT_EQ(rows("select CODIGO || ':' || cast(SALDO as varchar(30)) from LIVROCONTR order by ID"),
-              (QStringList{"C002:255.000000", "C001:110.300000", "C001:112.300000", "C003:6.000000"}));
+              (QStringList{"C002:255.000000", "C001:110.300000", "C001:112.300000", "C003:1000005.000000"}));
     // The history keeps the invoice's own quantity and unit.
     EXPECT_EQ(column(2, "HISTORICO"), "Forn: ABC Lote: L1 Val: 31/12/2025  Qde: 0,100000 KG");
     EXPECT_EQ(column(1, "HISTORICO"), "Forn: ABC Lote: L1 Val: 31/12/2025  Qde: 0,250000 l");
@@ -481,7 +495,7 @@ TEST_F(ClassicBook, LoadingSortsTheCatalogueIntoTheFourGroups)
     QStringList group1;
     for (const ControlledComponent& c : *loaded.group(1))
         group1 << c.codigo;
-    EXPECT_EQ(group1, (QStringList{"C11", "C01", "C02"}));  // A1 by name, then A2
+    EXPECT_EQ(group1, (QStringList{"C01", "C02"}));  // A1 by name, then A2; "rev01" is a drugstore group
     ASSERT_EQ(loaded.group(2)->count(), 2);
     EXPECT_EQ(loaded.group(2)->entry(1).codigo, "C03");
     const ControlledComponent& longOne = loaded.group(2)->entry(2);

@@ -1,5 +1,6 @@
 #include "book/classic/classic_preparation.h"
 #include "book/classic/classic_sql.h"
+#include "book/ledger/ledger_sql.h"
 #include "book/classic/component_lists.h"
 
 #include <gtest/gtest.h>
@@ -28,10 +29,10 @@ TEST(ClassicSql, InventoryQueriesWithMonthFirstDates)
 
 TEST(ClassicSql, PeriodQueryQuotesItsValuesAndGivesFullYears)
 {
-    const QString sql = periodMovementSql(MovementKind::Loss, "1'2", {"D'Ávila", "D2"}, QDate(2024, 1, 2),
-                                          QDate(2075, 1, 31));
-    EXPECT_TRUE(sql.contains(QStringLiteral("DATA between '2024-01-02' and '2075-01-31' and LOJA = '1''2' and DCB in "
-                                            "('D''Ávila', 'D2') order by DATA,")))
+    const QString sql = livros::ledger::lossesSql("1'2", {"D'Ávila", "D2"}, {"N'1"}, QDate(2024, 1, 2),
+                                                  QDate(2075, 1, 31));
+    EXPECT_TRUE(sql.contains(QStringLiteral("DATA between '2024-01-02' and '2075-01-31' and LOJA = '1''2' and (DCB in "
+                                            "('D''Ávila', 'D2') or COMPONENTE in ('N''1')) order by DATA,")))
         << sql.toStdString();
     EXPECT_TRUE(openingCountSql(kStore, "X'Y", QDate(2024, 1, 2)).contains("CODIGO = 'X''Y' and"));
 }

@@ -62,8 +62,9 @@ void TestData::loss(const QString& date, const QString& dcb, double quantity, co
                     const QString& motivo, const QString& lote, const QString& fornecedor, const QString& loja)
 {
     suite.execMain(QStringLiteral("insert into PERDAS (LOJA, DATA, DCB, COMPONENTE, FORNECEDOR, LOTE, QUANTIDADE, "
-                                  "UNIDADE, MOTIVO) values (%1, %2, %3, 'X', %4, %5, %6, %7, %8)")
-                       .arg(q(loja), q(date), q(dcb), q(fornecedor), q(lote), n(quantity), q(unidade), q(motivo)));
+                                  "UNIDADE, MOTIVO) values (%1, %2, %3, %4, %5, %6, %7, %8, %9)")
+                       .arg(q(loja), q(date), q(dcb), q(lossComponente), q(fornecedor), q(lote), n(quantity),
+                            q(unidade), q(motivo)));
 }
 
 } // namespace livros::classic::testing

@@ -34,6 +34,7 @@ struct TestData {
               const QString& fornecedor = QStringLiteral("ABC"), const QString& loja = kStore);
 
     QString exitLaboratory;
+    QString lossComponente = QStringLiteral("X"); // PERDAS.COMPONENTE of the next losses
     int m_nextKey = 1;
 };
 

@@ -95,8 +95,8 @@ TEST_F(DataCheck, EachFaultOnceWithProductAndDateMostHarmfulFirst)
     data.inventory("2024-06-01", "C005", 0, "G");
     data.component("78912345678901", "Tramadol 50", "CX", "A2", "D6");  // 14 characters
     s_suite->execMain("insert into COMPONEN (CODIGO, COMPONENTE, UNID, LISTA, DCB, GRUPO, CONTROLADA) "
-                      "values ('C007', 'Metadona', 'G', 'A1', 'D7', null, 'Sim')");  // no GRUPO
-    data.component("7891", "Rivotril 2mg", "CX", "", "", "REVB");      // one description, two codes
+                      "values ('C007', 'Metadona', 'G', 'A1', 'D7', null, 'Sim')");  // no GRUPO: compounding
+    data.component("7891", "Rivotril 2mg", "CX", "", "", "REVB");      // one description, two codes, no registration
     data.component("7892", "Rivotril 2mg", "CX", "", "", "REVB");
     data.entry("2024-05-03", "C001", 1, "G", "L2", "XYZ");             // supplier missing
     data.exit("2024-05-03", "C001", 1, "G");
@@ -114,11 +114,14 @@ TEST_F(DataCheck, EachFaultOnceWithProductAndDateMostHarmfulFirst)
         found << QString::number(int(f.kind)) + " " + f.codigo + " " + f.date.toString("yyyy-MM-dd");
     QStringList expected;
     for (const auto& [kind, where] : std::vector<std::pair<FindingKind, QString>>{
+        {FindingKind::RefusedMovement, "C003 2024-05-01"},
         {FindingKind::DuplicateInventory, "C003 2024-05-01"},
-        {FindingKind::NotInAnyBook, "C007 "},
+        {FindingKind::NotInAnyBook, "7891 "},
+        {FindingKind::NotInAnyBook, "7892 "},
         {FindingKind::SameDrugstoreDescription, "7891 "},
         {FindingKind::SameDrugstoreDescription, "7892 "},
         {FindingKind::FormulaOfUnknownLaboratory, "C005 2024-05-10"},
+        {FindingKind::NoOpeningInventory, "C007 2024-05-01"},
         {FindingKind::NoOpeningInventory, "C002 2024-05-01"},
         {FindingKind::NoOpeningInventory, "78912345678901 2024-05-01"},
         {FindingKind::InventoryUnit, "C004 2024-05-01"},
@@ -134,11 +137,33 @@ TEST_F(DataCheck, EachFaultOnceWithProductAndDateMostHarmfulFirst)
         })
         expected << QString::number(int(kind)) + " " + where;
     EXPECT_EQ(found.join('\n').toStdString(), expected.join('\n').toStdString());
-    EXPECT_EQ(report.productsWithoutCount, 3);  // C002, C004, the long code (C007 is in no list)
+    EXPECT_EQ(report.productsWithoutCount, 4);  // C007, C002, C004, the long code
     EXPECT_EQ(runCommand("01/05/24", "31/05/24"), 3);
     EXPECT_TRUE(output.contains("  C005  Fenobarbital  10/05/2024  saldo -3 após saída de 5 G (lote L1)"))
         << output.toStdString();
     EXPECT_TRUE(output.contains("Dois ou mais inventários do produto no mesmo dia: 1"));
+}
+
+TEST_F(DataCheck, EveryMovementTheLedgerRefusesIsListed)
+{
+    data.entry("2024-05-03", "C001", 2, "UI", "L9");  // units the book cannot convert
+    data.component("R1", "Rivotril 2mg", "CX", "B1", "", "REV");
+    data.component("R2", "Rivotril 2mg", "CX", "B1", "", "REV");
+    s_suite->execMain("update COMPONEN set REGMSMEDICAM = CODIGO where CODIGO in ('R1', 'R2')");
+    s_suite->execMain("insert into PEDIDOS (ESTACAO, NPEDIDO, DATAPEDIDO, TIPOPEDIDO) values ('07', 70, '2024-05-04', 'Pedido')");
+    s_suite->execMain("insert into ITENS (ESTACAO, NPEDIDO, CODPROD, DESCRICAO, QDE, LABORATORIO) values "
+                      "('07', 70, 'X1', 'Rivotril 2mg', 1, 'LAB')");  // no product has the code; two the name
+
+    const auto report = check();
+    QStringList refused;
+    for (const auto& f : report.findings)
+        if (f.kind == FindingKind::RefusedMovement)
+            refused << f.rows;
+    ASSERT_EQ(refused.size(), 2) << refused.join('\n').toStdString();
+    EXPECT_TRUE(refused[0].contains(QStringLiteral("a unidade \"UI\" não se converte"))) << refused[0].toStdString();
+    EXPECT_TRUE(refused[1].contains(QStringLiteral("pedido 07-70"))) << refused[1].toStdString();
+    EXPECT_EQ(runCommand("01/05/24", "31/05/24"), 3);
+    EXPECT_TRUE(output.contains(QStringLiteral("Movimentação que nenhum livro pode registrar: 2"))) << output.toStdString();
 }
 
 TEST_F(DataCheck, BadPeriodAndLoneDateAreRefused)

@@ -1,10 +1,13 @@
 #include "day_walk_reference.h"
 
 #include "book/classic/classic_sql.h"
+#include "book/ledger/ledger_sql.h"
 #include "data/db_error.h"
 #include "data/query.h"
 #include "platform/date_text.h"
 #include "platform/sql_literal.h"
+
+#include <algorithm>
 
 namespace livros::classic::testing {
 
@@ -12,7 +15,7 @@ QString dayMovementSql(MovementKind kind, const QString& storeCnpj, const QStrin
                        const QDate& day, const std::optional<QString>& laboratory)
 {
     const QString date = sqlLiteral(sqlDateText(day));
-    const QString orderBy = QStringLiteral(" order by ") + movementOrder(kind);
+    const QString orderBy = QStringLiteral(" order by ") + ledger::movementOrder(kind);
     switch (kind) {
     case MovementKind::Entry:
         return QStringLiteral("Select NFISCAL.LOJA, NFISCAL.DATARECEBIM, NFISCAL.NOTAFISCAL, NFISCAL.FORNECEDOR, "
@@ -61,9 +64,19 @@ void DayByDayMovements::walkProduct(int number, const MovementVisitor& visit)
 {
     const ControlledComponent& product = m_products->entry(number);
     std::vector<MovementRow> rows;
+    const bool sharedDcb = std::count_if(m_products->begin(), m_products->end(), [&](const ControlledComponent& other) {
+                               return comparedText(other.dcb) == comparedText(product.dcb);
+                           }) > 1;
     for (QDate day = m_first; day <= m_last; day = day.addDays(1)) {
         for (const MovementKind kind : {MovementKind::Entry, MovementKind::Exit, MovementKind::Loss}) {
-            const QString sql = dayMovementSql(kind, m_store.cnpj, product.codigo, product.dcb, day, m_store.laboratory);
+            // The reference knows one laboratory per store, the first of its TABLAB rows.
+            const std::optional<QString> laboratory =
+                m_store.severalStores ? std::optional<QString>(m_store.laboratories.value(0)) : std::nullopt;
+            QString sql = dayMovementSql(kind, m_store.cnpj, product.codigo, product.dcb, day, laboratory);
+            // A loss of a DCB that several products of the group share is the one it names.
+            if (kind == MovementKind::Loss && sharedDcb)
+                sql.replace(QStringLiteral(" order by "),
+                            QStringLiteral(" and COMPONENTE = ") + sqlLiteral(product.componente) + QStringLiteral(" order by "));
             rows.clear();
             try {
                 m_query->close();

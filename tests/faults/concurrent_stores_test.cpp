@@ -71,6 +71,9 @@ TEST(ConcurrentStores, TwoProgramsBuildTwoStoresAtOnce)
     ServerSuite suite;
     addRevisedProducts(suite, 30, 3, kStoreA);
     addRevisedProducts(suite, 30, 2, kStoreB, QStringLiteral("2024-05-03"));
+    // Store B counted its stock on the period's first day too (a product of no book).
+    suite.execMain(QStringLiteral("insert into BALANCOS (DATABALANCO, CODIGO, QDE, UNID, LOJA) values "
+                                  "('2024-05-01', 'CONTAGEM', 1, 'G', '%1')").arg(kStoreB));
     // The tool builds only for stores the database records.
     for (const QString& store : {kStoreA, kStoreB})
         suite.execMain(QStringLiteral("insert into TABLAB (LOJA, LABORATORIO) values ('%1', 'LAB')").arg(store));
@@ -263,6 +266,9 @@ TEST_F(SerializedBuilds, AnotherStoresBuildDoesNotWait)
     s_suite->execMain(QStringLiteral("insert into TABLAB (LOJA, LABORATORIO) values ('%1', 'LAB')").arg(kStoreB));
     addRevisedProducts(*s_suite, 10, 3, kStoreA);
     addRevisedProducts(*s_suite, 10, 2, kStoreB, QStringLiteral("2024-05-03"));
+    // Store B counted its stock on the period's first day too (a product of no book).
+    s_suite->execMain(QStringLiteral("insert into BALANCOS (DATABALANCO, CODIGO, QDE, UNID, LOJA) values "
+                                     "('2024-05-01', 'CONTAGEM', 1, 'G', '%1')").arg(kStoreB));
     ASSERT_EQ(finish(startBuild(*s_suite, kStoreA)).exitCode, 0);
     ASSERT_EQ(finish(startBuild(*s_suite, kStoreB)).exitCode, 0);
     const QStringList storeA = revisedLines(*s_suite, kStoreA);

@@ -104,6 +104,10 @@ TEST_F(LoadSoak, FiveWorkstationsAtOnceEachBookAsBuiltAlone)
     std::vector<ToolRun> runs(5);
     for (int s = 0; s < 3; ++s) {
         addRevisedProducts(suite, 40, 4 + s, stores[s], QStringLiteral("2024-05-0%1").arg(s + 1));
+        // Every store counted its stock on the period's first day (a product of no book).
+        if (s > 0)
+            suite.execMain(QStringLiteral("insert into BALANCOS (DATABALANCO, CODIGO, QDE, UNID, LOJA) values "
+                                          "('2024-05-01', 'CONTAGEM', 1, 'G', '%1')").arg(stores[s]));
         suite.execMain(QStringLiteral("insert into TABLAB (LOJA, LABORATORIO) values ('%1', 'LAB')").arg(stores[s]));
         runs[size_t(s)].arguments = revisedBuild(stores[s]);
         runs[size_t(s)].store = stores[s];

@@ -53,7 +53,7 @@ BookSources::BookSources()
       componentes({"CODIGO", "COMPONENTE", "UNID", "LISTA", "DCB"}),
       dadosGer(kDadosGerFields),
       livroRevContr({"ID", "DATA", "HISTORICO", "LOTE", "OPERACAO", "QUANTIDADE", "ESTOQUE", "OBSERVACAO", "REGMSMEDICAM",
-                     "DCB", "COMPONENTE", "PERIODO", "CONTEXTO", "CODIGO", "LISTA", "CNPJ", "LABORATORIO"})
+                     "DCB", "COMPONENTE", "PERIODO", "CONTEXTO", "CODIGO", "LISTA", "CNPJ", "LABORATORIO", "ORDEM"})
 {
     livroContr.setDisplayFormat("ESTOQUEINICIAL", "###,###,##0.00000");
     livroContr.setDisplayFormat("SALDO", "###,###,##0.00000");
@@ -144,7 +144,7 @@ std::vector<ExpectedLine> fillRevisedBook(BookSources& s, const std::vector<int>
             rows.push_back({int(p + 1), m.date, line.history, line.lot, m.op, m.qty,
                             stock, line.observation, drugstore ? identifier : QString(), drugstore ? QString() : identifier,
                             product, periodText(from, to, "dd/MM/yyyy"), 1, QStringLiteral("P%1").arg(p), list,
-                            kBranchCnpj, kBranchLaboratory});
+                            kBranchCnpj, kBranchLaboratory, int(i)});
         }
     }
     std::shuffle(rows.begin(), rows.end(), random);

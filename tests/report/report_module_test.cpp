@@ -172,9 +172,14 @@ TEST_F(ReportModuleTest, TheToolExportsTheRevisedBookWithoutDialogs)
                                  + QStringLiteral(", '11222333000181', '', '04567', 'Fenobarbital - (g)', "
                                                   "'01/03/2024 a 31/03/2024', 'F1', 'B1')")));
     }
+    // A book stored before the line order was: ORDEM is empty and the report falls back on the stock.
+    suite->execMain(QStringLiteral(
+        "execute block as begin if (not exists(select 1 from RDB$RELATION_FIELDS where RDB$RELATION_NAME = "
+        "'LIVROREVCONTR' and RDB$FIELD_NAME = 'ORDEM')) then execute statement 'alter table LIVROREVCONTR add ORDEM "
+        "integer'; end"));
     dm->setRevisedBookSelection(QStringLiteral(
         "select ID, DATA, HISTORICO, LOTE, OPERACAO, QUANTIDADE, ESTOQUE, OBSERVACAO, REGMSMEDICAM, DCB, COMPONENTE, PERIODO, "
-        "CONTEXTO, CODIGO, LISTA, CNPJ, (select first 1 LABORATORIO from TABLAB where TABLAB.LOJA = LIVROREVCONTR.CNPJ) "
+        "CONTEXTO, CODIGO, LISTA, CNPJ, ORDEM, (select first 1 LABORATORIO from TABLAB where TABLAB.LOJA = LIVROREVCONTR.CNPJ) "
         "LABORATORIO from LIVROREVCONTR where DCB IS NOT NULL  AND CNPJ = '11222333000181'"));
     const QString pdf = QDir(suite->folder()).filePath(QStringLiteral("revisado.pdf"));
     ASSERT_TRUE(exportReportToPdf(*dm, suite->folder() + QStringLiteral("rpt\\RelLivrosRev.rav"), QStringLiteral("LivroContr"), pdf));

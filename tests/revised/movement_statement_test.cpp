@@ -1,9 +1,10 @@
-#include "book/revised/movement_statement.h"
+#include "reference_statement.h"
 
 #include <QLocale>
 #include <gtest/gtest.h>
 
 using namespace livros::revised;
+using namespace livros::revised::testing;
 
 namespace {
 

@@ -78,6 +78,9 @@ protected:
         suite().clearAllTables();
         m_dm = suite().makeDataModule();
         exec("insert into TABLAB (LOJA, LABORATORIO) values ('11222333000181', 'LAB1')");
+        // The store counted its stock on the first of May (a product outside every book): no book
+        // opens without an inventory on its first day.
+        inventory("2024-05-01", "INVENTARIO", "1");
     }
     void TearDown() override
     {
@@ -145,14 +148,20 @@ protected:
         return builder.build(mode, cnpj, start, end);
     }
 
-    // The store's lines in book order: operation, date, quantity, stock, history, observation.
+    // The store's lines in their stored order: operation, date, quantity, stock, history, observation.
     QStringList lines(const QString& codigo, const QString& cnpj = kStoreA)
     {
         return suite().rowsMain(QStringLiteral(
             "select OPERACAO, cast(DATA as varchar(10)) D, cast(QUANTIDADE as varchar(24)) Q, "
             "cast(ESTOQUE as varchar(24)) E, coalesce(HISTORICO, '<null>') H, OBSERVACAO from LIVROREVCONTR "
-            "where CNPJ = '%1' and CODIGO = '%2' order by DATA, position(OPERACAO in 'IEPS'), ESTOQUE")
+            "where CNPJ = '%1' and CODIGO = '%2' order by ORDEM")
                                     .arg(cnpj, codigo));
+    }
+    void item(int npedido, const QString& codprod, const QString& descricao, const QString& qde,
+              const QString& lab = QStringLiteral("LAB1"))
+    {
+        exec(QStringLiteral("insert into ITENS (ESTACAO, NPEDIDO, CODPROD, DESCRICAO, QDE, LABORATORIO) values "
+                            "('01', %1, '%2', '%3', %4, '%5')").arg(QString::number(npedido), codprod, descricao, qde, lab));
     }
     int lineCount(const QString& cnpj = kStoreA)
     {
@@ -172,7 +181,7 @@ TEST_F(RevisedBuildTest, ProductWithoutInventoryOrMovementGetsOneOpeningLine)
     EXPECT_EQ(suite().rowsMain("select ID, CNPJ, cast(DATA as varchar(10)) D, HISTORICO || '$' H, LOTE, OPERACAO, "
                                "cast(QUANTIDADE as varchar(24)) Q, CONTEXTO, cast(ESTOQUE as varchar(24)) E, OBSERVACAO, "
                                "REGMSMEDICAM || '$' R, DCB, COMPONENTE, PERIODO, CODIGO, LISTA from LIVROREVCONTR"),
-              QStringList{"1|11222333000181|2001-01-01|Estoque inicial $|-|I|0.000000|0|0.000000|Inventario|$|03957|"
+              QStringList{"1|11222333000181|2024-05-01|Estoque inicial $|-|I|0.000000|0|0.000000|Inventario|$|03957|"
                           "Fenobarbital - (g)|01/05/2024 a 31/05/2024|C001|B1"});
 }
 
@@ -189,10 +198,11 @@ TEST_F(RevisedBuildTest, EachModeSelectsItsProducts)
     };
     build(RevisedMode::Drogaria);
     EXPECT_EQ(codes(), (QStringList{"R1", "R2"}));
+    // A product without a group is a compounding product.
     build(RevisedMode::InsumosCompleto);
-    EXPECT_EQ(codes(), QStringList{"I1"});
+    EXPECT_EQ(codes(), (QStringList{"I1", "N1"}));
     build(RevisedMode::Siproquim);
-    EXPECT_EQ(codes(), QStringList{"I1"});
+    EXPECT_EQ(codes(), (QStringList{"I1", "N1"}));
 }
 
 TEST_F(RevisedBuildTest, ProductWithNullIdentifierGetsNoLine)
@@ -281,7 +291,7 @@ TEST_F(RevisedBuildTest, EqualItemLinesOfOneInvoiceEachCount)
     purchase("40", "2024-05-03", "C1", "5", "G");
     purchase("40", "2024-05-03", "C1", "5", "G", QStringLiteral("L2"));
     build(RevisedMode::InsumosCompleto);
-    EXPECT_EQ(lines("C1"), (QStringList{"I|2001-01-01|0.000000|0.000000|Estoque inicial |Inventario",
+    EXPECT_EQ(lines("C1"), (QStringList{"I|2024-05-01|0.000000|0.000000|Estoque inicial |Inventario",
                                         "E|2024-05-03|5.000000|5.000000|Fornec (CNPJ: )|Nota Fiscal 40",
                                         "E|2024-05-03|5.000000|10.000000|Fornec (CNPJ: )|Nota Fiscal 40",
                                         "E|2024-05-03|5.000000|15.000000|Fornec (CNPJ: )|Nota Fiscal 40"}));
@@ -299,7 +309,7 @@ TEST_F(RevisedBuildTest, SupplierHistoryCountsEachMovementOnceAndKeepsItsName)
     purchase("51", "2024-05-05", "C1", "6", "G", "L1", QStringLiteral("Anonimo"));
     loss("2024-05-06", "Codeina", "1", QStringLiteral("Anonimo"));
     build(RevisedMode::InsumosCompleto);
-    EXPECT_EQ(lines("C1"), (QStringList{"I|2001-01-01|0.000000|0.000000|Estoque inicial |Inventario",
+    EXPECT_EQ(lines("C1"), (QStringList{"I|2024-05-01|0.000000|0.000000|Estoque inicial |Inventario",
                                         "E|2024-05-03|5.000000|5.000000|Matriz (CNPJ: 22.222.222/0001-22)|Nota Fiscal 50",
                                         "P|2024-05-04|1.000000|4.000000|Matriz (CNPJ : 22.222.222/0001-22)|Motivo: Quebra",
                                         "E|2024-05-05|6.000000|10.000000|Anonimo (CNPJ: )|Nota Fiscal 51",
@@ -338,9 +348,10 @@ TEST_F(RevisedBuildTest, TextsLongerThanTheirColumnsAreCut)
     purchase("91", "2024-05-04", "C1", "1", "G");
     const RevisedBuildResult result = build(RevisedMode::InsumosCompleto);
     EXPECT_EQ(result.outcome, RevisedBuildOutcome::Built);
+    // The supplier is shortened so that its CNPJ stays whole.
     EXPECT_EQ(suite().rowsMain("select HISTORICO, LOTE, cast(ESTOQUE as integer) from LIVROREVCONTR "
                                "where OPERACAO = 'E' order by DATA"),
-              (QStringList{QString(100, u'F') + u'|' + QString(60, u'L') + QStringLiteral("|5"), "Fornec (CNPJ: )|L1|6"}));
+              (QStringList{QString(91, u'F') + QStringLiteral(" (CNPJ: )|") + QString(60, u'L') + QStringLiteral("|5"), "Fornec (CNPJ: )|L1|6"}));
 }
 
 TEST_F(RevisedBuildTest, DrogariaExitsFollowTheItemDescriptionAndTheLaboratory)
@@ -358,9 +369,12 @@ TEST_F(RevisedBuildTest, DrogariaExitsFollowTheItemDescriptionAndTheLaboratory)
 
     const RevisedBuildResult result = build(RevisedMode::Drogaria);
     EXPECT_EQ(result.outcome, RevisedBuildOutcome::Built);
+    // The item recorded under the product's code is its sale whatever its description; the others,
+    // under codes no product has, go by their description.
     EXPECT_EQ(lines("D1"), (QStringList{"I|2024-05-01|0.000000|50.000000|Estoque inicial |Inventario",
-                                        "S|2024-05-02|2.000000|48.000000|JOSE SOUZA|Notificacao: - N/A - DR JOAO CRM: 1234/SP",
-                                        "P|2024-05-03|1.000000|47.000000|Fornec (CNPJ : )|Motivo: Quebra"}));
+                                        "S|2024-05-02|1000.000000|-950.000000|JOSE SOUZA|Notificacao: - N/A - DR JOAO CRM: 1234/SP",
+                                        "S|2024-05-02|2.000000|-952.000000|JOSE SOUZA|Notificacao: - N/A - DR JOAO CRM: 1234/SP",
+                                        "P|2024-05-03|1.000000|-953.000000|Fornec (CNPJ : )|Motivo: Quebra"}));
     EXPECT_EQ(scalar("select max(LOTE) from LIVROREVCONTR where OPERACAO = 'S'"), QStringLiteral("LT9"));
     EXPECT_EQ(scalar("select max(COMPONENTE) from LIVROREVCONTR"), QStringLiteral("Rivotril 2mg - (cx)"));
 
@@ -372,26 +386,27 @@ TEST_F(RevisedBuildTest, DrogariaExitsFollowTheItemDescriptionAndTheLaboratory)
               QStringLiteral("1000"));
 }
 
-TEST_F(RevisedBuildTest, KilogramsAndLitresCountThousandfoldOutsideTheDrugstoreBook)
+TEST_F(RevisedBuildTest, KilogramsAndLitresConvertIntoTheProductsUnitInEveryBook)
 {
     component("C1", "Acido", "INS", "G", "C1", "'01'", "'01'", "'TPN'");
     purchase("60", "2024-05-02", "C1", "2", "kg", "L1");
-    purchase("61", "2024-05-03", "C1", "0.5", "L", "L1");
     purchase("62", "2024-05-04", "C1", "3", "G", "L1");
+    component("C3", "Eter", "INS", "ML", "C1", "'03'", "'03'", "'TPN'");
+    purchase("61", "2024-05-03", "C3", "0.5", "L", "L1");
     component("D1", "Xarope", "REV", "FR", "C1", "'01'", "'01'");
     purchase("63", "2024-05-02", "D1", "2", "KG", "L1");
 
     build(RevisedMode::InsumosCompleto);
     EXPECT_EQ(suite().rowsMain("select cast(QUANTIDADE as varchar(24)) Q, cast(ESTOQUE as varchar(24)) E from "
                                "LIVROREVCONTR where OPERACAO = 'E' order by DATA"),
-              (QStringList{"2000.000000|2000.000000", "500.000000|2500.000000", "3.000000|2503.000000"}));
+              (QStringList{"2000.000000|2000.000000", "500.000000|500.000000", "3.000000|2003.000000"}));
     build(RevisedMode::Siproquim);
-    EXPECT_EQ(scalar("select cast(max(ESTOQUE) as varchar(24)) from LIVROREVCONTR"), QStringLiteral("2503.000000"));
+    EXPECT_EQ(scalar("select cast(max(ESTOQUE) as varchar(24)) from LIVROREVCONTR"), QStringLiteral("2003.000000"));
     EXPECT_EQ(scalar("select max(OBSERVACAO) from LIVROREVCONTR where DATA = '2024-05-02'"),
-              QStringLiteral("Nota Fiscal 60 - Densidade: 1.25 - Fat. Corr.: 0.00"));
-    build(RevisedMode::Drogaria);
-    EXPECT_EQ(lines("D1"), (QStringList{"I|2001-01-01|0.000000|0.000000|Estoque inicial |Inventario",
-                                        "E|2024-05-02|2.000000|2.000000|Fornec (CNPJ: )|Nota Fiscal 63"}));
+              QStringLiteral("Nota Fiscal 60 - Densidade: 1,25 - Fat. Corr.: 0,00"));
+    // Kilograms into a product kept in bottles cannot be converted: the drugstore book is refused.
+    EXPECT_EQ(build(RevisedMode::Drogaria).outcome, RevisedBuildOutcome::Refused);
+    EXPECT_TRUE(view.messages.last().contains(QStringLiteral("a unidade \"KG\" não se converte na unidade do produto (\"FR\")")));
 }
 
 TEST_F(RevisedBuildTest, RebuildReplacesOnlyTheStoreLinesAndNumbersAboveTheRest)
@@ -435,24 +450,29 @@ TEST_F(RevisedBuildTest, EmptySelectionStillEmptiesTheStoreBookAndPreviews)
 TEST_F(RevisedBuildTest, FailingStatementIsShownAndKeepsThePreviousBook)
 {
     exec("insert into LIVROREVCONTR (ID, CNPJ, DATA) values (1, '11222333000181', '2024-01-01')");
-    // A purchase of ten billion litres in millilitres overflows the stock arithmetic: the statement fails.
+    // A line the server refuses (here a stock above what the table allows) fails the build.
+    exec("alter table LIVROREVCONTR add constraint ESTOQUE_LIMITADO check (ESTOQUE < 1000000)");
     component("S1", "Acetona", "INS", "L", "B1", "'01'", "NULL", "'TPN'", "'Nao'");
     component("S2", "Benzeno", "INS", "L", "B1", "'02'", "NULL", "'TPN QUIMICA LTDA ME'", "'Nao'");
     component("S3", "Cloroformio", "INS", "L", "B1", "'03'", "NULL", "'TPN'", "'Nao'");
     purchase("NF9", "2024-05-02", "S2", "9999999999", "L");
 
     const RevisedBuildResult result = build(RevisedMode::Siproquim);
+    exec("alter table LIVROREVCONTR drop constraint ESTOQUE_LIMITADO");
     EXPECT_EQ(result.outcome, RevisedBuildOutcome::StatementFailed);
-    EXPECT_EQ(result.statementsRun, 1);
     EXPECT_FALSE(result.failureReason.isEmpty());
     ASSERT_EQ(view.messages.size(), 1);
     EXPECT_EQ(view.messages[0], QStringLiteral("Falha ao buscar movimentações!\n") + result.failedStatement);
-    // The supplier written as DCB is cut to that column's 15 characters.
-    EXPECT_TRUE(result.failedStatement.contains(u", 'TPN QUIMICA LTD' DCB "));
-    EXPECT_TRUE(result.failedStatement.contains(u"WHERE  co.codigo = 'S2' "));
+    // The refused line is named.
+    EXPECT_TRUE(result.failedStatement.contains(u"Benzeno (código S2), 02/05/2024, operação E"))
+        << result.failedStatement.toStdString();
     EXPECT_EQ(suite().rowsMain("select ID, CODIGO from LIVROREVCONTR"), QStringList{"1|NULL"});
     EXPECT_EQ(view.calls.mid(3), (QStringList{"gauge 3", "footer Acetona", "events", "advance", "footer Benzeno",
-                                              "events", "message"}));
+                                              "events", "advance", "footer Cloroformio", "events", "advance",
+                                              "message"}));
+    // The supplier written as DCB is cut to that column's 15 characters.
+    build(RevisedMode::Siproquim);
+    EXPECT_EQ(scalar("select max(DCB) from LIVROREVCONTR where CODIGO = 'S2'"), QStringLiteral("TPN QUIMICA LTD"));
 }
 
 // The running stock is a context variable named after the product's name, kept by the build's
@@ -502,7 +522,7 @@ TEST_F(RevisedBuildTest, WindowsLatinTextsAreStoredAsSingleBytes)
     formulaUse(123, "S1", "2");
     build(RevisedMode::Siproquim);
 
-    const QString observation = QStringLiteral("Pedido: 01123 - Fórmula 1 - Densidade: 0.50");
+    const QString observation = QStringLiteral("Pedido: 01123 - Fórmula 1 - Densidade: 0,50");
     const QString where = QStringLiteral(" from LIVROREVCONTR where OPERACAO = 'S'");
     EXPECT_EQ(scalar("select OBSERVACAO" + where), observation);
     EXPECT_EQ(scalar("select HISTORICO" + where), QStringLiteral("JOSÉ DA CONCEIÇÃO"));
@@ -604,11 +624,13 @@ TEST_F(RevisedBuildTest, CommandLineExitCodes)
     EXPECT_EQ(lineCount(), 1);
 
     messages.informed.clear();
-    purchase("NF9", "2024-05-02", "S1", "9999999999", "L"); // overflows the stock arithmetic
+    purchase("NF9", "2024-05-02", "S1", "9999999999", "L");
+    exec("alter table LIVROREVCONTR add constraint ESTOQUE_LIMITADO check (ESTOQUE < 1000000)");
     EXPECT_EQ(livros::cli::runRevisedCommand(*m_dm, RevisedMode::Siproquim, kStoreA, QDate(2024, 5, 1),
                                              QDate(2024, 5, 31)), 4);
+    exec("alter table LIVROREVCONTR drop constraint ESTOQUE_LIMITADO");
     ASSERT_EQ(messages.informed.size(), 1);
-    EXPECT_TRUE(messages.informed[0].startsWith(u"Falha ao buscar movimentações!\nINSERT INTO LIVROREVCONTR"));
+    EXPECT_TRUE(messages.informed[0].startsWith(u"Falha ao buscar movimentações!\nLIVROREVCONTR: Acetona"));
     EXPECT_EQ(messages.errors.size(), 1); // the server's reason
 
     messages.errors.clear();
@@ -621,3 +643,116 @@ TEST_F(RevisedBuildTest, CommandLineExitCodes)
 }
 
 } // namespace
+
+// The faults of the separate readings, each mended by the one ledger.
+
+TEST_F(RevisedBuildTest, ANegativeCorrectionInvoiceBuildsInItsStoredOrder)
+{
+    component("C1", "Morfina", "INS", "G", "A1", "'D1'", "NULL");
+    inventory("2024-05-01", "C1", "10");
+    purchase("70", "2024-05-02", "C1", "5", "G");
+    purchase("71", "2024-05-02", "C1", "-2", "G");  // the correction of invoice 70
+    ASSERT_EQ(build(RevisedMode::InsumosCompleto).outcome, RevisedBuildOutcome::Built) << view.messages.join('\n').toStdString();
+    EXPECT_EQ(lines("C1"), (QStringList{"I|2024-05-01|0.000000|10.000000|Estoque inicial |Inventario",
+                                        "E|2024-05-02|5.000000|15.000000|Fornec (CNPJ: )|Nota Fiscal 70",
+                                        "E|2024-05-02|-2.000000|13.000000|Fornec (CNPJ: )|Nota Fiscal 71"}));
+    EXPECT_EQ(suite().rowsMain("select ORDEM from LIVROREVCONTR where CODIGO = 'C1' order by ORDEM"),
+              (QStringList{"0", "1", "2"}));
+}
+
+TEST_F(RevisedBuildTest, AStoreWithTwoLaboratoriesTakesTheFormulasOfBoth)
+{
+    exec("insert into TABLAB (LOJA, LABORATORIO) values ('11222333000181', 'LAB2')");
+    exec("insert into TABLAB (LOJA, LABORATORIO) values ('99888777000166', 'LAB3')");
+    component("C1", "Morfina", "INS", "G", "A1", "'D1'", "NULL");
+    inventory("2024-05-01", "C1", "10");
+    order(1, "2024-05-02");
+    formulaUse(1, "C1", "1", "LAB1");
+    order(2, "2024-05-03");
+    formulaUse(2, "C1", "2", "LAB2");
+    order(3, "2024-05-04");
+    formulaUse(3, "C1", "4", "LAB3");  // the other store's
+    ASSERT_EQ(build(RevisedMode::InsumosCompleto).outcome, RevisedBuildOutcome::Built);
+    EXPECT_EQ(scalar("select cast(min(ESTOQUE) as varchar(24)) from LIVROREVCONTR where CODIGO = 'C1'"),
+              QStringLiteral("7.000000"));
+}
+
+TEST_F(RevisedBuildTest, DrugstoreSalesGoByProductCodeAndAnAmbiguousOneStopsTheBuild)
+{
+    component("R1", "Rivotril 2mg", "REV", "CX", "B1", "NULL", "'111'");
+    component("R2", "Rivotril 2mg", "REV", "CX", "B1", "NULL", "'222'");
+    inventory("2024-05-01", "R1", "10");
+    inventory("2024-05-01", "R2", "20");
+    order(1, "2024-05-02");
+    item(1, "R2", "Rivotril 2mg", "0.5");  // not rounded: the column keeps six decimals
+    ASSERT_EQ(build(RevisedMode::Drogaria).outcome, RevisedBuildOutcome::Built);
+    EXPECT_EQ(lines("R1").size(), 1);
+    EXPECT_EQ(lines("R2").value(1), "S|2024-05-02|0.500000|19.500000|MARIA SILVA|Notificacao: - N/A - DR JOAO CRM: 1234/SP");
+
+    // A sale under a code no product has, with a description two products share, names no product.
+    order(2, "2024-05-03");
+    item(2, "XX9", "Rivotril 2mg", "1");
+    EXPECT_EQ(build(RevisedMode::Drogaria).outcome, RevisedBuildOutcome::Refused);
+    ASSERT_FALSE(view.messages.isEmpty());
+    EXPECT_TRUE(view.messages.last().contains(QStringLiteral("pedido 01-2")));
+    EXPECT_TRUE(view.messages.last().contains(QStringLiteral("2 produtos se chamam \"Rivotril 2mg\"")));
+    EXPECT_EQ(lineCount(), 3); // the book built before stays whole
+}
+
+TEST_F(RevisedBuildTest, AnEmptyRegistrationIsNoRegistration)
+{
+    component("R1", "Com registro", "REV", "CX", "B1", "NULL", "'111'");
+    component("R2", "Registro vazio", "REV", "CX", "B1", "'D2'", "' '");
+    build(RevisedMode::Drogaria);
+    EXPECT_EQ(suite().rowsMain("select distinct CODIGO from LIVROREVCONTR"), QStringList{"R1"});
+    // A book stored before, with such a line, shows it in neither view.
+    exec("insert into LIVROREVCONTR (ID, CNPJ, DATA, OPERACAO, REGMSMEDICAM, DCB, CODIGO) values "
+         "(90, '11222333000181', '2024-05-01', 'I', '', '', 'R2')");
+    for (const RevisedMode mode : {RevisedMode::Drogaria, RevisedMode::InsumosCompleto})
+        EXPECT_FALSE(suite().rowsMain(revisedBookSelection(mode, kStoreA)).join('\n').contains(QStringLiteral("|R2|")));
+}
+
+TEST_F(RevisedBuildTest, OpeningsFollowOneRuleForEveryBook)
+{
+    component("C1", "Morfina", "INS", "G", "A1", "'D1'", "NULL");
+    component("C2", "Codeina", "INS", "G", "A1", "'D2'", "NULL");
+    inventory("2024-05-01", "C1", "10");
+    exec("update BALANCOS set UNID = 'KG' where CODIGO = 'C1'");  // 10 kg of a product kept in grams
+    ASSERT_EQ(build(RevisedMode::InsumosCompleto).outcome, RevisedBuildOutcome::Built);
+    EXPECT_EQ(lines("C1"), QStringList{"I|2024-05-01|0.000000|10000.000000|Estoque inicial |Inventario"});
+    // Not in the inventory: zero, dated the period's first day.
+    EXPECT_EQ(lines("C2"), QStringList{"I|2024-05-01|0.000000|0.000000|Estoque inicial |Inventario"});
+
+    // No inventory of the store at all on the first day: refused, as the classic book does.
+    EXPECT_EQ(build(RevisedMode::InsumosCompleto, "02/05/24").outcome, RevisedBuildOutcome::NoInventory);
+    EXPECT_TRUE(view.messages.last().contains(QStringLiteral("inventário")));
+    EXPECT_EQ(lineCount(), 2);
+
+    // Two rows of one product and day: refused, naming them.
+    inventory("2024-05-01", "C2", "3");
+    inventory("2024-05-01", "C2", "4");
+    EXPECT_EQ(build(RevisedMode::InsumosCompleto).outcome, RevisedBuildOutcome::Refused);
+    EXPECT_TRUE(view.messages.last().contains(QStringLiteral("mais de uma linha"))) << view.messages.last().toStdString();
+}
+
+TEST_F(RevisedBuildTest, UnitsConvertByOneRuleAndAnInconvertibleOneStopsTheBuild)
+{
+    component("C1", "Acido", "INS", "L", "C1", "'01'", "NULL", "'TPN'");
+    purchase("80", "2024-05-02", "C1", "20", "L");
+    purchase("81", "2024-05-03", "C1", "500", "ML");
+    component("C2", "Morfina", "INS", "G", "A1", "'02'", "NULL");
+    purchase("82", "2024-05-02", "C2", "500", "MG");
+    ASSERT_EQ(build(RevisedMode::InsumosCompleto).outcome, RevisedBuildOutcome::Built);
+    EXPECT_EQ(suite().rowsMain("select CODIGO, cast(QUANTIDADE as varchar(24)) from LIVROREVCONTR where "
+                               "OPERACAO = 'E' order by CODIGO, ORDEM"),
+              (QStringList{"C1|20.000000", "C1|0.500000", "C2|0.500000"}));
+    // The density in the SIPROQUIM report is written the Brazilian way.
+    build(RevisedMode::Siproquim);
+    EXPECT_EQ(scalar("select max(OBSERVACAO) from LIVROREVCONTR where DATA = '2024-05-02'"),
+              QStringLiteral("Nota Fiscal 80 - Densidade: 1,25 - Fat. Corr.: 0,00"));
+
+    purchase("83", "2024-05-04", "C2", "3", "UI");
+    EXPECT_EQ(build(RevisedMode::InsumosCompleto).outcome, RevisedBuildOutcome::Refused);
+    EXPECT_TRUE(view.messages.last().contains(QStringLiteral("nota fiscal 83")));
+    EXPECT_TRUE(view.messages.last().contains(QStringLiteral("a unidade \"UI\" não se converte")));
+}
