@@ -48,7 +48,7 @@ export HOME="$WORK/home" XDG_DATA_HOME="$WORK/home/.local/share" QT_QPA_PLATFORM
 export XDG_RUNTIME_DIR="$WORK/run"
 mkdir -p "$HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
 (cd "$HOME" && livros-cli demo farmacia) | tee "$WORK/demo.txt"
-STORE=$(sed -n 's/.*stores (TABLAB): \([0-9]*\).*/\1/p' "$WORK/demo.txt")
+STORE=$(sed -n 's/.*lojas (TABLAB): \([0-9A-Z]*\).*/\1/p' "$WORK/demo.txt")
 QUILMARA_HOME="$HOME/farmacia" livros-cli --folder "$HOME/farmacia" revised --mode DROGARIA --cnpj "$STORE"
 QUILMARA_HOME="$HOME/farmacia" livros-cli --folder "$HOME/farmacia" export --book DROGARIA --cnpj "$STORE" \
   --pdf "$WORK/drogaria.pdf"
