@@ -3,6 +3,7 @@
 #include "book/classic/component_lists.h"
 #include "book/register/archive_check.h"
 #include "book/register/book_opening.h"
+#include "book/revised/order_column.h"
 #include "book/revised/report_selection.h"
 #include "book/revised/stored_book.h"
 #include "data/data_module.h"
@@ -232,6 +233,10 @@ IssueResult issuePeriod(data::TDM& dm, const IssueRequest& request, const std::f
                            .arg(periodText(request.from, request.to), fullDateText(request.today)));
 
     RegisterBookRecords records(dm.sqlcon2); // creates the tables before the transaction
+    // The layout of a revised book reads its stored line order, a column an older database gets
+    // here, before the issue holds the book table.
+    if (revisedModeOf(request.kind))
+        revised::ensureRevisedOrderColumn(dm.sqlcon1);
     // Every other issue waits here until this one is recorded or given up.
     data::Transaction held(dm.sqlcon2, RegisterBookRecords::tables(), [&] {
         if (request.showWaiting)

@@ -22,6 +22,9 @@ protected:
     {
         addRevisedProducts(suite, 6, 3, kStoreA);
         suite.execMain(QStringLiteral("insert into TABLAB (LOJA, LABORATORIO) values ('%1', 'LAB')").arg(kStoreA));
+        // The store counted its stock on the first day of the second half-month too.
+        suite.execMain(QStringLiteral("insert into BALANCOS (DATABALANCO, CODIGO, QDE, UNID, LOJA) values "
+                                      "('2024-05-16', 'CONTAGEM', 1, 'G', '%1')").arg(kStoreA));
         suite.execMain(QStringLiteral("insert into DADOSGER (CNPJ, FIRMA, QDEFOLHAS, NUMEROINICIAL) values ('%1', "
                                       "'Farmácia', 200, 1)")
                            .arg(kStoreA));
