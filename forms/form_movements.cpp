@@ -140,20 +140,8 @@ FormMovement formMovement(const ledger::Movement& movement)
 std::vector<FormMovement> bookOrder(const ledger::ProductLedger& product)
 {
     std::vector<FormMovement> movements;
-    const auto& rows = product.movements;
-    std::array<std::size_t, 3> next{};
-    for (;;) {
-        int pick = -1;
-        for (int kind = 0; kind < 3; ++kind) {
-            if (next[kind] == rows[kind].size())
-                continue;
-            if (pick < 0 || rows[kind][next[kind]].date < rows[pick][next[pick]].date)
-                pick = kind;
-        }
-        if (pick < 0)
-            return movements;
-        movements.push_back(formMovement(rows[pick][next[pick]++]));
-    }
+    ledger::walkInBookOrder(product, [&](const ledger::Movement& movement) { movements.push_back(formMovement(movement)); });
+    return movements;
 }
 
 class SetReader {

@@ -26,21 +26,9 @@ void PeriodMovements::startGroup(data::Query& query, const StoreScope& store, co
 
 void PeriodMovements::walkProduct(int number, const MovementVisitor& visit)
 {
-    const auto& rows = m_ledger.product(std::size_t(number - 1)).movements;
-    std::array<std::size_t, 3> next{};
-    for (;;) {
-        // The earliest date next; on one date the kinds in their order (entries first).
-        int pick = -1;
-        for (int kind = 0; kind < 3; ++kind) {
-            if (next[kind] == rows[kind].size())
-                continue;
-            if (pick < 0 || rows[kind][next[kind]].date < rows[pick][next[pick]].date)
-                pick = kind;
-        }
-        if (pick < 0)
-            return;
-        visit(MovementKind(pick), movementRowOf(rows[pick][next[pick]++]));
-    }
+    ledger::walkInBookOrder(m_ledger.product(std::size_t(number - 1)), [&](const ledger::Movement& movement) {
+        visit(MovementKind(int(movement.kind)), movementRowOf(movement));
+    });
 }
 
 } // namespace livros::classic

@@ -77,7 +77,38 @@ QString productName(const LedgerProduct& p)
     return QStringLiteral("\"%1\" (código %2)").arg(p.componente, comparedText(p.codigo));
 }
 
+// The order an exit belongs to, with its prescription data.
+void readOrder(const data::Query& query, Movement& m)
+{
+    m.station = query.asString(QStringLiteral("ESTACAO"));
+    m.orderNumber = query.asString(QStringLiteral("NPEDIDO"));
+    m.orderType = query.asString(QStringLiteral("TIPOPEDIDO"));
+    m.patient = query.asString(QStringLiteral("PACIENTE"));
+    m.prescriber = query.asString(QStringLiteral("MEDICO"));
+    m.council = query.asString(QStringLiteral("CONSELHOPROFISSIONAL"));
+    m.registration = query.asString(QStringLiteral("CRM"));
+    m.councilState = query.asString(QStringLiteral("UFCONSELHO"));
+}
+
 } // namespace
+
+void walkInBookOrder(const ProductLedger& product, const std::function<void(const Movement&)>& visit)
+{
+    const auto& rows = product.movements;
+    std::array<std::size_t, 3> next{};
+    for (;;) {
+        int pick = -1;
+        for (int kind = 0; kind < 3; ++kind) {
+            if (next[kind] == rows[kind].size())
+                continue;
+            if (pick < 0 || rows[kind][next[kind]].date < rows[pick][next[pick]].date)
+                pick = kind;
+        }
+        if (pick < 0)
+            return;
+        visit(rows[pick][next[pick]++]);
+    }
+}
 
 QString refusalDate(const QDate& date) { return date.toString(QStringLiteral("dd/MM/yy")); }
 
@@ -281,14 +312,7 @@ void Ledger::readKind(data::Query& query, MovementKind kind)
                     break;
                 }
                 if (kind == MovementKind::Exit) {
-                    m.station = query.asString(QStringLiteral("ESTACAO"));
-                    m.orderNumber = query.asString(QStringLiteral("NPEDIDO"));
-                    m.orderType = query.asString(QStringLiteral("TIPOPEDIDO"));
-                    m.patient = query.asString(QStringLiteral("PACIENTE"));
-                    m.prescriber = query.asString(QStringLiteral("MEDICO"));
-                    m.council = query.asString(QStringLiteral("CONSELHOPROFISSIONAL"));
-                    m.registration = query.asString(QStringLiteral("CRM"));
-                    m.councilState = query.asString(QStringLiteral("UFCONSELHO"));
+                    readOrder(query, m);
                 }
 
                 if (kind != MovementKind::Loss) {
@@ -390,14 +414,7 @@ void Ledger::readItems(data::Query& query)
                 m.kind = MovementKind::Exit;
                 m.drugstoreItem = true;
                 m.date = query.asDateTime(QStringLiteral("DATAPEDIDO")).date();
-                m.station = query.asString(QStringLiteral("ESTACAO"));
-                m.orderNumber = query.asString(QStringLiteral("NPEDIDO"));
-                m.orderType = query.asString(QStringLiteral("TIPOPEDIDO"));
-                m.patient = query.asString(QStringLiteral("PACIENTE"));
-                m.prescriber = query.asString(QStringLiteral("MEDICO"));
-                m.council = query.asString(QStringLiteral("CONSELHOPROFISSIONAL"));
-                m.registration = query.asString(QStringLiteral("CRM"));
-                m.councilState = query.asString(QStringLiteral("UFCONSELHO"));
+                readOrder(query, m);
                 m.quantity = query.asFloat(QStringLiteral("QDE"));
                 m.quantityText = query.asExactNumber(QStringLiteral("QDE"));
                 m.lot = query.asString(QStringLiteral("NUMLOTEMEDICAM"));

@@ -89,6 +89,10 @@ struct ProductLedger {
     std::array<std::vector<Movement>, 3> movements; // by MovementKind, each by date then its key
 };
 
+// A product's movements in book order: the earliest date first; on one date the kinds in their
+// order (entries, exits, losses), each kind in its own order.
+void walkInBookOrder(const ProductLedger& product, const std::function<void(const Movement&)>& visit);
+
 // What a reading takes: the exits of formulas (COMPEDID, the classic and compounding books) or
 // of drugstore items (ITENS), and whose exits count with one store in TABLAB.
 struct LedgerRequest {
