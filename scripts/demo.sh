@@ -17,16 +17,17 @@ export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
 export LC_ALL=C.UTF-8 LANG=C.UTF-8            # the shell's own locale; the programs get pt_BR below
 BR=(env LC_ALL=pt_BR.UTF-8 LANGUAGE=pt_BR)    # a Brazilian workstation's numbers and dates
 "${BR[@]}" build/cli/livros-cli demo "$DEMO" --force | tee "$ROOT/build/demo.txt"
-STORE=$(sed -n 's/.*stores (TABLAB): \([0-9A-Z]*\).*/\1/p' "$ROOT/build/demo.txt")
+STORE=$(sed -n 's/.*lojas (TABLAB): \([0-9A-Z]*\).*/\1/p' "$ROOT/build/demo.txt")
+[ -n "$STORE" ] || { echo "demo: nenhuma loja na saída da demonstração (build/demo.txt)" >&2; exit 1; }
 
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ "${LIVROS_DEMO_NO_WINDOW:-}" = "" ]; then
-  echo "Opening the window on the demo data (pick a store, then a book; \"Sair\" closes it)."
+  echo "Abrindo a janela com os dados de demonstração (escolha uma loja, depois um livro; \"Sair\" fecha)."
   exec "${BR[@]}" "$DEMO/livros"
 fi
 
 CLI=("${BR[@]}" "$DEMO/livros-cli" --folder "$DEMO")
 echo
-echo "No display: building the books with livros-cli for store $STORE over the PERIODO dates."
+echo "Sem tela: os livros da loja $STORE construídos com o livros-cli nas datas do PERIODO."
 "${CLI[@]}" classic --group 2 --cnpj "$STORE" --listing "$DEMO/livro-classico.txt"
 "${CLI[@]}" export --book CLASSIC --cnpj "$STORE" --pdf "$DEMO/livro-classico.pdf"
 for MODE in DROGARIA INSUMOSCOMPLETO SIPROQUIM; do
@@ -35,5 +36,5 @@ for MODE in DROGARIA INSUMOSCOMPLETO SIPROQUIM; do
 done
 cat "$DEMO/livro-classico.txt"
 echo
-echo "The books as PDF files:"
+echo "Os livros em PDF:"
 ls -1 "$DEMO"/livro-*.pdf

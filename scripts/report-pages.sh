@@ -16,8 +16,8 @@ done
 # The periodic forms of the same store: the balances of the quarter three months before the
 # PERIODO month (within the demo's year, so its first day has an inventory) and the relations of
 # the PERIODO month.
-STORE=$(sed -n 's/.*stores (TABLAB): \([0-9A-Z]*\).*/\1/p' "$ROOT/build/demo.txt")
-PERIOD=$(sed -n 's/.*period (PERIODO): 01\/\([0-9]*\/[0-9]*\).*/\1/p' "$ROOT/build/demo.txt")
+STORE=$(sed -n 's/.*lojas (TABLAB): \([0-9A-Z]*\).*/\1/p' "$ROOT/build/demo.txt")
+PERIOD=$(sed -n 's/.*período (PERIODO): 01\/\([0-9]*\/[0-9]*\).*/\1/p' "$ROOT/build/demo.txt")
 MONTH=${PERIOD%/*}
 YEAR=${PERIOD#*/}
 BACK=$((10#$MONTH - 3))
