@@ -2,6 +2,7 @@
 
 #include "platform/cp1252.h"
 #include "platform/cnpj.h"
+#include "siproquim/map_checker_sections.h"
 #include "siproquim/map_fields.h"
 
 #include <QHash>
@@ -114,6 +115,15 @@ QString ReadRecord::field(const QString& name) const
     return {};
 }
 
+int ReadRecord::column(const QString& name) const
+{
+    for (const ReadField& f : fields) {
+        if (f.name == name)
+            return f.column;
+    }
+    return 1;
+}
+
 ReadRecord readRecord(const QString& line, int lineNumber)
 {
     ReadRecord record;
@@ -173,6 +183,76 @@ ReadRecord readRecord(const QString& line, int lineNumber)
 
 namespace {
 
+// The choices of an international movement's fields that depend on its operation.
+void checkInternationalOperation(const ReadRecord& record, int lineNumber, QList<MapProblem>& problems)
+{
+    struct Allowed { const char* operation; const char* name; const char* storage; const char* transport; const char* delivery; };
+    static const Allowed kAllowed[] = {{"E", "numa exportação", "E|T", "E|T|A", ""},
+                                       {"I", "numa importação", "", "I|T|F", "I|T"},
+                                       {"C", "numa importação por conta e ordem", "I|A|T", "I|Q|T|F", "I|T"}};
+    for (const Allowed& allowed : kAllowed) {
+        if (record.field(QStringLiteral("Operação")) != QLatin1String(allowed.operation))
+            continue;
+        const struct { const char* field; int column; const char* choices; } rules[] = {
+            {"Responsável pela armazenagem", 156, allowed.storage},
+            {"Responsável pelo transporte", 157, allowed.transport},
+            {"Local de entrega", 158, allowed.delivery}};
+        for (const auto& rule : rules) {
+            const QString value = record.field(QString::fromUtf8(rule.field)).trimmed();
+            const QStringList choices = QString::fromLatin1(rule.choices).split(u'|', Qt::SkipEmptyParts);
+            if (choices.isEmpty() ? value.isEmpty() : choices.contains(value))
+                continue;
+            add(problems, lineNumber, rule.column,
+                QStringLiteral("%1: %2, %3").arg(QString::fromUtf8(rule.field), QString::fromUtf8(allowed.name),
+                                                 choices.isEmpty() ? QStringLiteral("em branco") : choices.join(QStringLiteral(" ou "))));
+        }
+    }
+}
+
+ReadRecord readSectionRecord(const SectionLayout& layout, const QString& line, int lineNumber)
+{
+    ReadRecord record;
+    record.type = QString::fromLatin1(layout.type);
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        if (!isPlainAscii(line.at(i)))
+            add(record.problems, lineNumber, int(i) + 1,
+                QStringLiteral("caractere fora do ASCII simples (%1): use letras sem acento")
+                    .arg(line.at(i).unicode() < 0x20 ? QStringLiteral("controle") : QString(line.at(i))));
+    }
+    const int shortest = layout.variableEnd ? layout.fields.last().column + 1 : layout.length();
+    if (line.size() < shortest || line.size() > layout.length()) {
+        const QString expected = shortest == layout.length() ? QString::number(shortest)
+                                                             : QStringLiteral("de %1 a %2").arg(shortest).arg(layout.length());
+        add(record.problems, lineNumber, int(std::min<qsizetype>(line.size(), layout.length())) + 1,
+            QStringLiteral("o registro %1 tem %2 colunas, a linha tem %3")
+                .arg(record.type.isEmpty() ? QStringLiteral("de produto da NF") : record.type, expected)
+                .arg(line.size()));
+    }
+    for (const SectionField& f : layout.fields) {
+        const QString text = line.mid(f.column - 1, f.width);
+        if (text.isEmpty())
+            break;
+        record.fields.append(ReadField{QString::fromUtf8(f.name), f.column, text});
+        if (text.size() < f.width && !layout.variableEnd)
+            break; // the short line is already reported
+        if (std::any_of(text.begin(), text.end(), [](QChar c) { return !isPlainAscii(c); }))
+            continue; // reported at its column
+        const QString problem = sectionFieldProblem(f, text);
+        if (!problem.isEmpty())
+            add(record.problems, lineNumber, f.column, QStringLiteral("%1 \"%2\": %3").arg(QString::fromUtf8(f.name), text, problem));
+    }
+    if (record.type == u"MVI")
+        checkInternationalOperation(record, lineNumber, record.problems);
+    return record;
+}
+
+} // namespace
+
+namespace {
+
+// How the checker names the product lines of an international movement's invoice.
+const QString kInvoiceProduct = QStringLiteral("produtos de NF");
+
 bool isDeclaration(const QString& type)
 {
     static const QStringList kTypes = {QStringLiteral("PR"), QStringLiteral("RC"), QStringLiteral("PC"), QStringLiteral("SC"),
@@ -180,7 +260,7 @@ bool isDeclaration(const QString& type)
     return kTypes.contains(type);
 }
 
-// A product line of another activity's section (NF, UP, UF...): it starts with the product's
+// A product line of an international movement's invoice (NF): it starts with the product's
 // reference as DG declares it.
 bool isProductLine(const QString& type)
 {
@@ -239,7 +319,8 @@ MapCheck checkMap(const QByteArray& content)
     QString previous;       // type of the previous record
     int openInvoice = 0;    // line of an MVN still without MM
     int openCompound = 0;   // line of a PC or RS still without its substances
-    QString otherSection;   // the section of another activity the lines are in, if any
+    QString otherSection;   // the head of the other activity's section the lines are in, if any
+    int openForeignInvoice = 0; // line of an NF still without products
     bool seenDg = false, seenMovement = false;
     int mapMonth = 0, mapYear = 0;
     auto checkDate = [&](int lineNumber, const ReadRecord& r, const char* name, int column) {
@@ -248,19 +329,21 @@ MapCheck checkMap(const QByteArray& content)
             add(check.problems, lineNumber, column, QStringLiteral("%1 fora do mês do mapa").arg(QString::fromUtf8(name)));
     };
     auto checkProduct = [&](int lineNumber, const ReadRecord& r) {
+        const int productColumn = r.column(QStringLiteral("Produto"));
         const QString product = r.field(QStringLiteral("Produto")).trimmed();
         const auto it = declared.constFind(product);
         if (it == declared.constEnd()) {
-            add(check.problems, lineNumber, 3, QStringLiteral("produto %1 não declarado no DG antes do uso").arg(product));
+            add(check.problems, lineNumber, productColumn, QStringLiteral("produto %1 não declarado no DG antes do uso").arg(product));
             return;
         }
         const QString concentration = r.field(QStringLiteral("Concentração"));
+        const int concentrationColumn = productColumn + 13;
         if (it->compound && !concentration.trimmed().isEmpty())
-            add(check.problems, lineNumber, 16, QStringLiteral("Concentração de produto composto fica em branco"));
+            add(check.problems, lineNumber, concentrationColumn, QStringLiteral("Concentração de produto composto fica em branco"));
         else if (!it->compound && concentration != it->concentration)
-            add(check.problems, lineNumber, 16, QStringLiteral("Concentração difere da declarada no DG (%1)").arg(it->concentration));
+            add(check.problems, lineNumber, concentrationColumn, QStringLiteral("Concentração difere da declarada no DG (%1)").arg(it->concentration));
         if (r.field(QStringLiteral("Densidade")) != it->density)
-            add(check.problems, lineNumber, 19, QStringLiteral("Densidade difere da declarada no DG (%1)").arg(it->density));
+            add(check.problems, lineNumber, productColumn + 16, QStringLiteral("Densidade difere da declarada no DG (%1)").arg(it->density));
     };
     auto closeInvoice = [&]() {
         if (openInvoice)
@@ -290,21 +373,41 @@ MapCheck checkMap(const QByteArray& content)
         }
         const QString type = recordTypeOf(line);
         const bool inDg = seenDg && !seenMovement;
-        if (!recordSpec(type) && isOtherLayoutType(type)) {
-            // A record of other activities (production, import, transport): counted, not read.
-            ++check.counts[type];
+        const bool invoiceProduct = (previous == u"NF" || previous == kInvoiceProduct) && isProductLine(type);
+        if (const SectionLayout* section = invoiceProduct ? &invoiceProductLayout() : sectionLayout(type)) {
+            // A record of the other activities (international trade, production, transport,
+            // storage), read as the layout defines it.
+            const ReadRecord record = readSectionRecord(*section, line, n);
+            check.problems += record.problems;
+            const QString kind = invoiceProduct ? kInvoiceProduct : type;
+            ++check.counts[kind];
             closeInvoice();
             closeCompound();
+            if (openForeignInvoice && kind != u"NF" && kind != kInvoiceProduct)
+                add(check.problems, openForeignInvoice, 1, QStringLiteral("nota fiscal (NF) sem produtos"));
+            openForeignInvoice = kind == u"NF" ? n : 0; // NF after NF: an entry and its exit, then the products
+            if (!seenDg)
+                add(check.problems, n, 1, QStringLiteral("%1 antes do DG").arg(type));
             seenMovement = true;
-            otherSection = type;
-            previous = type;
+            if (!section->sectionOf) {
+                otherSection = type;
+            } else if (!QString::fromLatin1(section->sectionOf).split(u'|').contains(otherSection)) {
+                add(check.problems, n, 1, QStringLiteral("%1 fora de uma seção %2")
+                                              .arg(invoiceProduct ? QStringLiteral("produto da NF") : type,
+                                                   QString::fromLatin1(section->sectionOf).replace(u'|', QStringLiteral(" ou "))));
+            }
+            for (const SectionField& f : section->fields) {
+                if (f.check == SectionCheck::Product && record.field(QString::fromUtf8(f.name)).size() == f.width)
+                    checkProduct(n, record);
+            }
+            if (section->dateInMonth)
+                checkDate(n, record, section->dateInMonth, record.column(QString::fromUtf8(section->dateInMonth)));
+            previous = kind;
             continue;
         }
-        if (!otherSection.isEmpty() && isProductLine(type)) {
-            // A product of that section, referred to as DG declares it.
-            ++check.counts[QStringLiteral("%1 (produtos)").arg(otherSection)];
-            continue;
-        }
+        if (openForeignInvoice)
+            add(check.problems, openForeignInvoice, 1, QStringLiteral("nota fiscal (NF) sem produtos"));
+        openForeignInvoice = 0;
         otherSection.clear();
         const ReadRecord record = readRecord(line, n);
         check.problems += record.problems;
@@ -359,6 +462,8 @@ MapCheck checkMap(const QByteArray& content)
     }
     closeInvoice();
     closeCompound();
+    if (openForeignInvoice)
+        add(check.problems, openForeignInvoice, 1, QStringLiteral("nota fiscal (NF) sem produtos"));
     std::stable_sort(check.problems.begin(), check.problems.end(), [](const MapProblem& a, const MapProblem& b) {
         return a.line != b.line ? a.line < b.line : a.column < b.column;
     });
@@ -377,9 +482,10 @@ QString checkReport(const MapCheck& check)
             if (check.counts.contains(QLatin1String(type)))
                 counts << QStringLiteral("%1 %2").arg(QLatin1String(type)).arg(check.counts.value(QLatin1String(type)));
         }
+        // The other activities' records, read as well.
         for (auto it = check.counts.cbegin(); it != check.counts.cend(); ++it) {
             if (!recordSpec(it.key()))
-                counts << QStringLiteral("%1 %2 (não verificados)").arg(it.key()).arg(it.value());
+                counts << QStringLiteral("%1 %2").arg(it.key()).arg(it.value());
         }
         return QStringLiteral("ok: ") + counts.join(QStringLiteral(", ")) + u'\n';
     }

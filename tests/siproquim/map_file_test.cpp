@@ -291,3 +291,97 @@ TEST(MapCheckerTest, LinesEndInCrLf)
     ASSERT_FALSE(unfinished.ok());
     EXPECT_TRUE(unfinished.problems.last().text.contains(u"última linha"));
 }
+
+namespace {
+
+QString padded(const char* text, int width) { return QString::fromLatin1(text).leftJustified(width, u' ', true); }
+const QString kQuantity = QStringLiteral("    999.999,999K");
+
+// The sections of the other activities, from the manual's examples (accents removed, texts
+// padded to their columns, the dates moved into the map's month where they must lie in it).
+QStringList otherActivitiesExampleLines()
+{
+    const QString cpf = padded("01337593184", 14);
+    const QString name = padded("NOMERAZAOSOCIALFORNECEDORNOMERAZAOSOCIALFORNECEDOR", 70);
+    const QString address = name + padded("Endereco armazenadora", 70) + QStringLiteral("70.070-93523582complementocompleme2")
+                            + padded("Bairro local de entrega bairro", 30) + QStringLiteral("DF5300108");
+    return {
+        QStringLiteral("MVIC022") + padded("OMERAZAOSOCIALFORNECEDORNOMERAZAOSOCIALFORNECEDOR", 69)
+            + QStringLiteral("67/5675675-602/01/201702/01/201719BR012345678-902/01/201799/9999999-902/01/2017TTI"),
+        QStringLiteral("TRA") + cpf + name,
+        QStringLiteral("TRI") + name,
+        QStringLiteral("AMZ") + cpf + address,
+        QStringLiteral("TER") + cpf + address,
+        QStringLiteral("ADQ") + cpf + address,
+        QStringLiteral("NF101020101011/01/2017E"),
+        QStringLiteral("NF121020101011/01/2017S"),
+        QStringLiteral("PC2323.23.66    32,32") + kQuantity,
+        QStringLiteral("RCTPN1335110803123,23") + kQuantity,
+        QStringLiteral("UPPRTPN1288106707727,23") + kQuantity,
+        QStringLiteral("UFPC2323.23.66    32,32") + kQuantity + padded("(DESCRICAO DA PRODUCAO)", 200) + QStringLiteral("18/06/2017"),
+        QStringLiteral("UTPRTPN1288106707727,23") + kQuantity + QStringLiteral("21/06/2017"),
+        QStringLiteral("UZPC2323.23.66    32,32") + kQuantity + QStringLiteral("21/06/2017") + padded("(REACAO QUIMICA)", 200),
+        QStringLiteral("FBRCTPN1335110803123,23") + kQuantity + QStringLiteral("06/06/2017"),
+        QStringLiteral("TN") + cpf + name + QStringLiteral("451232563828/01/2017") + cpf + name + QStringLiteral("PA"),
+        QStringLiteral("CC11111111110/10/201810/10/2018") + padded("ResponsavelRecebimento", 70) + QStringLiteral("RO"),
+        QStringLiteral("CC11111111110/10/201810/10/2018") + padded("ResponsavelRecebimento", 70) + QStringLiteral("ROAE"),
+        QStringLiteral("LR") + cpf + address,
+        QStringLiteral("LE") + cpf + address,
+        QStringLiteral("TMPC2323.23.66    32,32") + kQuantity,
+        QStringLiteral("TIEO451232563828/01/2017") + cpf + name + QStringLiteral("A"),
+        QStringLiteral("LR") + cpf + address,
+        QStringLiteral("PI") + padded("NOMEPESSOAINTERNACIONAL", 70) + QStringLiteral("016") + padded("ENDERECOINTERNACIONAL", 70),
+        QStringLiteral("TZPRTPN1288106707727,23") + kQuantity,
+        QStringLiteral("AR05981967000115") + padded("(NOME CONTRATANTE)", 72) + QStringLiteral("123412433323/01/201723/06/2017E"),
+        QStringLiteral("PAPC2323.23.66    32,32") + kQuantity,
+    };
+}
+
+} // namespace
+
+TEST(MapCheckerTest, EveryOtherActivitysSectionIsReadFieldByField)
+{
+    const QStringList good = manualExampleMap() + otherActivitiesExampleLines();
+    const MapCheck check = checkMap(crlf(good));
+    EXPECT_TRUE(check.ok()) << checkReport(check).toStdString();
+    const QString report = checkReport(check);
+    for (const char* count : {"MVI 1", "NF 2", "produtos de NF 2", "UF 1", "CC 2", "LR 2", "PI 1", "AR 1", "PA 1"})
+        EXPECT_TRUE(report.contains(QLatin1String(count))) << count << " in " << report.toStdString();
+
+    // One broken field per kind of record: the message names the line, the column and the field.
+    const int first = int(manualExampleMap().size());
+    struct Break { int line; int column; const char* text; const char* field; };
+    const Break breaks[] = {
+        {0, 4, "X", "Operação"},                {1, 4, "01337593185", "CPF/CNPJ da transportadora"},
+        {2, 4, " ", "Razão social da transportadora"}, {3, 158, "70070935", "CEP"},
+        {4, 223, "df", "UF"},                   {5, 225, "X3001", "Município"},
+        {6, 13, "31/02/2017", "Data da NF"},    {8, 37, "G", "Unidade"},
+        {10, 24, "    999.999,99X", "Quantidade"}, {11, 240, "18/07/2017", "Data da produção"},
+        {12, 40, "2106/2017", "Data da transformação"}, {13, 50, " ", "Reação química"},
+        {14, 19, "0,5 1", "Densidade"},         {15, 191, "X", "Local de retirada"},
+        {16, 102, "RX", "Modal de transporte"}, {18, 3, "1337593184 ", "CPF/CNPJ do local de retirada"},
+        {19, 222, "D1", "UF"},                  {20, 16, "200", "Concentração"},
+        {21, 3, "X", "Operação"},               {23, 73, "AB ", "País"},
+        {24, 3, "PRTPN1288106X", "Produto"},    {25, 119, "X", "Entrada-saída"},
+        {26, 39, "G", "Unidade"},               {0, 158, " ", "Local de entrega"},
+    };
+    for (const Break& b : breaks) {
+        QStringList lines = good;
+        QString& line = lines[first + b.line];
+        line.replace(b.column - 1, int(qstrlen(b.text)), QLatin1String(b.text));
+        const QString broken = checkReport(checkMap(crlf(lines)));
+        const QString expected = QStringLiteral("linha %1, coluna %2: %3").arg(first + b.line + 1).arg(b.column).arg(QString::fromUtf8(b.field));
+        EXPECT_TRUE(broken.contains(expected)) << expected.toStdString() << "\n" << broken.toStdString();
+    }
+
+    // A subsection out of its section, an invoice without products and an undeclared product.
+    QStringList misplaced = good;
+    misplaced.move(first + 16, first + 1); // CC under the MVI
+    misplaced.removeAt(first + 9);         // the NF's last product, then the other: the second NF is left bare
+    misplaced.removeAt(first + 9);
+    misplaced[first + 9] = QStringLiteral("UPPRTPN9999999907727,23") + kQuantity;
+    const QString wrong = checkReport(checkMap(crlf(misplaced)));
+    EXPECT_TRUE(wrong.contains(QStringLiteral("CC fora de uma seção TN"))) << wrong.toStdString();
+    EXPECT_TRUE(wrong.contains(QStringLiteral("linha %1, coluna 1: nota fiscal (NF) sem produtos").arg(first + 9))) << wrong.toStdString();
+    EXPECT_TRUE(wrong.contains(QStringLiteral("produto PRTPN99999999 não declarado no DG antes do uso"))) << wrong.toStdString();
+}
