@@ -2,7 +2,11 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QThread>
 #include <QWidget>
+
+#include <exception>
+#include <thread>
 
 namespace livros::app {
 
@@ -31,9 +35,14 @@ bool isUserInput(QEvent::Type type)
         return false;
     }
 }
+
+bool onInterfaceThread() { return QThread::currentThread() == QCoreApplication::instance()->thread(); }
+
+bool stopAsked() { return g_current && g_current->stopRequested() != BuildInputBlock::Stop::None; }
 } // namespace
 
-BuildInputBlock::BuildInputBlock(QWidget& window) : m_window(window)
+BuildInputBlock::BuildInputBlock(QWidget& window, std::function<void()> cancelRunning)
+    : m_window(window), m_cancelRunning(std::move(cancelRunning))
 {
     if (!g_current) {
         g_current = this;
@@ -51,17 +60,73 @@ BuildInputBlock::~BuildInputBlock()
 
 bool BuildInputBlock::active() { return g_current != nullptr; }
 
-void BuildInputBlock::requestStop()
+void BuildInputBlock::requestStop(Stop how)
 {
-    if (g_current)
-        g_current->m_stop = true;
+    if (!g_current || how == Stop::None)
+        return;
+    Stop previous = g_current->m_stop.load();
+    if (previous == Stop::Close)
+        return;
+    g_current->m_stop.store(how);
+    if (previous == Stop::None && g_current->m_cancelRunning)
+        g_current->m_cancelRunning(); // the statement in progress, a lock wait included, ends now
+}
+
+void BuildInputBlock::run(const std::function<void()>& work)
+{
+    std::exception_ptr failure;
+    std::atomic<bool> finished {false};
+    std::thread worker([&] {
+        try {
+            work();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        finished.store(true);
+        // Wakes the window's thread, which may be waiting for its next event.
+        QMetaObject::invokeMethod(QCoreApplication::instance(), [] {}, Qt::QueuedConnection);
+    });
+    // Events only, not QEventLoop::exec(): a request to end the program (QCoreApplication::exit)
+    // must not leave this wait while the work still runs.
+    while (!finished.load())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    worker.join();
+    if (!failure)
+        return;
+    if (m_stop.load() != Stop::None)
+        throw BuildStopped(); // whatever the cancelled statement said, the stop was asked for
+    std::rethrow_exception(failure);
 }
 
 void BuildInputBlock::processEvents()
 {
-    QCoreApplication::processEvents();
-    if (g_current && g_current->m_stop)
+    if (onInterfaceThread())
+        QCoreApplication::processEvents();
+    if (stopAsked())
         throw BuildStopped();
+}
+
+void BuildInputBlock::onWindowThread(const std::function<void()>& call)
+{
+    if (stopAsked())
+        throw BuildStopped();
+    if (onInterfaceThread()) {
+        call();
+        return;
+    }
+    std::exception_ptr failure;
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [&] {
+            try {
+                call();
+            } catch (...) {
+                failure = std::current_exception();
+            }
+        },
+        Qt::BlockingQueuedConnection);
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 bool BuildInputBlock::eventFilter(QObject* watched, QEvent* event)
@@ -72,7 +137,7 @@ bool BuildInputBlock::eventFilter(QObject* watched, QEvent* event)
     if (static_cast<QWidget*>(watched)->window() != &m_window)
         return false;
     if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
-        m_stop = true;
+        requestStop(Stop::BackToWindow);
     return true;
 }
 

@@ -7,8 +7,10 @@
 #include "app/handler_guard.h"
 #include "app/in_use_marker.h"
 #include "data/data_module.h"
+#include "data/transaction.h"
 #include "platform/external_program.h"
 #include "platform/suite_paths.h"
+#include "platform/user_messages.h"
 
 #include <QAction>
 #include <QApplication>
@@ -133,6 +135,13 @@ void TFormLivros::FormActivate()
         return;
     ActivationRule::Running running(m_activation);
     const bool reached = PainelLivro->isVisible();
+    if (!m_settingsChecked) {
+        m_settingsChecked = true;
+        // A lock timeout that is no whole number of seconds: said once, over the window, which
+        // goes on with the usual 60 s.
+        if (const QString problem = data::lockTimeoutProblem(); !problem.isEmpty())
+            showStandardError(problem + QStringLiteral(" Esperando 60 segundos."));
+    }
     const bool done = runHandler([this] {
         m_programFolder = programFolder();
         m_storeCount = countStores();

@@ -32,6 +32,7 @@ class TRM;
 
 namespace livros::app {
 
+class BuildInputBlock;
 class ClickLabel;
 class DateMaskEdit;
 class PieGauge;
@@ -114,7 +115,7 @@ public:
     void ShowBookButtons();
     void OpenPeriodPanel(bool cancelReadsSair);
     void LoadComponentLists();
-    void BuildRevisedBook();
+    void BuildRevisedBook(BuildInputBlock& block, const QString& initialDate, const QString& finalDate);
     void ShowRevisedBook(revised::RevisedMode mode);
     bool ShowViewOnlyBook();
     void RunExternalProgram(const QString& commandLine);
@@ -196,6 +197,7 @@ private:
     RunMode m_mode;
     ActivationRule m_activation;
     bool m_closed = false;
+    bool m_settingsChecked = false; // the environment's settings are said once, at the first activation
 
     QString m_programFolder;
     int m_storeCount = 0;

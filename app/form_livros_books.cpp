@@ -16,6 +16,9 @@
 #include "report/report_module.h"
 
 #include <QFrame>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QScopeGuard>
 
 #include <optional>
@@ -25,7 +28,7 @@ namespace livros::app {
 report::TRM& TFormLivros::reportModule()
 {
     if (!report::RM)
-        throw std::runtime_error("The report module has not been created.");
+        throw std::runtime_error("O módulo de relatórios não foi criado.");
     return *report::RM;
 }
 
@@ -47,46 +50,61 @@ void TFormLivros::LoadComponentLists()
 
 void TFormLivros::BotDesfPrepClick()
 {
-    // No input reaches the window while the book is built; Esc or closing stops the build
-    // (rolled back, the previous book kept) and the program ends.
-    std::optional<BuildInputBlock> block(std::in_place, *this);
-    const bool done = runHandler([this] {
+    // The book is built off the window's thread, no input reaching the window meanwhile. Esc
+    // stops the build and returns to the window; closing the window or a termination signal stops
+    // it and the program ends. Either way the statement in progress is cancelled at once, the
+    // build is rolled back and the previous book kept.
+    std::optional<BuildInputBlock> block(std::in_place, *this, [this] { m_dm.sqlcon1.cancelRunningStatement(); });
+    const QString initialDate = MaskEdit1->maskText();
+    const QString finalDate = MaskEdit2->maskText();
+    const bool done = runHandler([&] {
         if (isRevisedMode(m_mode)) {
-            BuildRevisedBook();
+            BuildRevisedBook(*block, initialDate, finalDate);
             return;
         }
         ClassicWindowView view(*this);
         classic::ClassicPreparationRequest request;
-        request.initialDateText = MaskEdit1->maskText();
-        request.finalDateText = MaskEdit2->maskText();
+        request.initialDateText = initialDate;
+        request.finalDateText = finalDate;
         request.storeCnpj = m_storeCnpj;
         request.selectedGroup = m_selectedListGroup;
         request.lists = &m_lists;
         request.programFolder = m_programFolder;
-        classic::prepareClassicBook(m_dm, view, request);
+        block->run([&] { classic::prepareClassicBook(m_dm, view, request); });
     });
-    const bool stopped = !done && block->stopRequested();
+    const BuildInputBlock::Stop stop = done ? BuildInputBlock::Stop::None : block->stopRequested();
     block.reset();
-    if (stopped)
+    if (stop == BuildInputBlock::Stop::None)
+        return;
+    // A cancel that met no statement must not stop the window's next one.
+    m_dm.sqlcon1.forgetCancelRequest();
+    if (stop == BuildInputBlock::Stop::Close) {
         close();
+    } else if (!isRevisedMode(m_mode)) {
+        // Back to the book buttons, as after a build that failed.
+        Label2->setVisible(false);
+        Gauge1->setVisible(false);
+        BitBtn4->setVisible(true);
+        ShowBookButtons();
+    }
 }
 
-void TFormLivros::BuildRevisedBook()
+void TFormLivros::BuildRevisedBook(BuildInputBlock& block, const QString& initialDate, const QString& finalDate)
 {
     const std::optional<revised::RevisedMode> book = revisedBookOf(m_mode);
     if (!book)
         return;
     RevisedWindowView view(*this);
-    // A build that stops half-way (a failed statement, a lost server) comes back to the period
-    // panel: the progress panel has no control of its own to leave it by.
+    // A build that stops half-way (a failed statement, a lost server, Esc) comes back to the
+    // period panel: the progress panel has no control of its own to leave it by.
     const auto backToPeriod = qScopeGuard([this] {
-        if (!pnl_progresso->isVisible())
+        if (!pnl_progresso->isVisible() && PainelPeriodo5->isVisible())
             return;
         pnl_progresso->hide();
         PainelPeriodo5->show();
         MaskEdit1->setFocus(Qt::OtherFocusReason);
     });
-    revised::RevisedBookBuilder(m_dm, view).build(*book, m_storeCnpj, MaskEdit1->maskText(), MaskEdit2->maskText());
+    block.run([&] { revised::RevisedBookBuilder(m_dm, view).build(*book, m_storeCnpj, initialDate, finalDate); });
 }
 
 void TFormLivros::ShowRevisedBook(revised::RevisedMode mode)

@@ -9,7 +9,6 @@
 #include "app/qt_user_messages.h"
 #include "app/termination_signals.h"
 #include "data/data_module.h"
-#include "data/transaction.h"
 #include "platform/runtime_dir.h"
 #include "report/report_module.h"
 
@@ -51,10 +50,6 @@ namespace {
 
 int runWindowProgram(app::GuardedApplication& application)
 {
-    // A lock timeout that is no whole number of seconds: said once; the usual 60 s apply.
-    if (const QString problem = data::lockTimeoutProblem(); !problem.isEmpty())
-        showStandardError(problem + QStringLiteral(" Esperando 60 segundos."));
-
     // A request to end from outside (logging out, kill) closes the main window and ends the
     // program. Installed before the databases are opened, so that no moment of the start-up is
     // left to the default handling (cut off in the middle of an attachment) or to the database

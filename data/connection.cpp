@@ -12,6 +12,7 @@
 #include <csignal>
 #include <pthread.h>
 #include <iterator>
+#include <mutex>
 #include <optional>
 
 namespace livros::data {
@@ -23,6 +24,9 @@ struct Connection::Impl {
     QList<QPair<QString, QString>> params;
     std::unique_ptr<Attachment> attachment;
     TransactionState* transaction = nullptr;
+    // Held while the attachment is made or dropped, so that a cancel from another thread never
+    // meets one half made or gone.
+    std::mutex attachmentChange;
 };
 
 QString effectiveUser(const QString& configured)
@@ -160,7 +164,10 @@ void Connection::open()
 {
     if (connected())
         return;
-    d->attachment.reset(); // a lost attachment is dropped and attached again
+    {
+        const std::lock_guard<std::mutex> lock(d->attachmentChange);
+        d->attachment.reset(); // a lost attachment is dropped and attached again
+    }
     try {
         attach();
     } catch (const DatabaseUnavailable&) {
@@ -183,7 +190,9 @@ void Connection::attach()
         Firebird::IAttachment* handle = library.provider()->attachDatabase(
             &guard.wrapper(), QFile::encodeName(database).constData(), unsigned(dpb.size()),
             reinterpret_cast<const unsigned char*>(dpb.constData()));
-        d->attachment = std::make_unique<Attachment>(library, handle, database);
+        auto attachment = std::make_unique<Attachment>(library, handle, database);
+        const std::lock_guard<std::mutex> lock(d->attachmentChange);
+        d->attachment = std::move(attachment);
     } catch (const Firebird::FbException& e) {
         if (StatusGuard::hasError(e.getStatus(), isc_already_opened)) {
             // Another program holds the file with an embedded engine that does not share it.
@@ -204,7 +213,22 @@ void Connection::close()
 {
     if (d->transaction)
         d->transaction->rollback(); // its attachment goes now; the holder finds it ended
+    const std::lock_guard<std::mutex> lock(d->attachmentChange);
     d->attachment.reset();
+}
+
+void Connection::cancelRunningStatement() noexcept
+{
+    const std::lock_guard<std::mutex> lock(d->attachmentChange);
+    if (d->attachment)
+        d->attachment->cancelOperation(Attachment::Cancel::Raise);
+}
+
+void Connection::forgetCancelRequest() noexcept
+{
+    const std::lock_guard<std::mutex> lock(d->attachmentChange);
+    if (d->attachment)
+        d->attachment->cancelOperation(Attachment::Cancel::Forget);
 }
 
 int Connection::execute(const QString& sql)

@@ -49,6 +49,14 @@ public:
     void open();
     void close();
 
+    // Asks the server to stop the statement running on this connection now (a lock wait
+    // included): that statement fails and its caller rolls back. Safe to call from another thread
+    // than the one running the statement; does nothing when the connection is not attached. A
+    // request made while no statement runs stops the next one: once the work it was meant for has
+    // ended, forgetCancelRequest() keeps it from reaching later work.
+    void cancelRunningStatement() noexcept;
+    void forgetCancelRequest() noexcept;
+
     // Direct statement: executes one statement without result rows in a transaction of its own,
     // committed on completion. Returns the rows affected. The text goes to the server unchanged.
     int execute(const QString& sql);

@@ -1,6 +1,7 @@
 #include "data/firebird_client.h"
 
 #include "data/db_error.h"
+#include "data/firebird_messages.h"
 #include "data/shared_engine.h"
 #include "data/transaction.h"
 #include "platform/cp1252.h"
@@ -27,6 +28,7 @@
 using namespace Firebird;
 
 namespace livros::data {
+
 namespace {
 
 using GetMasterFn = IMaster* (*)();
@@ -205,7 +207,7 @@ QString ClientLibrary::statusText(IStatus* status) const
     char buffer[4096];
     const unsigned n = m_util->formatStatus(buffer, sizeof buffer, status);
     QString text = fromUtf8OrCp1252(QByteArray(buffer, qsizetype(std::strlen(buffer) < n ? std::strlen(buffer) : n)));
-    return text.trimmed();
+    return portugueseFirebirdText(text.trimmed());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -288,11 +290,17 @@ namespace {
 void rollbackOrRelease(ClientLibrary& library, ITransaction* transaction) noexcept
 {
     StatusGuard guard(library);
-    try {
-        transaction->rollback(&guard.wrapper());
-    } catch (const FbException&) {
-        transaction->release();
+    // A second try: a stop request that reached the attachment meanwhile ends the first one
+    // (the request is then spent), and a transaction left open would hold its rows.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        try {
+            transaction->rollback(&guard.wrapper());
+            return;
+        } catch (const FbException&) {
+            guard.wrapper().clearException();
+        }
     }
+    transaction->release();
 }
 
 } // namespace
@@ -330,6 +338,22 @@ Attachment::~Attachment()
         m_attachment->detach(&guard.wrapper());
     } catch (const FbException&) {
         m_attachment->release(); // a lost attachment cannot detach: just drop it
+    }
+}
+
+void Attachment::cancelOperation(Cancel what) noexcept
+{
+    StatusGuard guard(m_library);
+    try {
+        if (what == Cancel::Raise) {
+            m_attachment->cancelOperation(&guard.wrapper(), fb_cancel_raise);
+        } else {
+            // Disabling drops the pending request; enabling again leaves none behind.
+            m_attachment->cancelOperation(&guard.wrapper(), fb_cancel_disable);
+            m_attachment->cancelOperation(&guard.wrapper(), fb_cancel_enable);
+        }
+    } catch (const FbException&) {
+        // The attachment is gone, or there was nothing to stop: nothing to do.
     }
 }
 
@@ -911,11 +935,15 @@ QByteArray buildDpb(ClientLibrary& library, const QString& user, const QString& 
     IXpbBuilder* dpb = nullptr;
     try {
         dpb = library.util()->getXpbBuilder(&st, IXpbBuilder::DPB, nullptr, 0);
-        dpb->insertString(&st, isc_dpb_user_name, toCp1252(user).constData());
-        dpb->insertString(&st, isc_dpb_password, toCp1252(password).constData());
+        dpb->insertString(&st, isc_dpb_user_name, user.toUtf8().constData());
+        dpb->insertString(&st, isc_dpb_password, password.toUtf8().constData());
         if (!characterSet.isEmpty())
             dpb->insertString(&st, isc_dpb_lc_ctype, characterSet.toLatin1().constData());
         dpb->insertInt(&st, isc_dpb_sql_dialect, 3);
+        // The database's file name and the texts above go as UTF-8, whatever the connection's
+        // character set: a folder named with accents ("Farmácia São João") would otherwise be
+        // read in the connection's character set, which cannot hold its bytes.
+        dpb->insertTag(&st, isc_dpb_utf8_filename);
         if (!newDatabaseCharset.isEmpty())
             dpb->insertString(&st, isc_dpb_set_db_charset, newDatabaseCharset.toLatin1().constData());
         QByteArray out(reinterpret_cast<const char*>(dpb->getBuffer(&st)), qsizetype(dpb->getBufferLength(&st)));

@@ -25,7 +25,8 @@ public:
     Firebird::IUtil* util() const { return m_util; }
     Firebird::IProvider* provider() const { return m_provider; }
 
-    // The message of a failed call: the server's text, lines joined as Firebird formats them.
+    // The message of a failed call: the server's text, lines joined as Firebird formats them, in
+    // Portuguese where it has a translation.
     QString statusText(Firebird::IStatus* status) const;
 
 private:
@@ -84,6 +85,11 @@ public:
     Firebird::ITransaction* startTransaction(Firebird::ThrowStatusWrapper& status,
                                              const TransactionOptions& options = {});
     bool lost() const { return m_lost; }
+    // Raise: stops the operation running on the attachment, from any thread; it fails with the
+    // server's "cancelled" error (nothing running: the next operation does). Forget: drops a
+    // request still pending, cancelling being allowed again at once.
+    enum class Cancel { Raise, Forget };
+    void cancelOperation(Cancel what) noexcept;
     // After a failed call: notes whether the attachment is gone (by the error, or by a ping).
     void checkAfterFailure(const Firebird::IStatus* status);
     // The error of a failed call, after checkAfterFailure, with its message: DatabaseUnavailable

@@ -1,15 +1,26 @@
-// The window during a build: clicks meant for it are dropped (nothing starts inside the build),
-// and Esc or closing stops the build at its next step, rolled back with the previous book kept,
-// and ends the program.
+// The window during a build: clicks meant for it are dropped (nothing starts inside the build);
+// Esc stops the build and returns to the window, closing or a termination signal stops it and
+// ends the program; either way at once, even in the middle of a statement, rolled back with the
+// previous book kept.
 #include "app/build_input_block.h"
+#include "app/termination_signals.h"
+#include "book/build_transaction.h"
+#include "data/transaction.h"
 #include "window_fixture.h"
 
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
 
+#include <csignal>
 #include <functional>
+#include <unistd.h>
 
+using namespace livros;
 using namespace livros::app;
 using namespace livros::app::testing;
 
@@ -49,6 +60,55 @@ protected:
     }
 
     QString oldLines() { return suite().scalarMain("select count(*) from LIVROREVCONTR where DCB = 'OLD'"); }
+
+    // Another workstation builds the same store's book: the window's build waits on the server
+    // for it (up to two minutes), and `stop` runs once the window says it waits. Returns how long
+    // the build took to end after the stop.
+    qint64 stopWhileWaiting(const std::function<void()>& stop)
+    {
+        qputenv("LIVROS_LOCK_TIMEOUT", "120");
+        const auto restore = qScopeGuard([] { qunsetenv("LIVROS_LOCK_TIMEOUT"); });
+        data::Connection other(QStringLiteral("other"), QString());
+        other.setParam(QStringLiteral("DataBase"), suite().mainDatabasePath());
+        other.setParam(QStringLiteral("User_Name"), QStringLiteral("SYSDBA"));
+        other.setParam(QStringLiteral("Password"), QStringLiteral("vrentasko"));
+        const auto held = book::startStoreBuildTransaction(other, QStringLiteral("LIVROREVCONTR"),
+                                                           QStringLiteral("11222333000181"), {});
+        QElapsedTimer sinceStop;
+        QTimer watch;
+        watch.setInterval(50);
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            if (sinceStop.isValid()
+                || form->pnl_rodape_progresso->text() != book::otherStationBuildingMessage())
+                return;
+            // The statement that waits has reached the server by now.
+            QTest::qWait(300);
+            sinceStop.start();
+            stop();
+        });
+        watch.start();
+        QTest::mouseClick(form->BotDesfPrep, Qt::LeftButton);
+        watch.stop();
+        EXPECT_TRUE(sinceStop.isValid()) << "the build did not wait for the other workstation";
+        return sinceStop.isValid() ? sinceStop.elapsed() : -1;
+    }
+
+    // What Firebird's validation says of the main database once every connection is gone.
+    QString validation()
+    {
+        form.reset();
+        dm->sqlcon1.close();
+        dm->sqlcon2.close();
+        suite().releaseConnections();
+        QProcess gfix;
+        gfix.setProcessChannelMode(QProcess::MergedChannels);
+        gfix.start(QStringLiteral("gfix"), {QStringLiteral("-v"), QStringLiteral("-user"), QStringLiteral("SYSDBA"),
+                                            suite().mainDatabasePath()});
+        if (!gfix.waitForFinished(120000))
+            return QStringLiteral("gfix did not finish");
+        const QString out = QString::fromLocal8Bit(gfix.readAll()).trimmed();
+        return gfix.exitCode() == 0 ? out : QStringLiteral("gfix exit %1: %2").arg(gfix.exitCode()).arg(out);
+    }
 };
 
 } // namespace
@@ -65,7 +125,43 @@ TEST_F(BuildInputTest, ClicksDuringTheBuildStartNothingAndEscStopsItRolledBack)
     EXPECT_TRUE(messages->all.isEmpty()) << messages->all.join('\n').toStdString();
     EXPECT_EQ(oldLines(), QString("1")); // rolled back: the previous book stays
     EXPECT_EQ(suite().scalarMain("select count(*) from LIVROREVCONTR"), QString("1"));
+    EXPECT_EQ(screenState(), QString("period entry"));
+}
+
+TEST_F(BuildInputTest, EscDuringAWaitOnTheServerStopsTheBuildAtOnceAndTheWindowBuildsAgain)
+{
+    openCompoundingBuild();
+    const qint64 stopped = stopWhileWaiting([&] { QTest::keyClick(form.get(), Qt::Key_Escape); });
+    EXPECT_GE(stopped, 0);
+    EXPECT_LT(stopped, 5000);
+    EXPECT_TRUE(messages->all.isEmpty()) << messages->all.join('\n').toStdString();
+    EXPECT_EQ(oldLines(), QString("1"));
+    ASSERT_EQ(screenState(), QString("period entry"));
+
+    // The cancelled statement leaves nothing pending: the next build replaces the book.
+    QTest::mouseClick(form->BotDesfPrep, Qt::LeftButton);
+    EXPECT_EQ(oldLines(), QString("0"));
+    EXPECT_TRUE(messages->all.isEmpty()) << messages->all.join('\n').toStdString();
+}
+
+TEST_F(BuildInputTest, ATerminationSignalDuringAWaitOnTheServerEndsTheProgramAtOnce)
+{
+    openCompoundingBuild();
+    // As the program connects it: the stop, the window closed, the event loop told to end.
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, [this] {
+        BuildInputBlock::requestStop();
+        form->close();
+        QCoreApplication::exit(0);
+    });
+    const qint64 stopped = stopWhileWaiting([] { ::kill(::getpid(), SIGTERM); });
+    EXPECT_GE(stopped, 0);
+    EXPECT_LT(stopped, 5000);
+    EXPECT_TRUE(messages->all.isEmpty()) << messages->all.join('\n').toStdString();
     EXPECT_EQ(screenState(), QString("closed"));
+    EXPECT_EQ(oldLines(), QString("1"));
+    EXPECT_EQ(suite().scalarMain("select count(*) from LIVROREVCONTR"), QString("1"));
+    EXPECT_EQ(validation(), QString());
 }
 
 TEST_F(BuildInputTest, ClosingTheWindowDuringTheBuildStopsItRolledBack)
@@ -85,4 +181,20 @@ TEST_F(BuildInputTest, ClosingTheWindowDuringTheBuildStopsItRolledBack)
     ASSERT_EQ(screenState(), QString("period entry"));
     QTest::mouseClick(form->BotDesfPrep, Qt::LeftButton);
     EXPECT_EQ(oldLines(), QString("0"));
+}
+
+TEST_F(BuildInputTest, ABadLockTimeoutIsSaidOverTheWindowWhichThenBuildsAsUsual)
+{
+    qputenv("LIVROS_LOCK_TIMEOUT", "1.5");
+    const auto restore = qScopeGuard([] { qunsetenv("LIVROS_LOCK_TIMEOUT"); });
+    openCompoundingBuild();
+    ASSERT_EQ(messages->all.size(), 1) << messages->all.join('\n').toStdString();
+    EXPECT_TRUE(messages->all.first().contains(QStringLiteral("LIVROS_LOCK_TIMEOUT inválido: \"1.5\"")))
+        << messages->all.first().toStdString();
+    EXPECT_TRUE(messages->all.first().contains(QStringLiteral("Esperando 60 segundos"))) << messages->all.first().toStdString();
+
+    // The window stays usable: the build replaces the book, and nothing more is said.
+    QTest::mouseClick(form->BotDesfPrep, Qt::LeftButton);
+    EXPECT_EQ(oldLines(), QString("0"));
+    EXPECT_EQ(messages->all.size(), 1) << messages->all.join('\n').toStdString();
 }

@@ -108,3 +108,25 @@ TEST_F(TransactionTest, ReservedTableMakesOthersWaitUpToTheLockTimeout)
     qunsetenv("LIVROS_LOCK_TIMEOUT");
     EXPECT_EQ(lockTimeoutSeconds(), 60);
 }
+
+// The server's refusals reach the user in Portuguese: the lines Firebird writes around the cause
+// and the common causes, names and values kept.
+TEST_F(TransactionTest, TheServersRefusalsAreInPortuguese)
+{
+    const auto messageOf = [&](const QString& sql) {
+        try {
+            dm->sqlcon1.execute(sql);
+        } catch (const DbError& e) {
+            return e.message();
+        }
+        return QString();
+    };
+    EXPECT_EQ(messageOf("delete from NO_SUCH_TABLE"),
+              QString::fromUtf8("Erro no comando SQL\n-código de erro SQL = -204\n-tabela desconhecida\n-NO_SUCH_TABLE\n"
+                                "-na linha 1, coluna 13"));
+    const QString tooLong = messageOf("insert into TABLAB (LOJA) values ('1234567890123456789012345')");
+    EXPECT_TRUE(tooLong.startsWith(QString::fromUtf8("exceção aritmética, número fora do intervalo ou texto truncado\n"
+                                                     "-texto maior que a coluna")))
+        << tooLong.toStdString();
+    EXPECT_FALSE(messageOf("selct 1 from RDB$DATABASE").contains(QLatin1String("Token unknown")));
+}

@@ -131,7 +131,7 @@ TEST_F(BadFiles, MissingDatabaseFile)
     const QString classic = classicAction();
     const QString revised = revisedAction();
     ASSERT_TRUE(QFile::rename(database() + QStringLiteral(".away"), database()));
-    const QString expected = QStringLiteral("I/O error during \"open\" operation for file \"%1\"").arg(kDatabaseName);
+    const QString expected = QStringLiteral("erro de entrada e saída ao abrir o arquivo \"%1\"").arg(kDatabaseName);
     EXPECT_TRUE(classic.startsWith(expected)) << classic.toStdString();
     EXPECT_TRUE(revised.startsWith(expected)) << revised.toStdString();
     expectBothWork();
