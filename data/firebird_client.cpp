@@ -22,7 +22,9 @@
 #include <limits>
 #include <mutex>
 #ifndef Q_OS_WIN
+#include <clocale>
 #include <dlfcn.h>
+#include <langinfo.h>
 #endif
 
 using namespace Firebird;
@@ -131,6 +133,23 @@ QString loadFailureReason(const QString& fileName)
 #endif
 }
 
+#ifndef Q_OS_WIN
+// The client converts a database's file name between UTF-8 and the character set of the C
+// library's locale, and in the C locale (a scheduled job, a service, LC_ALL=C) that set is ASCII:
+// a folder named with accents could not be opened. Our file names are UTF-8, so the character
+// handling of the process follows UTF-8 before the client first converts one.
+void useUtf8FileNames()
+{
+    const char* codeset = nl_langinfo(CODESET);
+    if (codeset && std::strcmp(codeset, "UTF-8") == 0)
+        return;
+    for (const char* locale : {"C.UTF-8", "C.utf8", "en_US.UTF-8", "pt_BR.UTF-8"}) {
+        if (std::setlocale(LC_CTYPE, locale))
+            return;
+    }
+}
+#endif
+
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -167,6 +186,9 @@ ClientLibrary& ClientLibrary::load(const QString& vendorLib)
     if (auto it = loaded.constFind(fileName); it != loaded.constEnd())
         return **it;
 
+#ifndef Q_OS_WIN
+    useUtf8FileNames();
+#endif
     // The system's client runs our embedded engines in the mode that shares database files.
     const bool sharedEngine = !fileName.contains(QLatin1Char('/')) && prepareSharedEmbeddedEngine();
     // Programs started from here keep the system's settings.

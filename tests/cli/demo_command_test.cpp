@@ -22,11 +22,13 @@ struct CliRun {
     QString out;
 };
 
-CliRun cli(const QString& folder, const QStringList& arguments)
+CliRun cli(const QString& folder, const QStringList& arguments, const QString& locale = {})
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QUILMARA_HOME"), folder);
+    if (!locale.isEmpty())
+        env.insert(QStringLiteral("LC_ALL"), locale);
     process.setProcessEnvironment(env);
     process.start(QStringLiteral(LIVROS_CLI), arguments);
     process.waitForFinished(300000);
@@ -34,9 +36,9 @@ CliRun cli(const QString& folder, const QStringList& arguments)
             QString::fromLocal8Bit(process.readAllStandardOutput())};
 }
 
-CliRun demo(const QString& folder, const QStringList& more = {})
+CliRun demo(const QString& folder, const QStringList& more = {}, const QString& locale = {})
 {
-    return cli(folder, QStringList{QStringLiteral("demo"), folder} + more);
+    return cli(folder, QStringList{QStringLiteral("demo"), folder} + more, locale);
 }
 
 // Every table of a database, each row's columns as text, rows sorted.
@@ -152,4 +154,27 @@ TEST(DemoCommand, OutputIsPortugueseAndItsCommandLineRunsAsPasted)
     shell.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), run});
     ASSERT_TRUE(shell.waitForFinished(300000));
     EXPECT_EQ(shell.exitCode(), 0) << run.toStdString() << "\n" << shell.readAllStandardError().toStdString();
+}
+
+// In a UTF-8 locale and in the C locale (a scheduled job's), where the database client would
+// take the file name for ASCII.
+TEST(DemoCommand, AFolderNamedWithAccentsHoldsTheDatabasesAndItsBooksBuild)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.path() + QStringLiteral("/Farmácia São João");
+    const CliRun created = demo(folder, {QStringLiteral("--seed"), QStringLiteral("5")}, QStringLiteral("C"));
+    ASSERT_EQ(created.exitCode, 0) << created.err.toStdString();
+    const QRegularExpression storeLine(QStringLiteral("lojas \\(TABLAB\\): ([0-9A-Z]+)"));
+    const QString store = storeLine.match(created.out).captured(1);
+    ASSERT_FALSE(store.isEmpty()) << created.out.toStdString();
+    for (const QStringList& book : {QStringList{QStringLiteral("classic"), QStringLiteral("--group"), QStringLiteral("2")},
+                                    QStringList{QStringLiteral("revised"), QStringLiteral("--mode"), QStringLiteral("INSUMOSCOMPLETO")}}) {
+        for (const QString locale : {QStringLiteral("C"), QStringLiteral("C.UTF-8")}) {
+            const CliRun built = cli(folder, QStringList{QStringLiteral("--folder"), folder} + book
+                                                 + QStringList{QStringLiteral("--cnpj"), store}, locale);
+            EXPECT_EQ(built.exitCode, 0) << book.join(' ').toStdString() << " " << locale.toStdString() << "\n"
+                                         << built.err.toStdString();
+        }
+    }
+    EXPECT_FALSE(dump(folder + QStringLiteral("/dados/quilmara.bd")).isEmpty());
 }
