@@ -12,6 +12,8 @@
 #include "platform/suite_paths.h"
 #include "platform/user_messages.h"
 
+#include <QElapsedTimer>
+
 #include <cstdio>
 #ifdef _WIN32
 #include <io.h>
@@ -30,7 +32,7 @@ namespace {
 class CliClassicView : public classic::ClassicPreparationView {
 public:
     explicit CliClassicView(QTextStream& out)
-        : m_out(out), m_progress(isatty(fileno(stderr)) != 0), m_log(!m_progress)
+        : m_out(out), m_progress(isatty(fileno(stderr)) != 0)
     {
     }
 
@@ -39,16 +41,11 @@ public:
     void setGaugeMaximum(int maximum) override
     {
         m_maximum = maximum;
-        m_log.start(maximum);
+        m_clock.start();
     }
     void setGaugePosition(int position) override { m_position = position; }
     void setStatusText(const QString& text) override
     {
-        if (m_position != m_loggedPosition) {
-            // "PRODUCT - dd/mm/yy": the log names the product once.
-            m_loggedPosition = m_position;
-            m_log.step(m_position, text.left(text.lastIndexOf(QStringLiteral(" - "))));
-        }
         if (!m_progress)
             return;
         const QString line = QStringLiteral("[%1/%2] %3").arg(m_position).arg(m_maximum).arg(text).left(120);
@@ -92,12 +89,11 @@ private:
     bool m_statusShown = false;
     int m_maximum = 0;
     int m_position = 0;
-    int m_loggedPosition = 0;
-    ProgressLog m_log;
+    QElapsedTimer m_clock;
 
 public:
     int products() const { return m_maximum; }
-    double seconds() const { return m_log.seconds(); }
+    double seconds() const { return m_clock.isValid() ? double(m_clock.elapsed()) / 1000.0 : 0.0; }
 };
 
 // A date as the period edit would hold it. The book writes dates into SQL with two-digit years,

@@ -1172,9 +1172,9 @@ QDate defaultDemoFirstDay(const QDate& today)
 DemoData generateDemoData(const DemoOptions& options)
 {
     if (options.scale < 1)
-        throw std::invalid_argument("demo data: the scale must be 1 or more");
+        throw std::invalid_argument("dados de demonstração: a escala é um número inteiro a partir de 1");
     if (!options.firstDay.isValid())
-        throw std::invalid_argument("demo data: invalid first day");
+        throw std::invalid_argument("dados de demonstração: o primeiro dia não é uma data válida");
     return Generator(options).run();
 }
 
@@ -1182,8 +1182,8 @@ QByteArray quilmaraIniContent(const QString& serverAddress)
 {
     if (serverAddress.size() > 60 || serverAddress.trimmed() != serverAddress ||
         serverAddress.contains(u'\n') || serverAddress.contains(u'\r'))
-        throw std::invalid_argument("QUILMARA.INI: the server address must be at most 60 "
-                                    "characters, without blanks around it or line breaks");
+        throw std::invalid_argument("QUILMARA.INI: o endereço do servidor tem no máximo 60 caracteres, "
+                                    "sem brancos antes ou depois e sem quebras de linha");
     const QString line = QStringLiteral("IP DO SERVIDOR CENTRAL.........................: ") +
                          serverAddress + QStringLiteral("\r\n");
     return toCp1252(line);

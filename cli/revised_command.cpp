@@ -11,6 +11,8 @@
 #include "platform/sql_literal.h"
 #include "platform/user_messages.h"
 
+#include <QElapsedTimer>
+
 #include <cstdio>
 #include <unistd.h>
 
@@ -22,7 +24,7 @@ namespace {
 // being worked on as a progress line when standard error is a terminal, no preview.
 class PrintingRevisedView : public revised::RevisedBuildView {
 public:
-    PrintingRevisedView() : m_progress(isatty(fileno(stderr)) != 0), m_log(!m_progress) {}
+    PrintingRevisedView() : m_progress(isatty(fileno(stderr)) != 0) {}
     ~PrintingRevisedView() override { endProgressLine(); }
 
     void showMessage(const QString& text) override
@@ -36,7 +38,6 @@ public:
     void showProgressPanel(const QString&, const QString&) override {}
     void setProgressFooter(const QString& text) override
     {
-        m_log.step(m_done + 1, text);
         if (!m_progress)
             return;
         std::fprintf(stderr, "\r\033[K[%d/%d] %s", m_done + 1, m_total, text.toLocal8Bit().constData());
@@ -47,9 +48,9 @@ public:
     {
         m_total = maximum;
         m_done = 0;
-        m_log.start(maximum);
+        m_clock.start();
     }
-    double seconds() const { return m_log.seconds(); }
+    double seconds() const { return m_clock.isValid() ? double(m_clock.elapsed()) / 1000.0 : 0.0; }
     void advanceGauge() override { ++m_done; }
     void processEvents() override {}
     void showWaiting(const QString& text) override
@@ -72,7 +73,7 @@ private:
     bool m_lineOpen = false;
     int m_total = 0;
     int m_done = 0;
-    ProgressLog m_log;
+    QElapsedTimer m_clock;
 };
 
 QString bookName(revised::RevisedMode mode)

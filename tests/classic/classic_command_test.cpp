@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QRegularExpression>
 
 #include <QFile>
 #include <QTemporaryFile>
@@ -108,10 +107,8 @@ TEST_F(ClassicCommand, BuildsTheBookAndWritesTheListing)
     EXPECT_EQ(lines.last(), "");  // every line ends with a line break
     EXPECT_EQ(lines.at(lines.size() - 2), QString(60, '-') + "  FIM  " + QString(75, '-'));
     EXPECT_EQ(lines.filter(QStringLiteral("|       15,00000 | Compra")).size(), 1);
-    // Standard error (not a terminal here) has the progress and the build's summary, nothing else.
-    EXPECT_EQ(errors.split('\n').filter(QRegularExpression(QStringLiteral("^(\\[\\d+/\\d+\\] |$)"))).size() + 1,
-              errors.split('\n').size())
-        << errors.toStdString();
+    // Standard error (not a terminal here) has the build's summary, no progress, nothing else.
+    EXPECT_EQ(errors.split('\n', Qt::SkipEmptyParts).size(), 1) << errors.toStdString();
     EXPECT_TRUE(errors.contains(QStringLiteral("Livro montado: loja 12345678000199, livro clássico do grupo 1, "
                                                "período 01/05/24 a 02/05/24, 1 produtos, 1 linhas gravadas")))
         << errors.toStdString();
@@ -245,7 +242,7 @@ TEST(ClassicCommandFailures, MovementQueryFailureExitsFourWithTheStatement)
     const int code = runClassicCommand(*dm, 1, kStore, QStringLiteral("01/05/24"), QStringLiteral("01/05/24"), out);
     const QString errors = capture.text();
     EXPECT_EQ(code, 4);
-    EXPECT_TRUE(errors.contains("Table unknown")) << errors.toStdString();
+    EXPECT_TRUE(errors.contains("tabela desconhecida")) << errors.toStdString();
     EXPECT_TRUE(errors.contains(QStringLiteral("Não foi possível ler as perdas do período 01/05/24 a 01/05/24.")))
         << errors.toStdString();
     EXPECT_TRUE(errors.contains("from PERDAS where DATA between '2024-05-01' and '2024-05-01' and LOJA = "
