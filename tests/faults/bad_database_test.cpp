@@ -149,7 +149,7 @@ TEST_F(BadFiles, TextFileInPlaceOfTheDatabase)
     const QString revised = revisedAction();
     ASSERT_TRUE(QFile::remove(database()));
     ASSERT_TRUE(QFile::rename(database() + QStringLiteral(".away"), database()));
-    const QString expected = QStringLiteral("file %1 is not a valid database").arg(kDatabaseName);
+    const QString expected = QStringLiteral("o arquivo %1 não é um banco de dados válido").arg(kDatabaseName);
     EXPECT_EQ(classic, expected);
     EXPECT_EQ(revised, expected);
     expectBothWork();
