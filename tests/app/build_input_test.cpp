@@ -18,6 +18,7 @@
 
 #include <csignal>
 #include <functional>
+#include <iostream>
 #include <unistd.h>
 
 using namespace livros;
@@ -90,7 +91,9 @@ protected:
         QTest::mouseClick(form->BotDesfPrep, Qt::LeftButton);
         watch.stop();
         EXPECT_TRUE(sinceStop.isValid()) << "the build did not wait for the other workstation";
-        return sinceStop.isValid() ? sinceStop.elapsed() : -1;
+        const qint64 ms = sinceStop.isValid() ? sinceStop.elapsed() : -1;
+        std::cout << "[stop] the build ended " << ms << " ms after the stop\n";
+        return ms;
     }
 
     // What Firebird's validation says of the main database once every connection is gone.
