@@ -249,8 +249,14 @@ TEST_F(MonthMapTest, MonthWithoutMovementDeclaresTheCompanyAndTheStockAndChecksB
     ASSERT_TRUE(stocked.problems.isEmpty()) << stocked.problems.join(u'\n').toStdString();
     EXPECT_EQ(readAll(stocked.path), "EM11222333000181NOV202600001000\r\nDG\r\nPRTPN28070010" + QByteArray("ACIDO SULFURICO 98%").leftJustified(70)
                                          + "09801,84\r\n");
+    // The map reads through its own query: the window's, open on another result, stays on its row.
+    m_dm->SQLQuery1.setSql(QStringLiteral("select LOJA from TABLAB"));
+    m_dm->SQLQuery1.open();
     const MapFileResult empty = writeMonthMap(*m_dm, kStore, MapMonth{2026, 10}, m_out.path());
     EXPECT_EQ(readAll(empty.path), "EM11222333000181OUT202600001000\r\n");
+    ASSERT_TRUE(m_dm->SQLQuery1.active());
+    EXPECT_EQ(m_dm->SQLQuery1.asString(QStringLiteral("LOJA")), kStore);
+    m_dm->SQLQuery1.close();
 
     EXPECT_EQ(command({"siproquim-map", "--check", stocked.path}), cli::Done);
     QFile mangled(m_out.filePath(QStringLiteral("mangled.txt")));
