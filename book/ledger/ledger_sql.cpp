@@ -4,10 +4,18 @@ namespace livros::ledger {
 
 namespace {
 
-// A text placeholder: the server takes "?" to be of the type it is compared with, and a key wider
-// than that column (a 20-character product code against a 13-character one) would fail as a
-// truncation instead of matching nothing.
+// A text placeholder for a single value (the store): the server takes "?" to be of the type it is
+// compared with, and a value wider than that column would fail as a truncation instead of
+// matching nothing.
 const QString kText = QStringLiteral("cast(? as varchar(255))");
+
+// The widths of the columns the lists of keys are compared with. A key wider than its column
+// matches no row there and is left out of the list, which can then take plain placeholders: a
+// cast in a list of hundreds of keys would be evaluated for every key on every row read.
+constexpr qsizetype kStockCodeWidth = 13;  // BALANCOS.CODIGO, COMPRAS.CODIGO
+constexpr qsizetype kOrderCodeWidth = 20;  // COMPEDID.CODIGOCOMP, ITENS.CODPROD
+constexpr qsizetype kLossDcbWidth = 15;    // PERDAS.DCB
+constexpr qsizetype kNameWidth = 70;       // PERDAS.COMPONENTE, ITENS.DESCRICAO
 
 // Composes a statement: text pieces and placeholders, with the values in order.
 class Composer {
@@ -35,13 +43,20 @@ public:
         m_statement.values << first << last;
         return *this;
     }
-    Composer& keyList(const QStringList& keys)
+    // The keys that fit `width`; a list left empty holds one NULL, which matches nothing.
+    Composer& keyList(const QStringList& keys, qsizetype width)
     {
         QStringList marks;
         marks.reserve(keys.size());
         for (const QString& key : keys) {
-            marks << kText;
+            if (key.size() > width)
+                continue;
+            marks << QStringLiteral("?");
             m_statement.values << key;
+        }
+        if (marks.isEmpty()) {
+            marks << QStringLiteral("?");
+            m_statement.values << QVariant();
         }
         m_statement.sql += QLatin1Char('(') + marks.join(QStringLiteral(", ")) + QLatin1Char(')');
         return *this;
@@ -91,7 +106,7 @@ LedgerStatement openingInventorySql(const QString& cnpj, const QStringList& code
     c << QStringLiteral("Select CODIGO, QDE, UNID from BALANCOS where LOJA = ");
     c.text(cnpj) << QStringLiteral(" and DATABALANCO = ");
     c.date(day) << QStringLiteral(" and CODIGO in ");
-    c.keyList(codes);
+    c.keyList(codes, kStockCodeWidth);
     return c.take();
 }
 
@@ -122,7 +137,7 @@ LedgerStatement entriesSql(const QString& cnpj, const QStringList& codes, const 
         << QStringLiteral(" and NFISCAL.NOTAFISCAL = COMPRAS.NOTAFISCAL AND NFISCAL.FORNECEDOR = COMPRAS.FORNECEDOR "
                           "and NFISCAL.LOJA = ");
     c.text(cnpj) << QStringLiteral(" and COMPRAS.CODIGO in ");
-    c.keyList(codes) << QStringLiteral(" order by ") << movementOrder(MovementKind::Entry);
+    c.keyList(codes, kStockCodeWidth) << QStringLiteral(" order by ") << movementOrder(MovementKind::Entry);
     return c.take();
 }
 
@@ -140,7 +155,7 @@ LedgerStatement formulaExitsSql(const QStringList& codes, const QDate& first, co
                         "where PEDIDOS.DATAPEDIDO");
     c.between(first, last) << QStringLiteral(" and ((PEDIDOS.TIPOPEDIDO='Pedido') or (PEDIDOS.TIPOPEDIDO='Repos')) "
                                              "and COMPEDID.CODIGOCOMP in ");
-    c.keyList(codes) << QStringLiteral(" order by ") << movementOrder(MovementKind::Exit);
+    c.keyList(codes, kOrderCodeWidth) << QStringLiteral(" order by ") << movementOrder(MovementKind::Exit);
     return c.take();
 }
 
@@ -156,10 +171,10 @@ LedgerStatement itemExitsSql(const QStringList& codes, const QStringList& names,
     if (!names.isEmpty())
         c << QStringLiteral("(");
     c << QStringLiteral("ITENS.CODPROD in ");
-    c.keyList(codes);
+    c.keyList(codes, kOrderCodeWidth);
     if (!names.isEmpty()) {
         c << QStringLiteral(" or ITENS.DESCRICAO in ");
-        c.keyList(names) << QStringLiteral(")");
+        c.keyList(names, kNameWidth) << QStringLiteral(")");
     }
     c << QStringLiteral(" order by PEDIDOS.DATAPEDIDO, ITENS.ESTACAO, ITENS.NPEDIDO, ITENS.CODPROD");
     return c.take();
@@ -175,11 +190,11 @@ LedgerStatement lossesSql(const QString& cnpj, const QStringList& dcbs, const QS
     c.text(cnpj) << QStringLiteral(" and (");
     if (!dcbs.isEmpty()) {
         c << QStringLiteral("DCB in ");
-        c.keyList(dcbs);
+        c.keyList(dcbs, kLossDcbWidth);
     }
     if (!names.isEmpty()) {
         c << (dcbs.isEmpty() ? QString() : QStringLiteral(" or ")) << QStringLiteral("COMPONENTE in ");
-        c.keyList(names);
+        c.keyList(names, kNameWidth);
     }
     c << QStringLiteral(") order by ") << movementOrder(MovementKind::Loss);
     return c.take();

@@ -9,8 +9,9 @@
 namespace livros::ledger {
 
 // The statements of the ledger's readings. Values go apart from the text, as the values of its
-// "?" placeholders: texts (the store, product keys) as text placeholders wide enough for any key,
-// dates as dates.
+// "?" placeholders: the store as a text placeholder wide enough for any value, the product keys
+// as plain placeholders (a key wider than the column it is compared with is left out: it matches
+// no row there), dates as dates.
 
 // A reading's text and the values of its placeholders, in order.
 struct LedgerStatement {
