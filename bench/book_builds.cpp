@@ -6,11 +6,12 @@
 // ("statements"), each run alone.
 //
 //   bench_books [--scale N] [--server|--embedded] [--indexes] [--skip-year] [--classic-only] [--day-walk]
-//               [--out FILE]
+//               [--no-statements] [--out FILE]
 // --skip-year builds every book for the last month only; --classic-only leaves out the revised
 // books and the exports (for the larger databases); --day-walk also builds each classic book with
 // its movements read one day, product and kind at a time (the tests' reference walk), as the
-// book was built before.
+// book was built before; --no-statements leaves out the per-product statements (minutes on the
+// larger databases).
 #include "book/classic/classic_preparation.h"
 #include "book/classic/classic_sql.h"
 #include "book/classic/component_lists.h"
@@ -154,6 +155,7 @@ struct Options {
     bool year = true;
     bool classicOnly = false;
     bool dayWalk = false;
+    bool statements = true;
 };
 
 // The classic book of one group built with the day-by-day reading, in a transaction of its own.
@@ -279,12 +281,14 @@ void runAll(testing::EmbeddedSuite& suite, const QString& engine, const Options&
         r.lines = readAll(*dm, selection);
         rows << r;
         std::fprintf(stderr, "%s\n", qPrintable(formatRow(r)));
-        Row alone = r;
-        alone.book = QStringLiteral("revised %1, %2, statements").arg(revised::keyword(mode), revisedPeriod.name);
-        alone.queries = r.products;
-        alone.time = deleteAlone + revisedStatementsAlone(*dm, mode, cnpj, revisedPeriod.from, revisedPeriod.to);
-        rows << alone;
-        std::fprintf(stderr, "%s  (build %.2f times)\n", qPrintable(formatRow(alone)), r.time / alone.time);
+        if (o.statements) {
+            Row alone = r;
+            alone.book = QStringLiteral("revised %1, %2, statements").arg(revised::keyword(mode), revisedPeriod.name);
+            alone.queries = r.products;
+            alone.time = deleteAlone + revisedStatementsAlone(*dm, mode, cnpj, revisedPeriod.from, revisedPeriod.to);
+            rows << alone;
+            std::fprintf(stderr, "%s  (build %.2f times)\n", qPrintable(formatRow(alone)), r.time / alone.time);
+        }
         if (revisedPeriod.name != QLatin1String("month"))
             continue;
         Row e = r;
@@ -316,6 +320,7 @@ int main(int argc, char** argv)
     o.year = !args.contains(QStringLiteral("--skip-year"));
     o.classicOnly = args.contains(QStringLiteral("--classic-only"));
     o.dayWalk = args.contains(QStringLiteral("--day-walk"));
+    o.statements = !args.contains(QStringLiteral("--no-statements"));
     bool embedded = !args.contains(QStringLiteral("--server"));
     bool server = !args.contains(QStringLiteral("--embedded"));
     for (int i = 1; i + 1 < args.size(); ++i) {

@@ -2,7 +2,6 @@
 
 #include "check/prescription_check.h"
 
-#include "book/classic/classic_sql.h"
 #include "book/classic/component_lists.h"
 #include "book/classic/movement_rows.h"
 #include "book/classic/period_movements.h"
@@ -13,7 +12,6 @@
 #include "data/db_error.h"
 #include "data/query.h"
 #include "platform/number_format.h"
-#include "platform/sql_literal.h"
 
 #include <algorithm>
 #include <cmath>
@@ -41,7 +39,7 @@ QString quantityText(double value)
     return text;
 }
 
-// A product's inventory rows of one day, read with the classic book's own statements.
+// A product's inventory rows of one day, in the server's order (the classic book takes the first).
 struct InventoryDay {
     int rows = 0;
     bool read = false;  // the first row, which the book takes
@@ -53,16 +51,12 @@ struct InventoryDay {
 InventoryDay readInventoryDay(data::Query& query, const QString& cnpj, const QString& codigo, const QDate& day)
 {
     InventoryDay inventory;
-    query.close();
-    query.setSql(classic::openingCountSql(cnpj, codigo, day));
-    query.open();
-    inventory.rows = query.asInteger(QStringLiteral("QDE"));
-    query.close();
-    if (inventory.rows == 0)
-        return inventory;
-    query.setSql(classic::openingValuesSql(cnpj, codigo, day));
+    query.setSql(QStringLiteral("Select QDE, UNID from BALANCOS where LOJA = cast(? as varchar(255)) and "
+                                "CODIGO = cast(? as varchar(255)) and DATABALANCO = ?"),
+                 {cnpj, codigo, day});
     query.open();
     for (; !query.eof(); query.next()) {
+        ++inventory.rows;
         const double quantity = query.asFloat(QStringLiteral("QDE"));
         const QString unit = query.asString(QStringLiteral("UNID")).left(classic::kUnidLength);
         if (!inventory.read) {
@@ -86,8 +80,8 @@ public:
         const auto known = m_counts.find(name);
         if (known != m_counts.end())
             return known->second;
-        m_query.close();
-        m_query.setSql(QStringLiteral("Select count(*) as QDE from FORNECED where NOMEFANTASIA = ") + sqlLiteral(name));
+        m_query.setSql(QStringLiteral("Select count(*) as QDE from FORNECED where NOMEFANTASIA = cast(? as varchar(255))"),
+                       {name});
         m_query.open();
         const int rows = m_query.asInteger(QStringLiteral("QDE"));
         m_query.close();
@@ -104,9 +98,9 @@ class ProductCheck {
 public:
     // `opening` and `movements` are read for the component's group as the book reads them;
     // `number` is the component's place in the group.
-    ProductCheck(data::TDM& dm, CheckReport& report, const ControlledComponent& component, SupplierRows& suppliers,
+    ProductCheck(data::Query& query, CheckReport& report, const ControlledComponent& component, SupplierRows& suppliers,
                  const ledger::Opening& opening, classic::MovementSource& movements, int number)
-        : m_dm(dm), m_report(report), m_component(component), m_suppliers(suppliers), m_opening(opening),
+        : m_query(query), m_report(report), m_component(component), m_suppliers(suppliers), m_opening(opening),
           m_movements(movements), m_number(number)
     {
     }
@@ -146,7 +140,7 @@ private:
             return 0;
         }
         if (m_opening.rows > 1)
-            reportDuplicates(readInventoryDay(m_dm.SQLQuery2, m_report.cnpj, m_component.codigo, day), day);
+            reportDuplicates(readInventoryDay(m_query, m_report.cnpj, m_component.codigo, day), day);
         if (m_opening.unit.left(classic::kUnidLength) != m_component.unid)
             add(FindingKind::InventoryUnit, day,
                 QStringLiteral("BALANCOS: %1 %2; COMPONEN: %3")
@@ -195,7 +189,7 @@ private:
     void checkNextCount(double closing)
     {
         const QDate day = m_report.to.addDays(1);
-        const InventoryDay inventory = readInventoryDay(m_dm.SQLQuery2, m_report.cnpj, m_component.codigo, day);
+        const InventoryDay inventory = readInventoryDay(m_query, m_report.cnpj, m_component.codigo, day);
         if (inventory.rows == 0) {
             ++m_report.productsWithoutCount;
             return;
@@ -210,7 +204,7 @@ private:
         m_report.variance.push_back(std::move(line));
     }
 
-    data::TDM& m_dm;
+    data::Query& m_query; // the inventory days
     CheckReport& m_report;
     const ControlledComponent& m_component;
     SupplierRows& m_suppliers;
@@ -230,12 +224,12 @@ Finding catalogueFinding(FindingKind kind, const QString& codigo, const QString&
 // book is kept by (registration or DCB) gets no line; drugstore products sharing a description
 // cannot take a sale recorded without a product code.
 // Returns how many products the revised books select.
-int checkCatalogue(data::TDM& dm, CheckReport& report)
+int checkCatalogue(data::Query& query, CheckReport& report)
 {
     std::set<QString> selected;
     std::map<QString, QStringList> drugstoreByDescription;
     for (const auto mode : {revised::RevisedMode::Drogaria, revised::RevisedMode::InsumosCompleto}) {
-        for (const revised::ComponentRow& row : revised::readComponentRows(dm.SQLQuery1, mode)) {
+        for (const revised::ComponentRow& row : revised::readComponentRows(query, mode)) {
             selected.insert(row.codigo);
             if (!revised::hasIdentifier(mode, row))
                 report.findings.push_back(catalogueFinding(
@@ -257,19 +251,16 @@ int checkCatalogue(data::TDM& dm, CheckReport& report)
 
 // The period's formulas whose laboratory is no store's: the compounding book takes a store's
 // formulas by its laboratory (TABLAB), so their components leave no store's book.
-void checkFormulaLaboratories(data::TDM& dm, CheckReport& report)
+void checkFormulaLaboratories(data::Query& query, CheckReport& report)
 {
-    data::Query& query = dm.SQLQuery1;
-    query.close();
     query.setSql(QStringLiteral("Select PD.DATAPEDIDO, PF.ESTACAO, PF.NPEDIDO, PF.NFORMULA, PF.LABORATORIO, "
                                 "CP.CODIGOCOMP, CP.COMPONENTE from PEDIFORM PF "
                                 "join PEDIDOS PD on PD.ESTACAO = PF.ESTACAO and PD.NPEDIDO = PF.NPEDIDO "
                                 "join COMPEDID CP on CP.ESTACAO = PF.ESTACAO and CP.NPEDIDO = PF.NPEDIDO "
-                                "and CP.NFORMULA = PF.NFORMULA where PD.DATAPEDIDO between ")
-                 + sqlLiteral(report.from.toString(QStringLiteral("yyyy-MM-dd"))) + QStringLiteral(" and ")
-                 + sqlLiteral(report.to.toString(QStringLiteral("yyyy-MM-dd")))
-                 + QStringLiteral(" and not exists (select 1 from TABLAB T where T.LABORATORIO = PF.LABORATORIO) "
-                                  "order by PD.DATAPEDIDO, PF.ESTACAO, PF.NPEDIDO, PF.NFORMULA, CP.CODIGOCOMP"));
+                                "and CP.NFORMULA = PF.NFORMULA where PD.DATAPEDIDO between ? and ? "
+                                "and not exists (select 1 from TABLAB T where T.LABORATORIO = PF.LABORATORIO) "
+                                "order by PD.DATAPEDIDO, PF.ESTACAO, PF.NPEDIDO, PF.NFORMULA, CP.CODIGOCOMP"),
+                 {report.from, report.to});
     query.open();
     for (; !query.eof(); query.next())
         report.findings.push_back({FindingKind::FormulaOfUnknownLaboratory,
@@ -299,11 +290,11 @@ void addRefusals(CheckReport& report, const std::vector<ledger::Refusal>& refusa
 
 // The revised books read the ledger of their own products (drugstore sales, every compounding
 // product): what they refuse is listed too.
-void checkRevisedLedgers(data::TDM& dm, CheckReport& report, const ledger::StoreScope& store)
+void checkRevisedLedgers(data::Query& query, CheckReport& report, const ledger::StoreScope& store)
 {
     for (const auto mode : {revised::RevisedMode::Drogaria, revised::RevisedMode::InsumosCompleto,
                             revised::RevisedMode::Siproquim}) {
-        const std::vector<revised::ComponentRow> rows = revised::readComponentRows(dm.SQLQuery1, mode);
+        const std::vector<revised::ComponentRow> rows = revised::readComponentRows(query, mode);
         std::vector<ledger::LedgerProduct> products;
         for (const revised::ComponentRow& row : rows)
             products.push_back({row.codigo, row.name, row.dcb, row.unid});
@@ -312,7 +303,7 @@ void checkRevisedLedgers(data::TDM& dm, CheckReport& report, const ledger::Store
         request.whenOneStore = ledger::StoreScope::OneStore::StoreLaboratories;
         ledger::Ledger ledger;
         try {
-            ledger.read(dm.SQLQuery1, store, products, report.from, report.to, request);
+            ledger.read(query, store, products, report.from, report.to, request);
         } catch (const ledger::LedgerQueryFailed& failure) {
             throw data::DbError(failure.reason + u'\n' + failure.statement);
         }
@@ -329,11 +320,15 @@ CheckReport checkStoreData(data::TDM& dm, const QString& cnpj, const QDate& from
     report.cnpj = cnpj;
     report.from = from;
     report.to = to;
-    const int revisedProducts = checkCatalogue(dm, report);
-    checkFormulaLaboratories(dm, report);
-    SupplierRows suppliers(dm.SQLQuery2);
-    const classic::ComponentLists lists = classic::loadComponentLists(dm);
-    const ledger::StoreScope store = ledger::readStoreScope(dm.SQLQuery1, cnpj);
+    // The check's own queries: the window's SQLQuery1 and SQLQuery2 stay as they are.
+    data::Query query(dm.sqlcon1, QStringLiteral("CheckQuery"));
+    data::Query inventoryQuery(dm.sqlcon1, QStringLiteral("CheckInventoryQuery"));
+    data::Query supplierQuery(dm.sqlcon1, QStringLiteral("CheckSupplierQuery"));
+    const int revisedProducts = checkCatalogue(query, report);
+    checkFormulaLaboratories(query, report);
+    SupplierRows suppliers(supplierQuery);
+    const classic::ComponentLists lists = classic::loadComponentLists(query);
+    const ledger::StoreScope store = ledger::readStoreScope(query, cnpj);
     int classicProducts = 0;
     for (const classic::ListGroupTable& table : lists.tables) {
         classicProducts += table.count();
@@ -341,16 +336,17 @@ CheckReport checkStoreData(data::TDM& dm, const QString& cnpj, const QDate& from
             continue;
         classic::PeriodMovements movements;
         try {
-            movements.startGroup(dm.SQLQuery1, store, table, from, to);
+            movements.startGroup(query, store, table, from, to);
         } catch (const classic::MovementQueryFailed& failure) {
             throw data::DbError(failure.reason + u'\n' + failure.statement);
         }
         addRefusals(report, movements.refusals());
         for (int number = 1; number <= table.count(); ++number)
-            ProductCheck(dm, report, table.entry(number), suppliers, movements.opening(number), movements, number)
+            ProductCheck(inventoryQuery, report, table.entry(number), suppliers, movements.opening(number), movements,
+                         number)
                 .run();
     }
-    checkRevisedLedgers(dm, report, store);
+    checkRevisedLedgers(query, report, store);
     checkPrescriptions(dm, report);
     if (!indexScript.isEmpty()) {
         report.indexes = readIndexReadiness(dm, indexScript, classicProducts, revisedProducts);

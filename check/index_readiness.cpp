@@ -3,7 +3,6 @@
 #include "data/connection.h"
 #include "data/data_module.h"
 #include "data/query.h"
-#include "platform/sql_literal.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -73,10 +72,10 @@ IndexReadiness readIndexReadiness(data::TDM& dm, const QString& scriptPath, int 
     if (script.open(QIODevice::ReadOnly))
         r.expected = indexNamesOfScript(QString::fromUtf8(script.readAll()));
 
-    data::Query& query = dm.SQLQuery1;
+    data::Query query(dm.sqlcon1, QStringLiteral("IndexReadinessQuery"));
     for (const QString& name : r.expected) {
-        query.close();
-        query.setSql(QStringLiteral("Select count(*) as QDE from RDB$INDICES where RDB$INDEX_NAME = ") + sqlLiteral(name));
+        query.setSql(QStringLiteral("Select count(*) as QDE from RDB$INDICES where RDB$INDEX_NAME = cast(? as varchar(255))"),
+                     {name});
         query.open();
         if (query.asInteger(QStringLiteral("QDE")) == 0)
             r.missing << name;

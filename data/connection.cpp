@@ -241,14 +241,14 @@ int Connection::execute(const QString& sql)
     return run([&](Attachment& a) { return executeDirect(a, sql); });
 }
 
-std::unique_ptr<ResultCursor> Connection::openCursor(const QString& sql)
+std::unique_ptr<ResultCursor> Connection::openCursor(const QString& sql, const QVariantList& parameters)
 {
     if (d->transaction) {
         if (!d->transaction->handle)
             throw DbError(QStringLiteral("%1: a transação já terminou").arg(d->name));
-        return std::make_unique<ResultCursor>(d->transaction->attachment, sql, d->transaction);
+        return std::make_unique<ResultCursor>(d->transaction->attachment, sql, d->transaction, parameters);
     }
-    return run([&](Attachment& a) { return std::make_unique<ResultCursor>(a, sql); });
+    return run([&](Attachment& a) { return std::make_unique<ResultCursor>(a, sql, nullptr, parameters); });
 }
 
 TransactionState* Connection::activeTransaction() const { return d->transaction; }

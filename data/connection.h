@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 #include "data/db_error.h"
 
 #include <memory>
@@ -65,8 +66,9 @@ public:
     // or nothing.
     void executeAllOrNothing(const QStringList& statements);
 
-    // A result set of a query: in the held transaction, or in one of its own.
-    std::unique_ptr<ResultCursor> openCursor(const QString& sql);
+    // A result set of a query: in the held transaction, or in one of its own. `parameters`: the
+    // values of the text's "?" placeholders, in order.
+    std::unique_ptr<ResultCursor> openCursor(const QString& sql, const QVariantList& parameters = {});
 
     // The transaction held on the connection (data::Transaction), or null.
     TransactionState* activeTransaction() const;

@@ -17,10 +17,12 @@
 #include <QLibrary>
 #include <QScopeGuard>
 #include <QTime>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
 #include <mutex>
+#include <optional>
 #ifndef Q_OS_WIN
 #include <clocale>
 #include <dlfcn.h>
@@ -470,7 +472,96 @@ void Attachment::raise(const IStatus* status, const QString& message, bool lockW
 // ---------------------------------------------------------------------------------------------
 // ResultCursor
 
-ResultCursor::ResultCursor(Attachment& attachment, const QString& sql, TransactionState* shared)
+InputMessage::~InputMessage()
+{
+    if (metadata)
+        metadata->release();
+}
+
+namespace {
+
+std::optional<QByteArray> parameterText(const QVariant& value, const QString& sql, int index)
+{
+    if (!value.isValid() || value.isNull())
+        return std::nullopt;
+    switch (value.typeId()) {
+    case QMetaType::QString:
+        return toCp1252(value.toString());
+    case QMetaType::QDate:
+        if (!value.toDate().isValid())
+            return std::nullopt;
+        return value.toDate().toString(QStringLiteral("yyyy-MM-dd")).toLatin1();
+    case QMetaType::QDateTime:
+        if (!value.toDateTime().isValid())
+            return std::nullopt;
+        return value.toDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz")).toLatin1();
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        return value.toString().toLatin1();
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return QByteArray::number(value.toDouble(), 'g', 17);
+    default:
+        break;
+    }
+    throw DbError(QStringLiteral("O parâmetro %1 tem um tipo de valor que o banco não recebe (%2) em: %3")
+                      .arg(index + 1)
+                      .arg(QString::fromLatin1(value.typeName()), sql));
+}
+
+} // namespace
+
+void bindParameters(IStatement* statement, ThrowStatusWrapper& st, const QString& sql, const QVariantList& parameters,
+                    InputMessage& message)
+{
+    IMessageMetadata* described = statement->getInputMetadata(&st);
+    IMetadataBuilder* builder = nullptr;
+    try {
+        const unsigned count = described->getCount(&st);
+        if (count != unsigned(parameters.size()))
+            throw DbError(QStringLiteral("O comando tem %1 parâmetros e recebeu %2 valores: %3")
+                              .arg(count)
+                              .arg(parameters.size())
+                              .arg(sql));
+        std::vector<std::optional<QByteArray>> texts;
+        texts.reserve(count);
+        for (unsigned i = 0; i < count; ++i)
+            texts.push_back(parameterText(parameters[int(i)], sql, int(i)));
+        builder = described->getBuilder(&st);
+        for (unsigned i = 0; i < count; ++i) {
+            // Every value as nullable text, long enough for it: the server converts it.
+            builder->setType(&st, i, SQL_VARYING + 1);
+            builder->setLength(&st, i, unsigned(std::max<qsizetype>(texts[i] ? texts[i]->size() : 0, 1)));
+        }
+        message.metadata = builder->getMetadata(&st);
+        builder->release();
+        builder = nullptr;
+        message.buffer.assign(message.metadata->getMessageLength(&st), 0);
+        for (unsigned i = 0; i < count; ++i) {
+            unsigned char* nullFlag = &message.buffer[message.metadata->getNullOffset(&st, i)];
+            *reinterpret_cast<short*>(nullFlag) = texts[i] ? 0 : -1;
+            if (!texts[i])
+                continue;
+            unsigned char* field = &message.buffer[message.metadata->getOffset(&st, i)];
+            const auto length = static_cast<unsigned short>(texts[i]->size());
+            std::memcpy(field, &length, sizeof length);
+            std::memcpy(field + sizeof length, texts[i]->constData(), size_t(length));
+        }
+    } catch (...) {
+        if (builder)
+            builder->release();
+        described->release();
+        throw;
+    }
+    described->release();
+}
+
+ResultCursor::ResultCursor(Attachment& attachment, const QString& sql, TransactionState* shared,
+                           const QVariantList& parameters)
     : m_attachment(attachment), m_status(attachment.library()), m_shared(shared)
 {
     auto& st = m_status.wrapper();
@@ -496,9 +587,16 @@ ResultCursor::ResultCursor(Attachment& attachment, const QString& sql, Transacti
             c.nullOffset = m_metadata->getNullOffset(&st, i);
         }
         m_buffer.assign(m_metadata->getMessageLength(&st), 0);
-        m_resultSet = m_statement->openCursor(&st, m_transaction, nullptr, nullptr, m_metadata, 0);
+        InputMessage input;
+        if (!parameters.isEmpty())
+            bindParameters(m_statement, st, sql, parameters, input);
+        m_resultSet = m_statement->openCursor(&st, m_transaction, input.metadata,
+                                              input.metadata ? input.buffer.data() : nullptr, m_metadata, 0);
     } catch (const FbException& e) {
         fail(e);
+    } catch (const DbError&) {
+        release();
+        throw;
     }
 }
 
@@ -516,7 +614,13 @@ void ResultCursor::fail(const FbException& e)
     m_attachment.checkAfterFailure(e.getStatus());
     const QString text = m_attachment.library().statusText(e.getStatus());
     m_status.wrapper().clearException();
-    // Release what was obtained; the transaction is rolled back.
+    release();
+    m_attachment.raise(e.getStatus(), text);
+}
+
+// Releases what was obtained; the transaction of its own is rolled back.
+void ResultCursor::release()
+{
     StatusGuard guard(m_attachment.library());
     auto& st = guard.wrapper();
     if (m_resultSet) { try { m_resultSet->close(&st); } catch (const FbException&) { m_resultSet->release(); } m_resultSet = nullptr; }
@@ -525,7 +629,6 @@ void ResultCursor::fail(const FbException& e)
     if (m_transaction && !m_shared) { try { m_transaction->rollback(&st); } catch (const FbException&) { m_transaction->release(); } }
     m_transaction = nullptr;
     unregister();
-    m_attachment.raise(e.getStatus(), text);
 }
 
 int ResultCursor::columnIndex(const QString& upperName) const

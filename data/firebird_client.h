@@ -134,10 +134,12 @@ struct TransactionState {
 };
 
 // An open forward-only result set, in a transaction of its own that closing commits, or in a
-// shared transaction that it leaves open.
+// shared transaction that it leaves open. `parameters` are the values of the text's "?", in
+// order (see bindParameters).
 class ResultCursor {
 public:
-    ResultCursor(Attachment& attachment, const QString& sql, TransactionState* shared = nullptr);
+    ResultCursor(Attachment& attachment, const QString& sql, TransactionState* shared = nullptr,
+                 const QVariantList& parameters = {});
     ~ResultCursor();
     const std::vector<ColumnLayout>& columns() const { return m_columns; }
     int columnIndex(const QString& upperName) const;
@@ -155,6 +157,7 @@ public:
 
 private:
     [[noreturn]] void fail(const Firebird::FbException& e);
+    void release();
     void unregister();
     QByteArray readBlob(const ISC_QUAD& id) const;
 
@@ -169,6 +172,19 @@ private:
     std::vector<ColumnLayout> m_columns;
     std::vector<unsigned char> m_buffer;
 };
+
+// The input message of a prepared statement's "?" parameters. Each value goes as text and the
+// server converts it to the parameter's type: a QString in code page 1252, a whole number in
+// digits, a QDate as "yyyy-mm-dd", a QDateTime with its time, a double with a point; a null
+// QVariant or an invalid date is NULL. Another kind of value, or a count that is not the
+// statement's, throws DbError naming the statement.
+struct InputMessage {
+    Firebird::IMessageMetadata* metadata = nullptr; // null when the statement has no parameter
+    std::vector<unsigned char> buffer;
+    ~InputMessage();
+};
+void bindParameters(Firebird::IStatement* statement, Firebird::ThrowStatusWrapper& status, const QString& sql,
+                    const QVariantList& parameters, InputMessage& message);
 
 // The statement's bytes in code page 1252, as the server reads them. A NUL outside quoted text is
 // refused here (DbError) before anything reaches the server: Firebird 3 refuses such a statement

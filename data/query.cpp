@@ -22,8 +22,14 @@ void Query::close()
 
 void Query::setSql(const QString& sql)
 {
+    setSql(sql, {});
+}
+
+void Query::setSql(const QString& sql, const QVariantList& parameters)
+{
     close();
     m_sql = sql;
+    m_parameters = parameters;
 }
 
 QString Query::sql() const { return m_sql; }
@@ -31,7 +37,7 @@ QString Query::sql() const { return m_sql; }
 void Query::open()
 {
     close();
-    auto cursor = m_connection.openCursor(m_sql);
+    auto cursor = m_connection.openCursor(m_sql, m_parameters);
     m_eof = !cursor->fetch();
     m_cursor = std::move(cursor);
 }

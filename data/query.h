@@ -11,9 +11,16 @@ namespace livros::data {
 class Connection;
 class ResultCursor;
 
-// The ad-hoc query (`SQLQuery1`, `SQLQuery2`): forward-only and read-only. Used as: close, set the
-// text, open (executes and stands on the first row), read columns by name, next until eof, close.
-// A query left open is closed by the next setSql() or open().
+// The ad-hoc query (`SQLQuery1`, `SQLQuery2`, and the readers' own): forward-only and read-only.
+// Used as: close, set the text (with the values of its "?" placeholders, if any), open (executes
+// and stands on the first row), read columns by name, next until eof, close. A query left open is
+// closed by the next setSql() or open().
+//
+// A value goes to the server apart from the text, never spliced into it: QString, whole numbers,
+// double, QDate, QDateTime, or a null QVariant for NULL (see data::bindParameters). The server
+// takes a placeholder to be of the type of what it is compared with: a text longer than that
+// column fails with its truncation error, so a value that may be longer is written
+// "cast(? as varchar(n))".
 class Query {
 public:
     Query(Connection& connection, const QString& name);
@@ -24,7 +31,9 @@ public:
     QString name() const;
     void close();
     void setSql(const QString& sql);
+    void setSql(const QString& sql, const QVariantList& parameters);
     QString sql() const;
+    QVariantList parameters() const { return m_parameters; }
     void open();
     bool active() const;
     bool eof() const;
@@ -49,6 +58,7 @@ private:
     Connection& m_connection;
     QString m_name;
     QString m_sql;
+    QVariantList m_parameters;
     std::unique_ptr<ResultCursor> m_cursor;
     bool m_eof = true;
 };

@@ -3,7 +3,6 @@
 #include "data/data_module.h"
 #include "data/query.h"
 #include "platform/date_text.h"
-#include "platform/sql_literal.h"
 
 #include <QHash>
 
@@ -53,9 +52,9 @@ void fillSupplierCnpjs(data::Query& query, std::vector<Acquisition>& acquisition
     for (Acquisition& acquisition : acquisitions) {
         const auto known = cnpjOf.constFind(acquisition.supplier);
         if (known == cnpjOf.constEnd()) {
-            query.close();
-            query.setSql(QStringLiteral("Select min(CNPJ) as CNPJ from FORNECED where NOMEFANTASIA = ")
-                         + sqlLiteral(acquisition.supplier));
+            query.setSql(QStringLiteral("Select min(CNPJ) as CNPJ from FORNECED where NOMEFANTASIA = "
+                                        "cast(? as varchar(255))"),
+                         {acquisition.supplier});
             query.open();
             const QString cnpj = query.eof() ? QString() : query.asString(QStringLiteral("CNPJ")).trimmed();
             query.close();
@@ -118,7 +117,8 @@ BalanceForm buildBalance(data::TDM& dm, PeriodicForm form, const QString& cnpj, 
     BalanceForm balance = balanceFromProducts(form, readFormMovements(dm, cnpj, period.first, period.last, kinds));
     balance.cnpj = cnpj;
     balance.period = period;
-    fillSupplierCnpjs(dm.SQLQuery2, balance.acquisitions);
+    data::Query query(dm.sqlcon1, QStringLiteral("SupplierCnpjQuery"));
+    fillSupplierCnpjs(query, balance.acquisitions);
     return balance;
 }
 

@@ -2,17 +2,14 @@
 
 #include "data/data_module.h"
 #include "data/query.h"
-#include "platform/sql_literal.h"
 
 namespace livros::forms {
 
 namespace {
 
-QString isoDate(const QDate& date) { return sqlLiteral(date.toString(QStringLiteral("yyyy-MM-dd"))); }
-
 // One select per kind of sale; `source` is the formula (F) or the item (I) carrying the
-// notification and the laboratory.
-QString salesSelect(bool drugstore, const QString& cnpj, const QDate& first, const QDate& last)
+// notification and the laboratory. Its placeholders: the first and last day, then the store.
+QString salesSelect(bool drugstore)
 {
     const QString source = drugstore ? QStringLiteral("I") : QStringLiteral("F");
     QString sql = QStringLiteral("Select P.DATAPEDIDO, P.ESTACAO, P.NPEDIDO, P.PACIENTE, P.MEDICO, "
@@ -28,13 +25,12 @@ QString salesSelect(bool drugstore, const QString& cnpj, const QDate& first, con
                               "join PEDIFORM F on F.ESTACAO = P.ESTACAO and F.NPEDIDO = P.NPEDIDO "
                               "join COMPEDID CP on CP.ESTACAO = F.ESTACAO and CP.NPEDIDO = F.NPEDIDO and "
                               "CP.NFORMULA = F.NFORMULA join COMPONEN C on C.CODIGO = CP.CODIGOCOMP ");
-    sql += QStringLiteral("where P.TIPOPEDIDO = 'Pedido' and P.DATAPEDIDO between ") + isoDate(first)
-        + QStringLiteral(" and ") + isoDate(last)
-        + QStringLiteral(" and C.CONTROLADA = 'Sim' and C.LISTA is not null and C.LISTA <> ''");
+    sql += QStringLiteral("where P.TIPOPEDIDO = 'Pedido' and P.DATAPEDIDO between ? and ?"
+                          " and C.CONTROLADA = 'Sim' and C.LISTA is not null and C.LISTA <> ''");
     // Orders of several stores share the tables; only the laboratory tells them apart.
     sql += QStringLiteral(" and ((select count(distinct T.LOJA) from TABLAB T) <= 1 or %1.LABORATORIO in "
-                          "(select T.LABORATORIO from TABLAB T where T.LOJA = %2))")
-               .arg(source, sqlLiteral(cnpj));
+                          "(select T.LABORATORIO from TABLAB T where T.LOJA = cast(? as varchar(255))))")
+               .arg(source);
     return sql;
 }
 
@@ -43,10 +39,10 @@ QString salesSelect(bool drugstore, const QString& cnpj, const QDate& first, con
 std::vector<ControlledSale> readControlledSales(data::TDM& dm, const QString& cnpj, const QDate& first,
                                                 const QDate& last)
 {
-    data::Query& query = dm.SQLQuery1;
-    query.close();
-    query.setSql(salesSelect(false, cnpj, first, last) + QStringLiteral(" union all ")
-                 + salesSelect(true, cnpj, first, last) + QStringLiteral(" order by 1, 2, 3, 10"));
+    data::Query query(dm.sqlcon1, QStringLiteral("ControlledSalesQuery"));
+    query.setSql(salesSelect(false) + QStringLiteral(" union all ") + salesSelect(true)
+                     + QStringLiteral(" order by 1, 2, 3, 10"),
+                 {first, last, cnpj, first, last, cnpj});
     query.open();
     std::vector<ControlledSale> sales;
     for (; !query.eof(); query.next()) {

@@ -202,25 +202,26 @@ private:
 std::vector<FormProduct> readFormMovements(data::TDM& dm, const QString& cnpj, const QDate& first, const QDate& last,
                                            ProductKinds kinds)
 {
-    const ledger::StoreScope scope = ledger::readStoreScope(dm.SQLQuery1, cnpj);
-    SetReader reader(dm.SQLQuery1, scope, first, last);
+    data::Query query(dm.sqlcon1, QStringLiteral("FormMovementsQuery"));
+    const ledger::StoreScope scope = ledger::readStoreScope(query, cnpj);
+    SetReader reader(query, scope, first, last);
     std::vector<FormProduct> products;
     if (kinds == ProductKinds::Substances) {
-        const QHash<QString, QString> medicines = drugstoreRegistrations(dm.SQLQuery1);
+        const QHash<QString, QString> medicines = drugstoreRegistrations(query);
         const auto substance = [&](const CatalogueProduct& product) {
             return !medicines.contains(comparedText(product.codigo));
         };
         const ledger::LedgerRequest classicReading; // formula exits, every laboratory of a lone store
-        const classic::ComponentLists lists = classic::loadComponentLists(dm);
+        const classic::ComponentLists lists = classic::loadComponentLists(query);
         for (const classic::ListGroupTable& table : lists.tables)
             reader.read(fromListGroup(table), classicReading, substance, products);
-        reader.read(inputsOfNoBook(dm.SQLQuery1), classicReading, substance, products);
+        reader.read(inputsOfNoBook(query), classicReading, substance, products);
     } else {
         ledger::LedgerRequest drugstoreReading;
         drugstoreReading.drugstoreItems = true;
         drugstoreReading.whenOneStore = ledger::StoreScope::OneStore::StoreLaboratories;
         const auto listed = [](const CatalogueProduct& product) { return !product.lista.trimmed().isEmpty(); };
-        reader.read(drugstoreBookProducts(dm.SQLQuery1), drugstoreReading, listed, products);
+        reader.read(drugstoreBookProducts(query), drugstoreReading, listed, products);
     }
     return products;
 }

@@ -1,37 +1,23 @@
 #include "siproquim/map_units.h"
 
+#include "book/ledger/units.h"
+
 #include <QRegularExpression>
 
 #include <cmath>
 
 namespace livros::siproquim {
 
-std::optional<UnitScale> unitScale(const QString& unit)
+std::optional<MapUnit> mapUnitOf(const QString& bookUnit)
 {
-    const QString u = unit.trimmed().toUpper();
-    if (u == u"KG")
-        return UnitScale{Dimension::Mass, 1.0};
-    if (u == u"G" || u == u"GR")
-        return UnitScale{Dimension::Mass, 1e-3};
-    if (u == u"MG")
-        return UnitScale{Dimension::Mass, 1e-6};
-    if (u == u"MCG")
-        return UnitScale{Dimension::Mass, 1e-9};
-    if (u == u"L" || u == u"LT")
-        return UnitScale{Dimension::Volume, 1.0};
-    if (u == u"ML")
-        return UnitScale{Dimension::Volume, 1e-3};
-    return std::nullopt;
-}
-
-std::optional<double> convertQuantity(double quantity, const UnitScale& from, Dimension to, double density)
-{
-    const double base = quantity * from.toBase;
-    if (from.dimension == to)
-        return base;
-    if (!(density > 0))
+    // A quantity recorded without a unit counts in the book's unit: a book without one has none.
+    if (ledger::unitKey(bookUnit).isEmpty())
         return std::nullopt;
-    return to == Dimension::Mass ? base * density : base / density;
+    if (const auto toKilograms = ledger::unitFactor(bookUnit, QStringLiteral("KG")))
+        return MapUnit{u'K', *toKilograms};
+    if (const auto toLitres = ledger::unitFactor(bookUnit, QStringLiteral("L")))
+        return MapUnit{u'L', *toLitres};
+    return std::nullopt;
 }
 
 int concentrationFromName(const QString& name)

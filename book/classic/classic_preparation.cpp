@@ -44,8 +44,7 @@ void appendLines(ClassicBuildView& view, const QStringList& lines)
 
 bool hasInventoryOn(data::TDM& dm, const QString& storeCnpj, const QDate& initialDate)
 {
-    data::Query& query = dm.SQLQuery1;
-    query.close();
+    data::Query query(dm.sqlcon1, QStringLiteral("InventoryCountQuery"));
     query.setSql(storeInventoryCountSql(storeCnpj, initialDate));
     query.open();
     const int rows = query.asInteger(QStringLiteral("QDE"));
@@ -122,11 +121,10 @@ ClassicPreparationOutcome prepareClassicBook(data::TDM& dm, ClassicPreparationVi
             ClassicBookBuilder builder(dm, *build, view, request.storeCnpj, *initialDate, *finalDate, locale);
             built = !request.lists || builder.buildGroup(request.selectedGroup, *request.lists);
             refused = builder.refused();
-            if (built)
-                checkClassicBook(dm.SQLQuery1, builder.walkedProducts());
-
-            dm.SQLQuery1.close();
-            dm.SQLQuery2.close();
+            if (built) {
+                data::Query checkQuery(dm.sqlcon1, QStringLiteral("ClassicCheckQuery"));
+                checkClassicBook(checkQuery, builder.walkedProducts());
+            }
             // A failed walk is rolled back with the transaction: the previous book stays whole.
             if (built)
                 build->commit();
@@ -141,8 +139,6 @@ ClassicPreparationOutcome prepareClassicBook(data::TDM& dm, ClassicPreparationVi
             return ClassicPreparationOutcome::Built;
         return refused ? ClassicPreparationOutcome::Refused : ClassicPreparationOutcome::Failed;
     } catch (const std::exception&) {
-        dm.SQLQuery1.close();
-        dm.SQLQuery2.close();
         if (building) {
             view.setStatusVisible(false);
             view.setGaugeVisible(false);

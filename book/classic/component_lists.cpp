@@ -68,7 +68,9 @@ QString componentListsSelect()
         + QStringLiteral(" and controlada = 'Sim' and LISTA IS NOT NULL AND LISTA <> '' ORDER BY LISTA, COMPONENTE");
 }
 
-ComponentLists loadComponentLists(data::TDM& dm)
+ComponentLists loadComponentLists(data::TDM& dm) { return loadComponentLists(dm.SQLQuery1); }
+
+ComponentLists loadComponentLists(data::Query& query)
 {
     static const QString kCodigo = QStringLiteral("CODIGO");
     static const QString kComponente = QStringLiteral("COMPONENTE");
@@ -76,8 +78,6 @@ ComponentLists loadComponentLists(data::TDM& dm)
     static const QString kLista = QStringLiteral("LISTA");
     static const QString kDcb = QStringLiteral("DCB");
 
-    data::Query& query = dm.SQLQuery1;
-    query.close();
     query.setSql(componentListsSelect());
     query.open();
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 namespace livros::data {
+class Query;
 class TDM;
 }
 
@@ -76,5 +77,7 @@ QString componentListsSelect();
 // Reads the controlled products of the catalogue into the four tables, through SQLQuery1.
 // A database error propagates; the caller's previous tables are then untouched.
 ComponentLists loadComponentLists(data::TDM& dm);
+// The same through a reader's own query.
+ComponentLists loadComponentLists(data::Query& query);
 
 } // namespace livros::classic

@@ -4,6 +4,7 @@
 #include "book/ledger/units.h"
 #include "data/db_error.h"
 #include "data/query.h"
+#include "data/statement_text.h"
 #include "platform/sql_literal.h"
 
 #include <QHash>
@@ -143,8 +144,8 @@ void Ledger::read(data::Query& query, const StoreScope& scope, const std::vector
     m_products.assign(products.size(), ProductLedger{});
     m_refusals.clear();
 
-    query.close();
-    query.setSql(storeInventoryCountSql(scope.cnpj, first));
+    const LedgerStatement count = storeInventoryCountSql(scope.cnpj, first);
+    query.setSql(count.sql, count.values);
     query.open();
     m_storeCounted = query.asInteger(QStringLiteral("QDE")) > 0;
     query.close();
@@ -191,8 +192,8 @@ void Ledger::readOpenings(data::Query& query)
         codes.add(m_productList[i].codigo, i);
 
     for (qsizetype from = 0; from < codes.keys.size(); from += kKeysPerQuery) {
-        query.close();
-        query.setSql(openingInventorySql(m_scope.cnpj, codes.keys.mid(from, kKeysPerQuery), m_first));
+        const LedgerStatement openings = openingInventorySql(m_scope.cnpj, codes.keys.mid(from, kKeysPerQuery), m_first);
+        query.setSql(openings.sql, openings.values);
         query.open();
         for (; !query.eof(); query.next()) {
             const auto* owners = codes.find(query.asString(kCodigo));
@@ -245,7 +246,7 @@ void Ledger::readKind(data::Query& query, MovementKind kind)
         names.add(p.componente, i);
     }
 
-    QString statement;
+    LedgerStatement statement;
     try {
         const qsizetype batches = std::max(keys.keys.size(), names.keys.size());
         for (qsizetype from = 0; from < batches || from == 0; from += kKeysPerQuery) {
@@ -264,8 +265,7 @@ void Ledger::readKind(data::Query& query, MovementKind kind)
                 statement = lossesSql(m_scope.cnpj, keyBatch, nameBatch, m_first, m_last);
                 break;
             }
-            query.close();
-            query.setSql(statement);
+            query.setSql(statement.sql, statement.values);
             query.open();
             for (; !query.eof(); query.next()) {
                 Movement m;
@@ -372,7 +372,7 @@ void Ledger::readKind(data::Query& query, MovementKind kind)
         throw; // not this query's fault: no query can run now
     } catch (const data::DbError& error) {
         query.close();
-        throw LedgerQueryFailed{kind, error.message(), statement};
+        throw LedgerQueryFailed{kind, error.message(), data::statementWithValues(statement.sql, statement.values)};
     }
 }
 
@@ -398,14 +398,13 @@ void Ledger::readItems(data::Query& query)
         names.add(m_productList[i].componente, i);
     }
 
-    QString statement;
+    LedgerStatement statement;
     QSet<QString> seen; // ITENS rows by key: a row may match one batch by code and another by name
     try {
         for (qsizetype from = 0; from < codes.keys.size(); from += kKeysPerQuery) {
             statement = itemExitsSql(codes.keys.mid(from, kKeysPerQuery), names.keys.mid(from, kKeysPerQuery),
                                      m_first, m_last);
-            query.close();
-            query.setSql(statement);
+            query.setSql(statement.sql, statement.values);
             query.open();
             for (; !query.eof(); query.next()) {
                 const QString code = comparedText(query.asString(QStringLiteral("CODPROD")));
@@ -454,7 +453,8 @@ void Ledger::readItems(data::Query& query)
         throw;
     } catch (const data::DbError& error) {
         query.close();
-        throw LedgerQueryFailed{MovementKind::Exit, error.message(), statement};
+        throw LedgerQueryFailed{MovementKind::Exit, error.message(),
+                                data::statementWithValues(statement.sql, statement.values)};
     }
 }
 

@@ -4,11 +4,20 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 
 namespace livros::ledger {
 
-// The SQL texts of the ledger's readings. Values go in as quoted literals, dates as
-// "yyyy-mm-dd".
+// The statements of the ledger's readings. Values go apart from the text, as the values of its
+// "?" placeholders: the store as a text placeholder wide enough for any value, the product keys
+// as plain placeholders (a key wider than the column it is compared with is left out: it matches
+// no row there), dates as dates.
+
+// A reading's text and the values of its placeholders, in order.
+struct LedgerStatement {
+    QString sql;
+    QVariantList values;
+};
 
 // Which book a product is in, as an SQL condition on COMPONEN: a drugstore product when its GRUPO
 // begins with "REV" in any letter case, a compounding product otherwise (GRUPO empty or NULL too).
@@ -16,9 +25,9 @@ QString drugstoreProductCondition();
 QString compoundingProductCondition();
 
 // How many inventory rows the store has on `day`.
-QString storeInventoryCountSql(const QString& cnpj, const QDate& day);
+LedgerStatement storeInventoryCountSql(const QString& cnpj, const QDate& day);
 // The inventory rows of a set of product codes on `day`: CODIGO, QDE, UNID.
-QString openingInventorySql(const QString& cnpj, const QStringList& codes, const QDate& day);
+LedgerStatement openingInventorySql(const QString& cnpj, const QStringList& codes, const QDate& day);
 
 // The order of one kind's rows, after the date: the row's natural key, then every column the
 // books show, so that two rows in the same place are the same line.
@@ -29,15 +38,15 @@ QString openingInventorySql(const QString& cnpj, const QStringList& codes, const
 QString movementOrder(MovementKind kind);
 
 // Entries of the store's invoices received from `first` to `last` of the product codes `codes`.
-QString entriesSql(const QString& cnpj, const QStringList& codes, const QDate& first, const QDate& last);
+LedgerStatement entriesSql(const QString& cnpj, const QStringList& codes, const QDate& first, const QDate& last);
 // Formula components of orders ("Pedido" and "Repos") of the period, with their formula's
 // laboratory and notification (NULL when the formula has no PEDIFORM row).
-QString formulaExitsSql(const QStringList& codes, const QDate& first, const QDate& last);
+LedgerStatement formulaExitsSql(const QStringList& codes, const QDate& first, const QDate& last);
 // Drugstore items of orders ("Pedido") of the period whose code or description is one of the
 // given ones, by order key.
-QString itemExitsSql(const QStringList& codes, const QStringList& names, const QDate& first, const QDate& last);
+LedgerStatement itemExitsSql(const QStringList& codes, const QStringList& names, const QDate& first, const QDate& last);
 // The store's losses of the period whose DCB or product name is one of the given ones.
-QString lossesSql(const QString& cnpj, const QStringList& dcbs, const QStringList& names, const QDate& first,
+LedgerStatement lossesSql(const QString& cnpj, const QStringList& dcbs, const QStringList& names, const QDate& first,
                   const QDate& last);
 
 } // namespace livros::ledger

@@ -22,8 +22,9 @@ StoreScope readStoreScope(data::Query& query, const QString& cnpj)
     scope.severalStores = query.asInteger(QStringLiteral("QDE")) > 1;
     query.close();
 
-    query.setSql(QStringLiteral("Select LABORATORIO from TABLAB where LOJA = ") + sqlLiteral(cnpj)
-                 + QStringLiteral(" order by LABORATORIO"));
+    query.setSql(QStringLiteral("Select LABORATORIO from TABLAB where LOJA = cast(? as varchar(255)) "
+                                "order by LABORATORIO"),
+                 {cnpj});
     query.open();
     for (; !query.eof(); query.next()) {
         if (query.isNull(QStringLiteral("LABORATORIO")))

@@ -30,9 +30,9 @@ QString codeKey(const QString& codigo) { return comparedText(codigo.left(kCodigo
 // Every line of the store's book, by product code, each product's in book order.
 QHash<QString, std::vector<StoredLine>> readLines(data::Query& query, const MovementValues& values)
 {
-    query.close();
-    query.setSql(QStringLiteral("select CODIGO, ORDEM, OPERACAO, QUANTIDADE, ESTOQUE from LIVROREVCONTR where CNPJ = ")
-                 + sqlLiteral(values.cnpj));
+    query.setSql(QStringLiteral("select CODIGO, ORDEM, OPERACAO, QUANTIDADE, ESTOQUE from LIVROREVCONTR where CNPJ = "
+                                "cast(? as varchar(255))"),
+                 {values.cnpj});
     query.open();
     QHash<QString, std::vector<StoredLine>> lines;
     for (; !query.eof(); query.next()) {

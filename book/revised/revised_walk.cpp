@@ -40,12 +40,12 @@ QChar operationOf(ledger::MovementKind kind)
     return u'S';
 }
 
-bool counts(const ledger::Movement& m)
+} // namespace
+
+bool countsInRevisedBook(const ledger::Movement& m)
 {
     return m.kind != ledger::MovementKind::Exit || comparedText(m.orderType) == QLatin1String("Pedido");
 }
-
-} // namespace
 
 bool hasIdentifier(RevisedMode mode, const ComponentRow& product)
 {
@@ -92,7 +92,7 @@ std::vector<RevisedLine> productLines(RevisedMode mode, const ledger::ProductLed
         const ledger::Movement* pick = nullptr;
         std::size_t pickedKind = 0;
         for (std::size_t kind = 0; kind < 3; ++kind) {
-            while (next[kind] < kinds[kind].size() && !counts(kinds[kind][next[kind]]))
+            while (next[kind] < kinds[kind].size() && !countsInRevisedBook(kinds[kind][next[kind]]))
                 ++next[kind];
             if (next[kind] == kinds[kind].size())
                 continue;

@@ -34,6 +34,10 @@ bool hasIdentifier(RevisedMode mode, const ComponentRow& product);
 QString registrationColumn(RevisedMode mode, const ComponentRow& product);
 QString dcbColumn(RevisedMode mode, const ComponentRow& product);
 
+// Whether a movement of the ledger is a line of the revised books (and of the SIPROQUIM map):
+// entries and losses are; exits only of orders of type "Pedido" (a restocking order is none).
+bool countsInRevisedBook(const ledger::Movement& movement);
+
 // The lines of one product for a period: the opening (its inventory of the first day, converted
 // to the product's unit, or 0 without one), then by date its entries, losses and exits, each
 // changing the running stock exactly (six decimals). Exits of the revised books are orders of

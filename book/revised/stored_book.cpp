@@ -3,7 +3,6 @@
 #include "book/revised/order_column.h"
 #include "book/revised/report_selection.h"
 #include "data/data_module.h"
-#include "platform/sql_literal.h"
 
 namespace livros::revised {
 
@@ -11,10 +10,10 @@ bool storedBookIsOfAnotherMode(data::TDM& dm, RevisedMode mode, const QString& c
 {
     // Every showing of a stored book asks this first: the selection it then runs reads ORDEM.
     ensureRevisedOrderColumn(dm.sqlcon1);
-    data::Query& query = dm.SQLQuery1;
-    query.close();
+    data::Query query(dm.sqlcon1, QStringLiteral("StoredBookQuery"));
     query.setSql(QStringLiteral("select count(*) ALL_LINES, count(case when ") + modeLinesCondition(mode)
-                 + QStringLiteral(" then 1 end) MODE_LINES from LIVROREVCONTR where CNPJ = ") + sqlLiteral(cnpj));
+                     + QStringLiteral(" then 1 end) MODE_LINES from LIVROREVCONTR where CNPJ = cast(? as varchar(255))"),
+                 {cnpj});
     query.open();
     const int allLines = query.asInteger(QStringLiteral("ALL_LINES"));
     const int modeLines = query.asInteger(QStringLiteral("MODE_LINES"));

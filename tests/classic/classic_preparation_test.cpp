@@ -305,8 +305,8 @@ TEST_F(FailingQuery, LossesQueryStopsTheBuildWithTheServersReason)
     expectStoppedBuild(view, recorder,
                        {QStringLiteral("Não foi possível ler as perdas do período 01/05/24 a 02/05/24."),
                         "tabela desconhecida",
-                        "from PERDAS where DATA between '2024-05-01' and '2024-05-02' and LOJA = '12345678000199' "
-                        "and (DCB in ('D1')"},
+                        "from PERDAS where DATA between '2024-05-01' and '2024-05-02' and LOJA = "
+                        "cast('12345678000199' as varchar(255)) and (DCB in ('D1')"},
                        balances());
 }
 

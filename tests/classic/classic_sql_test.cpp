@@ -27,13 +27,15 @@ TEST(ClassicSql, InventoryQueriesWithMonthFirstDates)
               "DATABALANCO = '05/31/24'");
 }
 
-TEST(ClassicSql, PeriodQueryQuotesItsValuesAndGivesFullYears)
+TEST(ClassicSql, PeriodQuerySendsItsValuesApartWithFullYears)
 {
-    const QString sql = livros::ledger::lossesSql("1'2", {"D'Ávila", "D2"}, {"N'1"}, QDate(2024, 1, 2),
-                                                  QDate(2075, 1, 31));
-    EXPECT_TRUE(sql.contains(QStringLiteral("DATA between '2024-01-02' and '2075-01-31' and LOJA = '1''2' and (DCB in "
-                                            "('D''Ávila', 'D2') or COMPONENTE in ('N''1')) order by DATA,")))
-        << sql.toStdString();
+    const auto statement = livros::ledger::lossesSql("1'2", {"D'Ávila", "D2"}, {"N'1"}, QDate(2024, 1, 2),
+                                                     QDate(2075, 1, 31));
+    EXPECT_TRUE(statement.sql.contains(QStringLiteral("DATA between ? and ? and LOJA = cast(? as varchar(255)) and (DCB in "
+                                                      "(?, ?) or COMPONENTE in (?)) order by DATA,")))
+        << statement.sql.toStdString();
+    EXPECT_EQ(statement.values, (QVariantList{QDate(2024, 1, 2), QDate(2075, 1, 31), QStringLiteral("1'2"),
+                                              QStringLiteral("D'Ávila"), QStringLiteral("D2"), QStringLiteral("N'1")}));
     EXPECT_TRUE(openingCountSql(kStore, "X'Y", QDate(2024, 1, 2)).contains("CODIGO = 'X''Y' and"));
 }
 

@@ -166,6 +166,28 @@ TEST_F(DataCheck, EveryMovementTheLedgerRefusesIsListed)
     EXPECT_TRUE(output.contains(QStringLiteral("Movimentação que nenhum livro pode registrar: 2"))) << output.toStdString();
 }
 
+// The check reads through its own queries: the window's, open on other results, are not moved.
+TEST_F(DataCheck, WindowsQueriesStayOnTheirRowsWhileTheCheckReads)
+{
+    s_suite->execMain(QStringLiteral("insert into TABLAB (LOJA, LABORATORIO) values ('%1', 'LAB2')").arg(kStore));
+    dm->SQLQuery1.setSql("select LABORATORIO from TABLAB order by LABORATORIO");
+    dm->SQLQuery1.open();
+    dm->SQLQuery2.setSql("select CODIGO from COMPONEN");
+    dm->SQLQuery2.open();
+    EXPECT_TRUE(check().clean());
+    ASSERT_TRUE(dm->SQLQuery1.active());
+    EXPECT_EQ(dm->SQLQuery1.asString("LABORATORIO"), "LAB");
+    dm->SQLQuery1.next();
+    EXPECT_EQ(dm->SQLQuery1.asString("LABORATORIO"), "LAB2");
+    ASSERT_TRUE(dm->SQLQuery2.active());
+    EXPECT_EQ(dm->SQLQuery2.asString("CODIGO"), "C001");
+    dm->SQLQuery1.close();
+    dm->SQLQuery2.close();
+    // A store whose text holds a quote is only a store that has nothing.
+    const auto quoted = livros::check::checkStoreData(*dm, "1'2", QDate(2024, 5, 1), QDate(2024, 5, 31));
+    EXPECT_EQ(quoted.cnpj, "1'2");
+}
+
 TEST_F(DataCheck, BadPeriodAndLoneDateAreRefused)
 {
     EXPECT_EQ(runCommand("31/02/24", "31/05/24"), 3);

@@ -218,3 +218,85 @@ TEST_F(DataModuleTest, SumsOfNumericColumnsReadAlikeOnEitherEngine)
     q.close();
     EXPECT_EQ(suite().scalarMain("select sum(QUANTIDADE) from LIVROREVCONTR"), QString("-2.25"));
 }
+
+// Values of "?" placeholders go apart from the text: a quote or a comment marker is only text,
+// dates and numbers are converted by the server, a null QVariant is NULL.
+TEST_F(DataModuleTest, QueryParametersCarryTextDatesNumbersAndNull)
+{
+    const QString hostile = QStringLiteral("O'Neil'; -- ção");
+    suite().execMain(QStringLiteral("insert into TABLAB (LOJA, LABORATORIO) values ('1', %1)").arg(sqlLiteral(hostile)));
+    suite().execMain("insert into TABLAB (LOJA, LABORATORIO) values ('2', NULL)");
+    suite().execMain("insert into PERDAS (LOJA, DATA, QUANTIDADE) values ('1', '2026-11-30', 2.5)");
+    suite().execMain("insert into PERDAS (LOJA, DATA, QUANTIDADE) values ('1', '2026-12-01', 7)");
+
+    Query q(dm->sqlcon1, QStringLiteral("ParameterQuery"));
+    q.setSql("select LOJA from TABLAB where LABORATORIO = ?", {hostile});
+    q.open();
+    ASSERT_FALSE(q.eof());
+    EXPECT_EQ(q.asString("LOJA"), QString("1"));
+    q.setSql("select LOJA from TABLAB where LABORATORIO is not distinct from ?", {QVariant()});
+    q.open();
+    EXPECT_EQ(q.asString("LOJA"), QString("2"));
+    q.setSql("select count(*) QDE, sum(QUANTIDADE) TOTAL from PERDAS where LOJA = ? and DATA between ? and ? "
+             "and QUANTIDADE > ?",
+             {QStringLiteral("1"), QDate(2026, 11, 1), QDate(2026, 11, 30), 2});
+    q.open();
+    EXPECT_EQ(q.asInteger("QDE"), 1);
+    EXPECT_DOUBLE_EQ(q.asFloat("TOTAL"), 2.5);
+    q.setSql("select count(*) QDE from PERDAS where QUANTIDADE = ?", {2.5});
+    q.open();
+    EXPECT_EQ(q.asInteger("QDE"), 1);
+
+    // A count that is not the statement's is refused naming it; the query stays usable.
+    q.setSql("select LOJA from TABLAB where LOJA = ?", {QStringLiteral("1"), QStringLiteral("2")});
+    try {
+        q.open();
+        ADD_FAILURE() << "two values for one placeholder were taken";
+    } catch (const DbError& e) {
+        EXPECT_TRUE(e.message().contains("select LOJA from TABLAB where LOJA = ?")) << e.message().toStdString();
+    }
+    EXPECT_FALSE(q.active());
+    q.setSql("select count(*) QDE from TABLAB where LOJA in (?, ?)", {QStringLiteral("1"), QStringLiteral("2")});
+    q.open();
+    EXPECT_EQ(q.asInteger("QDE"), 2);
+    q.close();
+}
+
+TEST_F(DataModuleTest, FiveHundredKeysInOneList)
+{
+    QStringList rows;
+    for (int i = 0; i < 300; ++i)
+        rows << QStringLiteral("insert into TABLAB (LOJA, LABORATORIO) values ('S', 'LAB%1')").arg(i * 2);
+    suite().loadMain(rows);
+    QVariantList keys;
+    QStringList marks;
+    for (int i = 0; i < 500; ++i) {
+        keys << QStringLiteral("LAB%1").arg(i);
+        marks << QStringLiteral("?");
+    }
+    Query q(dm->sqlcon1, QStringLiteral("ListQuery"));
+    q.setSql(QStringLiteral("select count(*) QDE from TABLAB where LABORATORIO in (%1)").arg(marks.join(u',')), keys);
+    q.open();
+    EXPECT_EQ(q.asInteger("QDE"), 250); // LAB0, LAB2 ... LAB498
+    q.close();
+}
+
+// A reader's own query and the window's SQLQuery1 on one connection: each keeps its own result.
+TEST_F(DataModuleTest, OwnQueryLeavesTheWindowsQueryWhereItWas)
+{
+    suite().loadMain({"insert into TABLAB (LOJA, LABORATORIO) values ('1', 'A')",
+                      "insert into TABLAB (LOJA, LABORATORIO) values ('2', 'B')",
+                      "insert into TABLAB (LOJA, LABORATORIO) values ('3', 'C')"});
+    dm->SQLQuery1.setSql("select LOJA from TABLAB order by LOJA");
+    dm->SQLQuery1.open();
+    EXPECT_EQ(dm->SQLQuery1.asString("LOJA"), QString("1"));
+    {
+        Query own(dm->sqlcon1, QStringLiteral("OwnQuery"));
+        own.setSql("select LABORATORIO from TABLAB where LOJA = ?", {QStringLiteral("3")});
+        own.open();
+        EXPECT_EQ(own.asString("LABORATORIO"), QString("C"));
+    }
+    dm->SQLQuery1.next();
+    EXPECT_EQ(dm->SQLQuery1.asString("LOJA"), QString("2"));
+    dm->SQLQuery1.close();
+}
