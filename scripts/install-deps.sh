@@ -24,7 +24,7 @@ esac
 
 PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev firebird-dev libfbclient2 "firebird$firebird-server-core"
           "firebird$firebird-server" "firebird$firebird-utils" libgtest-dev xvfb xauth poppler-utils fonts-dejavu-core
-          locales qt6-translations-l10n ccache
+          locales qt6-translations-l10n ccache mold
           clang "$clang_rt" # clang and its runtime (libFuzzer, sanitizers): scripts/fuzz-smoke.sh
           dpkg-dev file lintian desktop-file-utils appstream man-db # scripts/package-check.sh
           git ca-certificates # scripts/fresh-debian.sh clones the project

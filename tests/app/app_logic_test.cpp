@@ -27,7 +27,7 @@
 #include <sys/stat.h>
 #include <ostream>
 
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+#include "qt_test_print.h"
 
 using namespace livros::app;
 

@@ -17,7 +17,7 @@
 #include <memory>
 #include <ostream>
 
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+#include "qt_test_print.h"
 
 namespace livros::report {
 class ReportStatusWindow;

@@ -18,7 +18,7 @@
 #include <ostream>
 #include <unistd.h>
 
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+#include "qt_test_print.h"
 
 using namespace livros::classic::testing;
 using livros::cli::runClassicCommand;

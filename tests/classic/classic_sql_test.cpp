@@ -7,7 +7,7 @@
 
 #include <ostream>
 
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+#include "qt_test_print.h"
 
 using namespace livros::classic;
 

@@ -6,7 +6,7 @@
 #include <functional>
 #include <ostream>
 
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+#include "qt_test_print.h"
 
 namespace livros::classic::testing {
 

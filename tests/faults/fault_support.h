@@ -2,7 +2,7 @@
 // What the fault tests share: a revised build view that records what the build shows and lets a
 // test act at a chosen moment, the id of a test server process, the revised test products and a
 // readable form of table rows.
-#include "classic_test_view.h" // PrintTo for QString
+#include "classic_test_view.h"
 #include "firebird_fixture.h"
 #include "recording_revised_view.h"
 
@@ -11,13 +11,7 @@
 #include <ostream>
 #include <sys/types.h>
 
-inline void PrintTo(const QStringList& list, std::ostream* os)
-{
-    *os << "{\n";
-    for (const QString& text : list)
-        *os << "  \"" << text.toStdString() << "\"\n";
-    *os << "}";
-}
+#include "qt_test_print.h"
 
 namespace livros::faults {
 

@@ -7,10 +7,7 @@
 #include <QTemporaryDir>
 #include <ostream>
 
-// Readable QString values in assertion messages.
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
-QT_END_NAMESPACE
+#include "qt_test_print.h"
 
 namespace livros::report::testing {
 

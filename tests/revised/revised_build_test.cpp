@@ -10,15 +10,7 @@
 #include <QLocale>
 #include <gtest/gtest.h>
 
-// Readable failure output for texts and lists of texts.
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
-inline void PrintTo(const QStringList& list, std::ostream* os)
-{
-    *os << "{\n";
-    for (const QString& text : list)
-        *os << "  \"" << text.toStdString() << "\"\n";
-    *os << "}";
-}
+#include "qt_test_print.h"
 
 using namespace livros::revised;
 using livros::testing::EmbeddedSuite;
