@@ -15,11 +15,6 @@ namespace livros::siproquim {
 
 namespace {
 
-bool matches(const char* pattern, const QString& text)
-{
-    return QRegularExpression(QRegularExpression::anchoredPattern(QLatin1String(pattern))).match(text).hasMatch();
-}
-
 bool isPlainAscii(QChar c)
 {
     return c.unicode() >= 0x20 && c.unicode() <= 0x7E;
@@ -34,21 +29,21 @@ QString formatProblem(const FieldSpec& layout, const QString& text, bool compoun
     case FieldKind::OptionalText:
         return {};
     case FieldKind::Cnpj:
-        if (!matches("[0-9A-Z]{12}[0-9]{2}", text))
+        if (!matchesWhole("[0-9A-Z]{12}[0-9]{2}", text))
             return QStringLiteral("14 caracteres sem máscara: 12 dígitos ou letras maiúsculas e 2 dígitos verificadores");
         return checkCnpj(text) == CnpjCheck::Valid ? QString() : QStringLiteral("dígitos verificadores errados");
     case FieldKind::Month:
         return monthFromAbbreviation(text) ? QString() : QStringLiteral("JAN, FEV, MAR, ABR, MAI, JUN, JUL, AGO, SET, OUT, NOV ou DEZ");
     case FieldKind::Year:
-        return matches("\\d{4}", text) && text.toInt() >= 2010 ? QString() : QStringLiteral("ano de quatro dígitos, de 2010 em diante");
+        return matchesWhole("\\d{4}", text) && text.toInt() >= 2010 ? QString() : QStringLiteral("ano de quatro dígitos, de 2010 em diante");
     case FieldKind::Flag:
         return text == u"0" || text == u"1" ? QString() : QStringLiteral("1 ou 0");
     case FieldKind::ProductCode:
-        return matches("TPN\\d{8}", text) ? QString() : QStringLiteral("\"TPN\" e 8 dígitos");
+        return matchesWhole("TPN\\d{8}", text) ? QString() : QStringLiteral("\"TPN\" e 8 dígitos");
     case FieldKind::Concentration:
         if (compound && text.trimmed().isEmpty())
             return {};
-        return matches("\\d{3}", text) && text.toInt() >= 1 && text.toInt() <= 100
+        return matchesWhole("\\d{3}", text) && text.toInt() >= 1 && text.toInt() <= 100
                    ? QString() : QStringLiteral("três dígitos, de 001 a 100");
     case FieldKind::Density: {
         const auto value = readDensity(text);
@@ -59,21 +54,21 @@ QString formatProblem(const FieldSpec& layout, const QString& text, bool compoun
     case FieldKind::Unit:
         return text == u"K" || text == u"L" ? QString() : QStringLiteral("K (quilos) ou L (litros)");
     case FieldKind::ProductRef:
-        return matches("(PR|RC)TPN\\d{8}", text) || matches("(PC|RS)\\d{4}\\.\\d{2}\\.\\d{2} ", text)
+        return matchesWhole("(PR|RC)TPN\\d{8}", text) || matchesWhole("(PC|RS)\\d{4}\\.\\d{2}\\.\\d{2} ", text)
                    ? QString() : QStringLiteral("\"PR\" e o código do produto (PRTPN99999999)");
     case FieldKind::Date:
-        return matches("\\d\\d/\\d\\d/\\d{4}", text) && QDate::fromString(text, QStringLiteral("dd/MM/yyyy")).isValid()
+        return matchesWhole("\\d\\d/\\d\\d/\\d{4}", text) && QDate::fromString(text, QStringLiteral("dd/MM/yyyy")).isValid()
                    ? QString() : QStringLiteral("data válida dd/mm/aaaa");
     case FieldKind::Ncm:
-        return matches("\\d{4}\\.\\d{2}\\.\\d{2}", text) ? QString() : QStringLiteral("NCM com máscara (2915.90.90)");
+        return matchesWhole("\\d{4}\\.\\d{2}\\.\\d{2}", text) ? QString() : QStringLiteral("NCM com máscara (2915.90.90)");
     case FieldKind::Percent99:
-        return matches("\\d{2}", text) && text.toInt() >= 1 ? QString() : QStringLiteral("dois dígitos, de 01 a 99");
+        return matchesWhole("\\d{2}", text) && text.toInt() >= 1 ? QString() : QStringLiteral("dois dígitos, de 01 a 99");
     case FieldKind::Cep:
-        return matches("\\d{2}\\.\\d{3}-\\d{3}", text) ? QString() : QStringLiteral("CEP com máscara (99.999-999)");
+        return matchesWhole("\\d{2}\\.\\d{3}-\\d{3}", text) ? QString() : QStringLiteral("CEP com máscara (99.999-999)");
     case FieldKind::State:
-        return matches("[A-Z]{2}", text) ? QString() : QStringLiteral("sigla da UF em duas maiúsculas");
+        return matchesWhole("[A-Z]{2}", text) ? QString() : QStringLiteral("sigla da UF em duas maiúsculas");
     case FieldKind::CityCode:
-        return matches("\\d{7}", text) ? QString() : QStringLiteral("código IBGE do município, 7 dígitos");
+        return matchesWhole("\\d{7}", text) ? QString() : QStringLiteral("código IBGE do município, 7 dígitos");
     case FieldKind::NameText:
         return {};
     case FieldKind::Choice:
@@ -143,7 +138,7 @@ ReadRecord readRecord(const QString& line, int lineNumber)
         add(record.problems, lineNumber, column,
             QStringLiteral("o registro %1 tem %2 colunas, a linha tem %3").arg(record.type).arg(layout->length()).arg(line.size()));
     }
-    const bool compound = matches("(PC|RS).*", line.mid(2, 2));
+    const bool compound = matchesWhole("(PC|RS).*", line.mid(2, 2));
     for (const FieldSpec& f : layout->fields) {
         const QString text = line.mid(f.column - 1, f.width);
         if (text.isEmpty())

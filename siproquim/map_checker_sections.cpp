@@ -128,14 +128,9 @@ const QList<SectionLayout>& layouts()
     return all;
 }
 
-bool matches(const char* pattern, const QString& text)
-{
-    return QRegularExpression(QRegularExpression::anchoredPattern(QLatin1String(pattern))).match(text).hasMatch();
-}
-
 bool validCpf(const QString& digits)
 {
-    if (!matches("\\d{11}", digits) || digits == QString(11, digits.at(0)))
+    if (!matchesWhole("\\d{11}", digits) || digits == QString(11, digits.at(0)))
         return false;
     for (int length : {9, 10}) {
         int sum = 0;
@@ -180,27 +175,27 @@ QString sectionFieldProblem(const SectionField& field, const QString& text)
     case C::OptionalText:
         return !blank && text.startsWith(u' ') ? QStringLiteral("texto alinhado à esquerda, sem brancos antes") : QString();
     case C::Digits:
-        return matches("\\d+", text) ? QString() : QStringLiteral("só algarismos, em todas as %1 colunas").arg(field.width);
+        return matchesWhole("\\d+", text) ? QString() : QStringLiteral("só algarismos, em todas as %1 colunas").arg(field.width);
     case C::OptionalDate:
         if (blank)
             return {};
         [[fallthrough]];
     case C::Date:
-        return matches("\\d\\d/\\d\\d/\\d{4}", text) && QDate::fromString(text, QStringLiteral("dd/MM/yyyy")).isValid()
+        return matchesWhole("\\d\\d/\\d\\d/\\d{4}", text) && QDate::fromString(text, QStringLiteral("dd/MM/yyyy")).isValid()
                    ? QString() : QStringLiteral("data válida dd/mm/aaaa");
     case C::Person: {
-        if (matches("[0-9A-Z]{12}[0-9]{2}", text))
+        if (matchesWhole("[0-9A-Z]{12}[0-9]{2}", text))
             return checkCnpj(text) == CnpjCheck::Valid ? QString() : QStringLiteral("dígitos verificadores do CNPJ errados");
         const QString cpf = text.trimmed();
-        if (cpf.size() == 11 && matches("\\d{11}", cpf))
+        if (cpf.size() == 11 && matchesWhole("\\d{11}", cpf))
             return validCpf(cpf) ? QString() : QStringLiteral("dígitos verificadores do CPF errados");
         return QStringLiteral("CNPJ de 14 caracteres ou CPF de 11 dígitos, sem máscara");
     }
     case C::Product:
-        return matches("(PR|RC)TPN\\d{8}", text) || matches("(PC|RS)\\d{4}\\.\\d{2}\\.\\d{2} ", text)
+        return matchesWhole("(PR|RC)TPN\\d{8}", text) || matchesWhole("(PC|RS)\\d{4}\\.\\d{2}\\.\\d{2} ", text)
                    ? QString() : QStringLiteral("\"PR\" ou \"RC\" e o código (PRTPN99999999), ou \"PC\" ou \"RS\" e o NCM (PC2915.90.90)");
     case C::Concentration:
-        return blank || (matches("\\d{3}", text) && text.toInt() >= 1 && text.toInt() <= 100)
+        return blank || (matchesWhole("\\d{3}", text) && text.toInt() >= 1 && text.toInt() <= 100)
                    ? QString() : QStringLiteral("três dígitos, de 001 a 100 (em branco para produto composto)");
     case C::Density: {
         const auto value = readDensity(text);
@@ -211,11 +206,11 @@ QString sectionFieldProblem(const SectionField& field, const QString& text)
     case C::Unit:
         return text == u"K" || text == u"L" ? QString() : QStringLiteral("K (quilos) ou L (litros)");
     case C::Cep:
-        return matches("\\d{2}\\.\\d{3}-\\d{3}", text) ? QString() : QStringLiteral("CEP com máscara (99.999-999)");
+        return matchesWhole("\\d{2}\\.\\d{3}-\\d{3}", text) ? QString() : QStringLiteral("CEP com máscara (99.999-999)");
     case C::State:
-        return matches("[A-Z]{2}", text) ? QString() : QStringLiteral("sigla da UF em duas maiúsculas");
+        return matchesWhole("[A-Z]{2}", text) ? QString() : QStringLiteral("sigla da UF em duas maiúsculas");
     case C::City:
-        return matches("\\d{7}", text) ? QString() : QStringLiteral("código IBGE do município, 7 dígitos");
+        return matchesWhole("\\d{7}", text) ? QString() : QStringLiteral("código IBGE do município, 7 dígitos");
     case C::OptionalChoice:
         if (blank)
             return {};
@@ -224,7 +219,7 @@ QString sectionFieldProblem(const SectionField& field, const QString& text)
         return QString::fromLatin1(field.choices).split(u'|').contains(text)
                    ? QString() : QStringLiteral("um de ") + choicesText(field.choices);
     case C::Document:
-        return blank || matches("\\d{2}/\\d{7}-\\d", text) ? QString() : QStringLiteral("com máscara (99/9999999-9), ou em branco");
+        return blank || matchesWhole("\\d{2}/\\d{7}-\\d", text) ? QString() : QStringLiteral("com máscara (99/9999999-9), ou em branco");
     case C::Modes: {
         const QString modes = text.trimmed();
         bool ok = modes.size() >= 2 && modes.size() % 2 == 0 && !text.startsWith(u' ');
@@ -239,6 +234,11 @@ QString sectionFieldProblem(const SectionField& field, const QString& text)
     }
     }
     return {};
+}
+
+bool matchesWhole(const char* pattern, const QString& text)
+{
+    return QRegularExpression(QRegularExpression::anchoredPattern(QLatin1String(pattern))).match(text).hasMatch();
 }
 
 } // namespace livros::siproquim
