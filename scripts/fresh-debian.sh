@@ -13,6 +13,7 @@
 #   LIVROS_FRESH_DIR   where the root is made (default /var/tmp/livros-fresh-<release>); prepare
 #                      removes an old root there first
 #   LIVROS_MIRROR      the Debian mirror (default http://deb.debian.org/debian)
+# Exit 75 when debootstrap cannot make the root (the mirror), 1 when a command fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 SOURCE="$(pwd)"
@@ -67,7 +68,7 @@ prepare() {
   rm -rf --one-file-system "$DIR"
   local t0=$SECONDS
   debootstrap --variant=minbase "$suite" "$DIR" "$MIRROR" > "$LOGS/debootstrap.log" 2>&1 \
-    || { tail -n 20 "$LOGS/debootstrap.log"; echo "fresh-debian: debootstrap $suite failed" >&2; return 1; }
+    || { tail -n 20 "$LOGS/debootstrap.log"; echo "fresh-debian: debootstrap $suite failed" >&2; return 75; }
   echo "Debian $1 ($suite): minimal root in $DIR made in $((SECONDS - t0)) s"
   mount_all
   # The committed state, as a clone would have it.
