@@ -13,7 +13,8 @@
 #   LIVROS_FRESH_DIR   where the root is made (default /var/tmp/livros-fresh-<release>); prepare
 #                      removes an old root there first
 #   LIVROS_MIRROR      the Debian mirror (default http://deb.debian.org/debian)
-# Exit 75 when debootstrap cannot make the root (the mirror), 1 when a command fails.
+# Exit 75 when the root cannot be made here (not root, or debootstrap fails: the mirror), 1 when a
+# command fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 SOURCE="$(pwd)"
@@ -24,7 +25,7 @@ case "${1:-}" in
 esac
 phase="${2:-all}"
 case "$phase" in prepare | run | all) ;; *) echo "usage: $0 12|13 [prepare|run]" >&2; exit 2 ;; esac
-[ "$(id -u)" -eq 0 ] || { echo "fresh-debian: needs root (debootstrap, chroot)" >&2; exit 2; }
+[ "$(id -u)" -eq 0 ] || { echo "fresh-debian: needs root (debootstrap, chroot)" >&2; exit 75; }
 DIR="${LIVROS_FRESH_DIR:-/var/tmp/livros-fresh-$1}"
 MIRROR="${LIVROS_MIRROR:-http://deb.debian.org/debian}"
 LOGS="$SOURCE/build/fresh-debian-$1"
@@ -63,7 +64,7 @@ in_root() {
 }
 
 prepare() {
-  command -v debootstrap >/dev/null || { apt-get update -q && apt-get install -y -q debootstrap; }
+  command -v debootstrap >/dev/null || { apt-get update -q && apt-get install -y -q debootstrap; } || return 75
   unmount_all
   rm -rf --one-file-system "$DIR"
   local t0=$SECONDS
