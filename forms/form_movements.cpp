@@ -116,12 +116,9 @@ QString failedMessage(const ledger::LedgerQueryFailed& failure, const QDate& fir
 // What the book refuses, the form refuses too: declared otherwise, it would disagree with its book.
 QString refusedMessage(const std::vector<ledger::Refusal>& refusals)
 {
-    QStringList texts;
-    for (const ledger::Refusal& refusal : refusals)
-        texts << refusal.text;
     return QStringLiteral("O formulário não pode ser gerado com estas movimentações:\n%1\n\nCorrija-as no sistema; "
                           "\"livros-cli check\" lista todas.")
-        .arg(texts.join(u'\n'));
+        .arg(ledger::refusalLines(refusals));
 }
 
 FormMovement formMovement(const ledger::Movement& movement)

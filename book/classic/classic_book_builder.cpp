@@ -141,12 +141,9 @@ void ClassicBookBuilder::openBalance(const ControlledComponent& component, const
 void ClassicBookBuilder::refuse(const std::vector<ledger::Refusal>& refusals)
 {
     m_refused = true;
-    QStringList texts;
-    for (const ledger::Refusal& refusal : refusals)
-        texts << refusal.text;
     fail(QStringLiteral("O livro não pode ser montado com estas movimentações:\n%1\n\nCorrija-as no sistema e "
                         "monte o livro de novo; \"livros-cli check\" lista todas.\n\n%2")
-             .arg(texts.join(u'\n'), kNotBuilt));
+             .arg(ledger::refusalLines(refusals), kNotBuilt));
 }
 
 // Without the movements the query left out every later balance would be wrong: the build stops.

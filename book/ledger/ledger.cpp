@@ -113,6 +113,14 @@ void walkInBookOrder(const ProductLedger& product, const std::function<void(cons
 
 QString refusalDate(const QDate& date) { return date.toString(QStringLiteral("dd/MM/yy")); }
 
+QString refusalLines(const std::vector<Refusal>& refusals)
+{
+    QStringList texts;
+    for (const Refusal& refusal : refusals)
+        texts << refusal.text;
+    return texts.join(u'\n');
+}
+
 QString noInventoryMessage(const QDate& initialDate)
 {
     const QChar carriageReturn(13);

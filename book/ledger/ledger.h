@@ -154,6 +154,9 @@ inline constexpr int kKeysPerQuery = 500;
 // one. Its line breaks are single carriage returns.
 QString noInventoryMessage(const QDate& initialDate);
 
+// The texts of refused rows, one per line, for the message of a book or form that stops on them.
+QString refusalLines(const std::vector<Refusal>& refusals);
+
 // A date as the ledger's texts show it: "dd/mm/yy".
 QString refusalDate(const QDate& date);
 

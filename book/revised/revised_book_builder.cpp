@@ -125,12 +125,9 @@ namespace {
 
 QString refusalsMessage(const std::vector<ledger::Refusal>& refusals)
 {
-    QStringList texts;
-    for (const ledger::Refusal& refusal : refusals)
-        texts << refusal.text;
     return QStringLiteral("O livro não pode ser montado com estas movimentações:\n%1\n\nCorrija-as no sistema e "
                           "monte o livro de novo; \"livros-cli check\" lista todas.")
-        .arg(texts.join(u'\n'));
+        .arg(ledger::refusalLines(refusals));
 }
 
 std::vector<ledger::LedgerProduct> ledgerProducts(const std::vector<ComponentRow>& components)
