@@ -1,12 +1,12 @@
 #include "siproquim/map_checker.h"
 
 #include "platform/cp1252.h"
-#include "platform/cnpj.h"
 #include "siproquim/map_checker_sections.h"
 #include "siproquim/map_fields.h"
+#include "siproquim/map_value_checks.h"
 
+#include <QDate>
 #include <QHash>
-#include <QRegularExpression>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -29,9 +29,7 @@ QString formatProblem(const FieldSpec& layout, const QString& text, bool compoun
     case FieldKind::OptionalText:
         return {};
     case FieldKind::Cnpj:
-        if (!matchesWhole("[0-9A-Z]{12}[0-9]{2}", text))
-            return QStringLiteral("14 caracteres sem máscara: 12 dígitos ou letras maiúsculas e 2 dígitos verificadores");
-        return checkCnpj(text) == CnpjCheck::Valid ? QString() : QStringLiteral("dígitos verificadores errados");
+        return cnpjProblem(text);
     case FieldKind::Month:
         return monthFromAbbreviation(text) ? QString() : QStringLiteral("JAN, FEV, MAR, ABR, MAI, JUN, JUL, AGO, SET, OUT, NOV ou DEZ");
     case FieldKind::Year:
@@ -41,39 +39,31 @@ QString formatProblem(const FieldSpec& layout, const QString& text, bool compoun
     case FieldKind::ProductCode:
         return matchesWhole("TPN\\d{8}", text) ? QString() : QStringLiteral("\"TPN\" e 8 dígitos");
     case FieldKind::Concentration:
-        if (compound && text.trimmed().isEmpty())
-            return {};
-        return matchesWhole("\\d{3}", text) && text.toInt() >= 1 && text.toInt() <= 100
-                   ? QString() : QStringLiteral("três dígitos, de 001 a 100");
-    case FieldKind::Density: {
-        const auto value = readDensity(text);
-        return value && *value > 0 ? QString() : QStringLiteral("com máscara, de 00,01 a 99,99");
-    }
+        return compound && text.trimmed().isEmpty() ? QString() : concentrationProblem(text);
+    case FieldKind::Density:
+        return densityProblem(text);
     case FieldKind::Quantity:
-        return readQuantity(text) ? QString() : QStringLiteral("com máscara 999.999.999,999, alinhada à direita");
+        return quantityProblem(text);
     case FieldKind::Unit:
-        return text == u"K" || text == u"L" ? QString() : QStringLiteral("K (quilos) ou L (litros)");
+        return unitProblem(text);
     case FieldKind::ProductRef:
-        return matchesWhole("(PR|RC)TPN\\d{8}", text) || matchesWhole("(PC|RS)\\d{4}\\.\\d{2}\\.\\d{2} ", text)
-                   ? QString() : QStringLiteral("\"PR\" e o código do produto (PRTPN99999999)");
+        return productRefProblem(text);
     case FieldKind::Date:
-        return matchesWhole("\\d\\d/\\d\\d/\\d{4}", text) && QDate::fromString(text, QStringLiteral("dd/MM/yyyy")).isValid()
-                   ? QString() : QStringLiteral("data válida dd/mm/aaaa");
+        return dateProblem(text);
     case FieldKind::Ncm:
         return matchesWhole("\\d{4}\\.\\d{2}\\.\\d{2}", text) ? QString() : QStringLiteral("NCM com máscara (2915.90.90)");
     case FieldKind::Percent99:
         return matchesWhole("\\d{2}", text) && text.toInt() >= 1 ? QString() : QStringLiteral("dois dígitos, de 01 a 99");
     case FieldKind::Cep:
-        return matchesWhole("\\d{2}\\.\\d{3}-\\d{3}", text) ? QString() : QStringLiteral("CEP com máscara (99.999-999)");
+        return cepProblem(text);
     case FieldKind::State:
-        return matchesWhole("[A-Z]{2}", text) ? QString() : QStringLiteral("sigla da UF em duas maiúsculas");
+        return stateProblem(text);
     case FieldKind::CityCode:
-        return matchesWhole("\\d{7}", text) ? QString() : QStringLiteral("código IBGE do município, 7 dígitos");
+        return cityCodeProblem(text);
     case FieldKind::NameText:
         return {};
     case FieldKind::Choice:
-        return QString::fromLatin1(layout.choices).split(u'|').contains(text)
-                   ? QString() : QStringLiteral("um de ") + QString::fromLatin1(layout.choices).replace(u'|', QStringLiteral(", "));
+        return choiceProblem(text, layout.choices);
     }
     return {};
 }

@@ -1,10 +1,7 @@
 #include "siproquim/map_checker_sections.h"
 
 #include "platform/cnpj.h"
-#include "siproquim/map_fields.h"
-
-#include <QDate>
-#include <QRegularExpression>
+#include "siproquim/map_value_checks.h"
 
 namespace livros::siproquim {
 
@@ -143,8 +140,6 @@ bool validCpf(const QString& digits)
     return true;
 }
 
-QString choicesText(const char* choices) { return QString::fromLatin1(choices).replace(u'|', QStringLiteral(", ")); }
-
 } // namespace
 
 const SectionLayout* sectionLayout(const QString& type)
@@ -181,43 +176,37 @@ QString sectionFieldProblem(const SectionField& field, const QString& text)
             return {};
         [[fallthrough]];
     case C::Date:
-        return matchesWhole("\\d\\d/\\d\\d/\\d{4}", text) && QDate::fromString(text, QStringLiteral("dd/MM/yyyy")).isValid()
-                   ? QString() : QStringLiteral("data válida dd/mm/aaaa");
+        return dateProblem(text);
     case C::Person: {
         if (matchesWhole("[0-9A-Z]{12}[0-9]{2}", text))
-            return checkCnpj(text) == CnpjCheck::Valid ? QString() : QStringLiteral("dígitos verificadores do CNPJ errados");
+            return cnpjProblem(text);
         const QString cpf = text.trimmed();
         if (cpf.size() == 11 && matchesWhole("\\d{11}", cpf))
             return validCpf(cpf) ? QString() : QStringLiteral("dígitos verificadores do CPF errados");
         return QStringLiteral("CNPJ de 14 caracteres ou CPF de 11 dígitos, sem máscara");
     }
     case C::Product:
-        return matchesWhole("(PR|RC)TPN\\d{8}", text) || matchesWhole("(PC|RS)\\d{4}\\.\\d{2}\\.\\d{2} ", text)
-                   ? QString() : QStringLiteral("\"PR\" ou \"RC\" e o código (PRTPN99999999), ou \"PC\" ou \"RS\" e o NCM (PC2915.90.90)");
+        return productRefProblem(text);
     case C::Concentration:
-        return blank || (matchesWhole("\\d{3}", text) && text.toInt() >= 1 && text.toInt() <= 100)
-                   ? QString() : QStringLiteral("três dígitos, de 001 a 100 (em branco para produto composto)");
-    case C::Density: {
-        const auto value = readDensity(text);
-        return value && *value > 0 ? QString() : QStringLiteral("com máscara, de 00,01 a 99,99");
-    }
+        return blank ? QString() : concentrationProblem(text);
+    case C::Density:
+        return densityProblem(text);
     case C::Quantity:
-        return readQuantity(text) ? QString() : QStringLiteral("com máscara 999.999.999,999, alinhada à direita");
+        return quantityProblem(text);
     case C::Unit:
-        return text == u"K" || text == u"L" ? QString() : QStringLiteral("K (quilos) ou L (litros)");
+        return unitProblem(text);
     case C::Cep:
-        return matchesWhole("\\d{2}\\.\\d{3}-\\d{3}", text) ? QString() : QStringLiteral("CEP com máscara (99.999-999)");
+        return cepProblem(text);
     case C::State:
-        return matchesWhole("[A-Z]{2}", text) ? QString() : QStringLiteral("sigla da UF em duas maiúsculas");
+        return stateProblem(text);
     case C::City:
-        return matchesWhole("\\d{7}", text) ? QString() : QStringLiteral("código IBGE do município, 7 dígitos");
+        return cityCodeProblem(text);
     case C::OptionalChoice:
         if (blank)
             return {};
         [[fallthrough]];
     case C::Choice:
-        return QString::fromLatin1(field.choices).split(u'|').contains(text)
-                   ? QString() : QStringLiteral("um de ") + choicesText(field.choices);
+        return choiceProblem(text, field.choices);
     case C::Document:
         return blank || matchesWhole("\\d{2}/\\d{7}-\\d", text) ? QString() : QStringLiteral("com máscara (99/9999999-9), ou em branco");
     case C::Modes: {
@@ -234,11 +223,6 @@ QString sectionFieldProblem(const SectionField& field, const QString& text)
     }
     }
     return {};
-}
-
-bool matchesWhole(const char* pattern, const QString& text)
-{
-    return QRegularExpression(QRegularExpression::anchoredPattern(QLatin1String(pattern))).match(text).hasMatch();
 }
 
 } // namespace livros::siproquim

@@ -4,9 +4,6 @@
 
 namespace livros::siproquim {
 
-// Whether the whole text matches the regular expression.
-bool matchesWhole(const char* pattern, const QString& text);
-
 // The sections of the import layout for the activities a pharmacy does not declare (international
 // trade, production, transformation, manufacture, transport, storage), read by the map checker
 // field by field as the layout defines them.
