@@ -3,7 +3,9 @@
 # root of that release with debootstrap (Debian's mirror), clones the project's committed state
 # into it, runs the README's test command (./scripts/setup-tests.sh) and then its demo command
 # (./scripts/demo.sh, which finds the build the tests made), then ./scripts/package-check.sh (the
-# package of that release installed and removed), and reports each one's time and result. Needs
+# package of that release installed and removed), and reports each one's time and result. Last,
+# the demo's books built on the root's Firebird (the text its test run wrote) are compared with
+# the same books built on this machine's (engine_books_test of build/, built when missing). Needs
 # root; everything the commands start stays on loopback.
 #   scripts/fresh-debian.sh 12|13 [prepare|run]
 #     prepare  only makes the root, clones the project and installs its packages there (mostly
@@ -78,6 +80,34 @@ prepare() {
   in_root ./scripts/install-deps.sh "$1"
 }
 
+firebird_version() {
+  dpkg-query --admindir="$1/var/lib/dpkg" -W -f '${Version}' libfbclient2 2>/dev/null | sed 's/\.ds.*//'
+}
+
+# The root's test run wrote the demo's books as built on its engine; the host's test builds the
+# same books on this machine's engine and compares.
+compare_engines() {
+  local theirs="$DIR/root/livros/build/tests/cli/engine-books.txt" log="$LOGS/engine-books.log" t0=$SECONDS
+  [ -f "$theirs" ] || { echo "Debian $1: the root's test run left no books to compare ($theirs)"; return 1; }
+  if [ ! -x build/tests/cli/engine_books_test ]; then
+    { cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo && cmake --build build --target engine_books_test; } \
+      > "$log" 2>&1 || { tail -n 20 "$log"; return 1; }
+  fi
+  local host root
+  host="Firebird $(firebird_version /)"
+  root="Firebird $(firebird_version "$DIR")"
+  if (cd build/tests/cli && env QT_QPA_PLATFORM=offscreen LANG=pt_BR.UTF-8 LC_ALL=pt_BR.UTF-8 LIVROS_SOURCE_DIR="$SOURCE" \
+        LIVROS_ENGINE_BOOKS_OTHER="$theirs" LIVROS_ENGINE_BOOKS_OUT="$LOGS/engine-books-host.txt" ./engine_books_test) \
+       > "$log" 2>&1; then
+    echo "Debian $1: the demo's books, maps and forms on $root equal this machine's on $host" \
+         "($(wc -l < "$theirs") lines) in $((SECONDS - t0)) s"
+  else
+    echo "Debian $1: the demo's books on $root DIFFER from this machine's on $host (log: $log)"
+    tail -n 20 "$log"
+    return 1
+  fi
+}
+
 run() {
   [ -d "$DIR/root/livros" ] || { echo "fresh-debian: no prepared root in $DIR (run: $0 $1 prepare)" >&2; return 1; }
   mount_all
@@ -86,6 +116,7 @@ run() {
   for command in ./scripts/setup-tests.sh ./scripts/demo.sh ./scripts/package-check.sh; do
     in_root "$command" "$1" || status=1
   done
+  compare_engines "$1" || status=1
   return $status
 }
 
