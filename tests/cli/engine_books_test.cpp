@@ -23,6 +23,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace livros;
 
 namespace {
