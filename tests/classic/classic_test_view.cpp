@@ -1,5 +1,7 @@
 #include "classic_test_view.h"
 
+#include "platform/date_text.h"
+
 namespace livros::classic::testing {
 
 namespace {
@@ -66,6 +68,22 @@ void RecordingView::setStatusVisible(bool visible)
 {
     statusVisible = visible;
     events.append(QStringLiteral("status:") + onOff(visible));
+}
+
+QString buildClassicGroup(data::TDM& dm, const ComponentLists& lists, const QString& store, const QDate& start,
+                          const QDate& end, int group)
+{
+    RecordingView view;
+    ClassicPreparationRequest request;
+    request.initialDateText = dateText(start);
+    request.finalDateText = dateText(end);
+    request.storeCnpj = store;
+    request.selectedGroup = group;
+    request.lists = &lists;
+    request.startStockProgram = false;
+    if (prepareClassicBook(dm, view, request) == ClassicPreparationOutcome::Built)
+        return {};
+    return view.messages.isEmpty() ? QStringLiteral("not built") : view.messages.join(u'\n');
 }
 
 } // namespace livros::classic::testing

@@ -1,6 +1,7 @@
 #pragma once
 #include "book/classic/classic_preparation.h"
 
+#include <QDate>
 #include <QStringList>
 
 #include <functional>
@@ -46,5 +47,10 @@ public:
     void setGaugeVisible(bool visible) override;
     void setStatusVisible(bool visible) override;
 };
+
+// Builds the store's classic book of one list group for the period as "Preparação" does, without
+// the stock program. Empty when it was built; otherwise the messages the window would have shown.
+QString buildClassicGroup(data::TDM& dm, const ComponentLists& lists, const QString& store, const QDate& start,
+                          const QDate& end, int group);
 
 } // namespace livros::classic::testing

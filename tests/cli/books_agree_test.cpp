@@ -49,16 +49,8 @@ TEST(BooksAgree, ClassicAndCompoundingBooksCloseEveryInputAlike)
         QSet<QString> classicCodes;
         const classic::ComponentLists lists = classic::loadComponentLists(*dm);
         for (int group = 1; group <= classic::kListGroupCount; ++group) {
-            classic::testing::RecordingView view;
-            classic::ClassicPreparationRequest request;
-            request.initialDateText = dateText(demo.periodStart);
-            request.finalDateText = dateText(demo.periodEnd);
-            request.storeCnpj = store;
-            request.selectedGroup = group;
-            request.lists = &lists;
-            request.startStockProgram = false;
-            ASSERT_EQ(classic::prepareClassicBook(*dm, view, request), classic::ClassicPreparationOutcome::Built)
-                << view.messages.join(u'\n').toStdString();
+            const QString failure = classic::testing::buildClassicGroup(*dm, lists, store, demo.periodStart, demo.periodEnd, group);
+            ASSERT_TRUE(failure.isEmpty()) << failure.toStdString();
             for (const classic::ControlledComponent& component : *lists.group(group))
                 classicCodes << component.codigo;
             // A product without lines closes at its opening stock.

@@ -3,7 +3,6 @@
 // text is written to LIVROS_ENGINE_BOOKS_OUT (default engine-books.txt in the working folder);
 // when LIVROS_ENGINE_BOOKS_OTHER names the text another engine wrote, the two must be equal.
 // scripts/fresh-debian.sh sets it with the text of the fresh root's engine.
-#include "book/classic/classic_preparation.h"
 #include "book/classic/component_lists.h"
 #include "book/revised/movement_statement.h"
 #include "book/revised/revised_book_builder.h"
@@ -53,16 +52,8 @@ TEST(EngineBooks, DemoBooksAreTheSameOnEveryEngine)
     QStringList text;
     for (const QString& store : demo.storeCnpjs) {
         for (int group = 1; group <= classic::kListGroupCount; ++group) {
-            classic::testing::RecordingView view;
-            classic::ClassicPreparationRequest request;
-            request.initialDateText = dateText(demo.periodStart);
-            request.finalDateText = dateText(demo.periodEnd);
-            request.storeCnpj = store;
-            request.selectedGroup = group;
-            request.lists = &lists;
-            request.startStockProgram = false;
-            ASSERT_EQ(classic::prepareClassicBook(*dm, view, request), classic::ClassicPreparationOutcome::Built)
-                << view.messages.join(u'\n').toStdString();
+            const QString failure = classic::testing::buildClassicGroup(*dm, lists, store, demo.periodStart, demo.periodEnd, group);
+            ASSERT_TRUE(failure.isEmpty()) << failure.toStdString();
             text << QStringLiteral("== %1 classic group %2").arg(store).arg(group);
             text << suite.rowsMain(QStringLiteral(
                 "select CNPJ, DCB, ESTOQUEINICIAL, LIVRO, LINHA, DATA, HISTORICO, MOVIMENTO, SALDO, OBSERVACOES, "
